@@ -1,0 +1,290 @@
+// Linux stand-ins for the Windows calls the plug-in makes: the same names, signatures and
+// contracts, so that the automation, window and support code compiles unchanged on both lanes.
+//
+// Wide text: wchar_t is 32 bits here, but every wide string holds UTF-16 code units, one unit
+// per wchar_t, exactly as on Windows. OLECHAR, BSTR and the W calls follow that rule.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// ---- Basic types -------------------------------------------------------------------------
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = unsigned int;
+using INT = int;
+using LONG = std::int32_t;
+using ULONG = std::uint32_t;
+using SHORT = std::int16_t;
+using USHORT = std::uint16_t;
+using BOOL = int;
+using LPBOOL = BOOL*;
+using HRESULT = std::int32_t;
+using SCODE = std::int32_t;
+using LCID = DWORD;
+using DISPID = LONG;
+using VARTYPE = unsigned short;
+using VARIANT_BOOL = short;
+using WCHAR = wchar_t;
+using OLECHAR = wchar_t;
+using BSTR = OLECHAR*;
+using LPOLESTR = OLECHAR*;
+using LPCOLESTR = const OLECHAR*;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
+using LPCWCH = const WCHAR*;
+using CHAR = char;
+using LPSTR = char*;
+using LPCSTR = const char*;
+using LPCCH = const char*;
+using LPVOID = void*;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+using errno_t = int;
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+#define STDMETHODCALLTYPE
+#define WINAPI
+
+struct HWND__;
+using HWND = HWND__*;
+struct HINSTANCE__;
+using HMODULE = HINSTANCE__*;
+
+// ---- GUIDs -------------------------------------------------------------------------------
+struct GUID {
+    std::uint32_t Data1;
+    std::uint16_t Data2;
+    std::uint16_t Data3;
+    std::uint8_t Data4[8];
+};
+using IID = GUID;
+using CLSID = GUID;
+using REFIID = const IID&;
+using REFCLSID = const CLSID&;
+using REFGUID = const GUID&;
+
+bool operator==(const GUID& a, const GUID& b);
+bool operator!=(const GUID& a, const GUID& b);
+bool IsEqualGUID(REFGUID a, REFGUID b);
+
+extern const IID IID_NULL;
+extern const IID IID_IUnknown;
+extern const IID IID_IDispatch;
+
+// ---- HRESULT ------------------------------------------------------------------------------
+#define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
+#define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+constexpr HRESULT DISP_E_UNKNOWNINTERFACE = static_cast<HRESULT>(0x80020001u);
+constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003u);
+constexpr HRESULT DISP_E_PARAMNOTFOUND = static_cast<HRESULT>(0x80020004u);
+constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005u);
+constexpr HRESULT DISP_E_UNKNOWNNAME = static_cast<HRESULT>(0x80020006u);
+constexpr HRESULT DISP_E_EXCEPTION = static_cast<HRESULT>(0x80020009u);
+constexpr HRESULT DISP_E_BADINDEX = static_cast<HRESULT>(0x8002000Bu);
+constexpr HRESULT DISP_E_BADPARAMCOUNT = static_cast<HRESULT>(0x8002000Eu);
+constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
+constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
+constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
+constexpr HRESULT CO_E_SERVER_EXEC_FAILURE = static_cast<HRESULT>(0x80080005u);
+constexpr HRESULT RPC_E_DISCONNECTED = static_cast<HRESULT>(0x80010108u);
+constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
+
+// ---- COM interfaces -------------------------------------------------------------------------
+struct ITypeInfo;
+
+struct IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) = 0;
+    virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+    virtual ULONG STDMETHODCALLTYPE Release() = 0;
+
+protected:
+    ~IUnknown() = default;
+};
+
+struct tagVARIANT;
+using VARIANT = tagVARIANT;
+using VARIANTARG = tagVARIANT;
+using LPVARIANT = VARIANT*;
+
+struct DISPPARAMS {
+    VARIANTARG* rgvarg;
+    DISPID* rgdispidNamedArgs;
+    UINT cArgs;
+    UINT cNamedArgs;
+};
+
+struct EXCEPINFO {
+    WORD wCode;
+    WORD wReserved;
+    BSTR bstrSource;
+    BSTR bstrDescription;
+    BSTR bstrHelpFile;
+    DWORD dwHelpContext;
+    void* pvReserved;
+    HRESULT(STDMETHODCALLTYPE* pfnDeferredFillIn)(EXCEPINFO*);
+    SCODE scode;
+};
+
+struct IDispatch : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
+                                                    LCID locale, DISPID* ids) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID riid, LCID locale, WORD flags,
+                                             DISPPARAMS* params, VARIANT* result,
+                                             EXCEPINFO* exception, UINT* argumentError) = 0;
+
+protected:
+    ~IDispatch() = default;
+};
+
+// ---- VARIANT --------------------------------------------------------------------------------
+enum VARENUM : VARTYPE {
+    VT_EMPTY = 0,
+    VT_NULL = 1,
+    VT_I2 = 2,
+    VT_I4 = 3,
+    VT_R4 = 4,
+    VT_R8 = 5,
+    VT_BSTR = 8,
+    VT_DISPATCH = 9,
+    VT_ERROR = 10,
+    VT_BOOL = 11,
+    VT_VARIANT = 12,
+    VT_UNKNOWN = 13,
+    VT_I1 = 16,
+    VT_UI1 = 17,
+    VT_UI2 = 18,
+    VT_UI4 = 19,
+    VT_I8 = 20,
+    VT_UI8 = 21,
+    VT_INT = 22,
+    VT_UINT = 23,
+};
+
+// Same member names as the SDK's VARIANT (accessed as v.vt, v.lVal, v.bstrVal, v.pdispVal).
+struct tagVARIANT {
+    VARTYPE vt;
+    WORD wReserved1;
+    WORD wReserved2;
+    WORD wReserved3;
+    union {
+        LONG lVal;
+        BYTE bVal;
+        SHORT iVal;
+        float fltVal;
+        double dblVal;
+        VARIANT_BOOL boolVal;
+        SCODE scode;
+        BSTR bstrVal;
+        IUnknown* punkVal;
+        IDispatch* pdispVal;
+        INT intVal;
+        UINT uintVal;
+        std::int64_t llVal;
+        std::uint64_t ullVal;
+    };
+};
+
+constexpr VARIANT_BOOL VARIANT_TRUE = -1;
+constexpr VARIANT_BOOL VARIANT_FALSE = 0;
+
+// ---- OLE Automation (oleaut32) ------------------------------------------------------------
+// BSTR: length-prefixed, zero-terminated UTF-16 units; SysFreeString(nullptr) is allowed.
+BSTR SysAllocString(const OLECHAR* text);
+BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
+void SysFreeString(BSTR text);
+UINT SysStringLen(BSTR text);
+void VariantInit(VARIANTARG* variant);
+HRESULT VariantClear(VARIANTARG* variant);
+HRESULT VariantCopy(VARIANTARG* destination, const VARIANTARG* source);
+
+// ---- COM (ole32) ----------------------------------------------------------------------------
+constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
+constexpr DWORD CLSCTX_LOCAL_SERVER = 0x4;
+
+HRESULT CoInitialize(LPVOID reserved);
+void CoUninitialize();
+HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid);
+HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID riid,
+                         LPVOID* object);
+
+constexpr WORD DISPATCH_METHOD = 0x1;
+constexpr WORD DISPATCH_PROPERTYGET = 0x2;
+constexpr WORD DISPATCH_PROPERTYPUT = 0x4;
+constexpr WORD DISPATCH_PROPERTYPUTREF = 0x8;
+constexpr DISPID DISPID_UNKNOWN = -1;
+constexpr DISPID DISPID_VALUE = 0;
+constexpr DISPID DISPID_PROPERTYPUT = -3;
+constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
+constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
+
+// ---- kernel32 and the C runtime -------------------------------------------------------------
+constexpr UINT CP_ACP = 0;
+constexpr UINT CP_UTF8 = 65001;
+constexpr DWORD MB_ERR_INVALID_CHARS = 0x8;
+constexpr DWORD WC_ERR_INVALID_CHARS = 0x80;
+constexpr DWORD MAX_PATH = 260;
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR wide,
+                        int wideLength);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR text,
+                        int length, LPCCH defaultChar, LPBOOL usedDefaultChar);
+
+// The runtime's bounded multibyte-to-wide conversion (each byte of ASCII text becomes the same
+// code unit); count _TRUNCATE allows cutting the result to fit.
+constexpr std::size_t _TRUNCATE = static_cast<std::size_t>(-1);
+errno_t mbstowcs_s(std::size_t* converted, wchar_t* destination, std::size_t destinationSize,
+                   const char* source, std::size_t count);
+
+// ---- user32 ---------------------------------------------------------------------------------
+using WNDPROC = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+constexpr UINT GW_HWNDFIRST = 0;
+constexpr UINT GW_HWNDLAST = 1;
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_HWNDPREV = 3;
+inline HWND const HWND_TOP = nullptr;
+inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT MB_OK = 0x0;
+constexpr UINT MB_ICONERROR = 0x10;
+constexpr UINT MB_SETFOREGROUND = 0x10000;
+constexpr int IDOK = 1;
+
+HWND GetDesktopWindow();
+HWND GetTopWindow(HWND window);
+HWND GetWindow(HWND window, UINT command);
+int GetClassNameW(HWND window, LPWSTR className, int maxCount);
+int GetWindowTextW(HWND window, LPWSTR text, int maxCount);
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL UpdateWindow(HWND window);
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Writes "<caption>: <text>" as one line to standard error and returns IDOK.
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
