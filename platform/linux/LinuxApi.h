@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 // ---- Basic types -------------------------------------------------------------------------
 using BYTE = std::uint8_t;
@@ -256,6 +257,11 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength,
 constexpr std::size_t _TRUNCATE = static_cast<std::size_t>(-1);
 errno_t mbstowcs_s(std::size_t* converted, wchar_t* destination, std::size_t destinationSize,
                    const char* source, std::size_t count);
+
+// The runtime's file open with a sharing mode; here it reads a Windows-form path (backslashes)
+// as the same path with forward slashes. Sharing modes do not exist on Linux.
+constexpr int _SH_DENYNO = 0x40;
+FILE* _fsopen(const char* path, const char* mode, int shareFlag);
 
 // ---- user32 ---------------------------------------------------------------------------------
 using WNDPROC = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,5 +10,7 @@
 
 #include <ole2.h>
 #include <oleauto.h>
+#include <share.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <windows.h>

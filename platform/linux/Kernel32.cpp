@@ -1,0 +1,222 @@
+// Linux stand-ins for the kernel32 calls: the module path and the UTF-8 <-> UTF-16 conversions.
+//
+// The conversions go through glibc's iconv, whose UTF-8 decoder already rejects everything that
+// MB_ERR_INVALID_CHARS rejects (bad lead or continuation bytes, overlong forms, encoded
+// surrogates, code points above U+10FFFF) and whose UTF-16 decoder rejects unpaired surrogates.
+// A sequence cut off at the end of the input comes back as EINVAL rather than EILSEQ; both count
+// as invalid here. Without the strict flag each offending unit becomes U+FFFD, as on Windows.
+#include <iconv.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr char16_t kReplacementCharacter = 0xFFFD;
+constexpr char kUtf8Replacement[] = "\xEF\xBF\xBD";
+
+// Owns one iconv conversion descriptor.
+class IconvDescriptor {
+public:
+    IconvDescriptor(const char* to, const char* from) : handle(iconv_open(to, from)) {}
+    ~IconvDescriptor() {
+        if (IsValid()) {
+            iconv_close(handle);
+        }
+    }
+    IconvDescriptor(const IconvDescriptor&) = delete;
+    IconvDescriptor& operator=(const IconvDescriptor&) = delete;
+
+    bool IsValid() const { return handle != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Get() const { return handle; }
+
+private:
+    iconv_t handle;
+};
+
+// Converts the whole input. On an invalid or truncated sequence a strict conversion fails; a
+// lenient one appends `replacement` and skips one input unit of `unitSize` bytes.
+bool Transcode(const char* to, const char* from, const std::string& input, std::size_t unitSize,
+               bool strict, const std::string& replacement, std::string& output) {
+    IconvDescriptor descriptor(to, from);
+    if (!descriptor.IsValid()) {
+        return false;
+    }
+    output.clear();
+    std::vector<char> chunk(4096);
+    char* in = const_cast<char*>(input.data());  // iconv's signature; it does not write input.
+    std::size_t inLeft = input.size();
+    while (inLeft > 0) {
+        char* out = chunk.data();
+        std::size_t outLeft = chunk.size();
+        const std::size_t result = iconv(descriptor.Get(), &in, &inLeft, &out, &outLeft);
+        const int error = errno;
+        output.append(chunk.data(), chunk.size() - outLeft);
+        if (result != static_cast<std::size_t>(-1)) {
+            continue;
+        }
+        if (error == E2BIG) {
+            continue;
+        }
+        if (error != EILSEQ && error != EINVAL) {
+            return false;
+        }
+        if (strict) {
+            return false;
+        }
+        output += replacement;
+        const std::size_t skipped = inLeft < unitSize ? inLeft : unitSize;
+        in += skipped;
+        inLeft -= skipped;
+    }
+    return true;
+}
+
+bool IsUtf8CodePage(UINT codePage) {
+    // The Linux system code page is UTF-8, so CP_ACP means the same as CP_UTF8 here.
+    return codePage == CP_UTF8 || codePage == CP_ACP;
+}
+
+bool DecodeUtf8(const char* text, std::size_t length, bool strict, std::u16string& units) {
+    std::string little;
+    const std::string replacement{static_cast<char>(kReplacementCharacter & 0xFF),
+                                  static_cast<char>(kReplacementCharacter >> 8)};
+    if (!Transcode("UTF-16LE", "UTF-8", std::string(text, length), 1, strict, replacement,
+                   little)) {
+        return false;
+    }
+    units.resize(little.size() / 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const auto low = static_cast<unsigned char>(little[2 * i]);
+        const auto high = static_cast<unsigned char>(little[2 * i + 1]);
+        units[i] = static_cast<char16_t>(low | (high << 8));
+    }
+    return true;
+}
+
+bool EncodeUtf8(const wchar_t* wide, std::size_t length, bool strict, std::string& bytes) {
+    // A wchar_t here holds one UTF-16 unit; anything wider is not a unit at all.
+    std::string little;
+    little.reserve(2 * length);
+    for (std::size_t i = 0; i < length; ++i) {
+        auto unit = static_cast<std::uint32_t>(wide[i]);
+        if (unit > 0xFFFF) {
+            if (strict) {
+                return false;
+            }
+            unit = kReplacementCharacter;
+        }
+        little += static_cast<char>(unit & 0xFF);
+        little += static_cast<char>(unit >> 8);
+    }
+    return Transcode("UTF-8", "UTF-16LE", little, 2, strict, kUtf8Replacement, bytes);
+}
+
+// Windows' length convention: -1 means zero-terminated, terminator included; 0 or less than
+// -1 is an invalid parameter.
+template <typename Unit>
+bool ResolveInputLength(const Unit* text, int length, std::size_t& count) {
+    if (text == nullptr || length == 0 || length < -1) {
+        return false;
+    }
+    if (length > 0) {
+        count = static_cast<std::size_t>(length);
+        return true;
+    }
+    count = std::char_traits<Unit>::length(text) + 1;
+    return true;
+}
+
+bool IsValidOutputBuffer(const void* buffer, int size) {
+    return size >= 0 && (buffer != nullptr || size == 0);
+}
+
+// Size query when `capacity` is 0; otherwise copies all of `source` or nothing.
+template <typename Source, typename Target>
+int DeliverUnits(const Source& source, Target* target, int capacity) {
+    if (source.size() > static_cast<std::size_t>(INT_MAX)) {
+        return 0;
+    }
+    const int size = static_cast<int>(source.size());
+    if (capacity == 0) {
+        return size;
+    }
+    if (size > capacity) {
+        return 0;
+    }
+    for (int i = 0; i < size; ++i) {
+        target[i] = static_cast<Target>(source[static_cast<std::size_t>(i)]);
+    }
+    return size;
+}
+
+}  // namespace
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
+    // Only the executable's own path is known here: other module handles fail.
+    if (module != nullptr || buffer == nullptr || size == 0) {
+        return 0;
+    }
+    std::vector<char> path(PATH_MAX);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+        if (length < 0) {
+            return 0;
+        }
+        if (static_cast<std::size_t>(length) < path.size()) {
+            path.resize(static_cast<std::size_t>(length));
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    // Like Windows: a path that does not fit is cut to size - 1 bytes plus the terminator and
+    // the full size is returned.
+    if (path.size() >= size) {
+        std::memcpy(buffer, path.data(), size - 1);
+        buffer[size - 1] = '\0';
+        return size;
+    }
+    std::memcpy(buffer, path.data(), path.size());
+    buffer[path.size()] = '\0';
+    return static_cast<DWORD>(path.size());
+}
+
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR wide,
+                        int wideLength) {
+    if (!IsUtf8CodePage(codePage) || (flags & ~MB_ERR_INVALID_CHARS) != 0) {
+        return 0;
+    }
+    std::size_t count = 0;
+    if (!ResolveInputLength(text, length, count) || !IsValidOutputBuffer(wide, wideLength)) {
+        return 0;
+    }
+    std::u16string units;
+    if (!DecodeUtf8(text, count, (flags & MB_ERR_INVALID_CHARS) != 0, units)) {
+        return 0;
+    }
+    return DeliverUnits(units, wide, wideLength);
+}
+
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR text,
+                        int length, LPCCH defaultChar, LPBOOL usedDefaultChar) {
+    // UTF-8 takes no default character, as on Windows.
+    if (!IsUtf8CodePage(codePage) || (flags & ~WC_ERR_INVALID_CHARS) != 0 ||
+        defaultChar != nullptr || usedDefaultChar != nullptr) {
+        return 0;
+    }
+    std::size_t count = 0;
+    if (!ResolveInputLength(wide, wideLength, count) || !IsValidOutputBuffer(text, length)) {
+        return 0;
+    }
+    std::string bytes;
+    if (!EncodeUtf8(wide, count, (flags & WC_ERR_INVALID_CHARS) != 0, bytes)) {
+        return 0;
+    }
+    return DeliverUnits(bytes, text, length);
+}
