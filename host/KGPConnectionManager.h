@@ -31,7 +31,14 @@ public:
 
 private:
     struct Endpoint;
+    // The library's connection handle is a weak pointer to an opaque connection.
+    using ConnectionHandle = std::weak_ptr<void>;
 
+    void OnOpen(const ConnectionHandle& connection);
+    void OnFail(const ConnectionHandle& connection);
+    void OnClose(const ConnectionHandle& connection);
+    void OnMessage(const ConnectionHandle& connection, bool isTextFrame,
+                   const std::string& payload);
     void SendText(const std::string& text);
 
     int port;

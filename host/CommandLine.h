@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// What the host application passes on the command line.
+struct StartupArguments {
+    int port = 0;
+    std::string pluginUUID;
+    std::string registerEvent;
+    std::string info;
+};
+
+// Reads the four flag pairs ("-port", "-pluginUUID", "-registerEvent", "-info", any order,
+// exact bytes; a repeated flag keeps its later value, an unknown flag's pair is skipped).
+// Empty when the count is not 9, the port reads as 0 or another value is empty.
+std::optional<StartupArguments> ParseCommandLine(int argc, const char* const* argv);
+
+// The leading decimal number of `text` as the C library's atoi reads it, except that a value
+// beyond the int range is clamped instead of wrapping (which could yield a valid port).
+int ParsePortValue(const char* text);

@@ -1,0 +1,19 @@
+#include "host/CommandLine.h"
+#include "host/KGPConnectionManager.h"
+#include "host/LanguageFromInfo.h"
+#include "host/NullPlugin.h"
+#include "support/Localizer.h"
+
+int main(int argc, char* argv[]) {
+    const auto arguments = ParseCommandLine(argc, argv);
+    if (!arguments) {
+        return 1;
+    }
+    // Never destroyed: the plug-in's threads may still use these while the process exits.
+    static KGPBasePlugin* const plugin = new NullPlugin();
+    CreateLocalizer(LanguageFromInfo(arguments->info));
+    static KGPConnectionManager* const connectionManager = new KGPConnectionManager(
+        arguments->port, arguments->pluginUUID, arguments->registerEvent, plugin);
+    connectionManager->Run();
+    return 0;
+}
