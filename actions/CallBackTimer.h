@@ -1,0 +1,34 @@
+// Runs a callback over and over on a thread of its own: at once, then after every interval.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+class CallBackTimer {
+public:
+    CallBackTimer() = default;
+    // Stops and joins a running timer.
+    ~CallBackTimer();
+    CallBackTimer(const CallBackTimer&) = delete;
+    CallBackTimer& operator=(const CallBackTimer&) = delete;
+
+    // Starts the timer thread, stopping a running one first. The pause between runs is measured
+    // from the end of one run to the start of the next. Throws std::system_error when no thread
+    // can be created.
+    virtual void Start(int intervalMs, std::function<void()> callback);
+
+    // Cuts a wait short and joins the thread; a callback that is running finishes first. From
+    // inside the callback this throws std::system_error (resource_deadlock_would_occur).
+    void Stop();
+
+private:
+    void Run(int intervalMs, std::function<void()> callback);
+
+    std::atomic<bool> running{false};
+    std::thread thread;
+    std::mutex mutex;
+    std::condition_variable wakeUp;
+};
