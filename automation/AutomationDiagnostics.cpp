@@ -1,0 +1,51 @@
+#include "automation/AutomationDiagnostics.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kInvokeTextSize = 256;
+constexpr std::size_t kCreationTextSize = 100;
+
+// HRESULT and DISPID are 32-bit on every lane; %lx wants an unsigned long.
+unsigned long AsHex(std::int32_t value) {
+    return static_cast<unsigned long>(static_cast<std::uint32_t>(value));
+}
+
+}  // namespace
+
+std::string ComposeNameLookupFailure(const char* ansiName, HRESULT error) {
+    char text[kInvokeTextSize];
+    std::snprintf(text, sizeof text, "IDispatch::GetIDsOfNames(\"%s\") failed w/err 0x%08lx\n",
+                  ansiName, AsHex(error));
+    return text;
+}
+
+std::string ComposeInvokeFailure(const char* ansiName, DISPID member, HRESULT error) {
+    char text[kInvokeTextSize];
+    std::snprintf(text, sizeof text, "IDispatch::Invoke(\"%s\"=%08lx) failed w/err 0x%08lx\n",
+                  ansiName, AsHex(member), AsHex(error));
+    return text;
+}
+
+std::string ComposeApplicationCreationFailure(HRESULT error) {
+    char text[kCreationTextSize];
+    std::snprintf(text, sizeof text, "Power Point not registered properly. Error: 0x%08lx\n",
+                  AsHex(error));
+    return text;
+}
+
+bool DiagnosticsEnabled() {
+    const char* setting = std::getenv("GLYPHPAD_DEBUG");
+    return setting != nullptr && std::strcmp(setting, "1") == 0;
+}
+
+void EmitDiagnostic(const std::string& text) {
+    if (DiagnosticsEnabled()) {
+        std::fputs(text.c_str(), stderr);
+        std::fflush(stderr);
+    }
+}

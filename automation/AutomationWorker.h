@@ -1,0 +1,64 @@
+// The PowerPointWorker thread and its command channel. The thread owns the COM apartment and
+// the reference to PowerPoint's application object; other threads post commands and wait for
+// typed results. Requests are served one at a time, in posting order.
+//
+// A submitter waits at most waitBound. One that gives up receives its command's failure result
+// and its request is dropped unless already running: a late "next slide" would surprise the
+// presenter more than a missed one. While the worker is stuck on a request whose submitter gave
+// up, new submissions fail at once, so a hung PowerPoint costs each key press at most one
+// bound. After Stop (and before Start) submissions fail at once too, and Stop hands every
+// request still queued its failure result.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "automation/PowerPointCommand.h"
+#include "automation/WorkerResult.h"
+
+class WorkerRequest;
+
+class AutomationWorker {
+public:
+    explicit AutomationWorker(
+        std::chrono::milliseconds waitBound = std::chrono::milliseconds(5000));
+    ~AutomationWorker();
+    AutomationWorker(const AutomationWorker&) = delete;
+    AutomationWorker& operator=(const AutomationWorker&) = delete;
+
+    // Launches the worker thread unless it runs; std::system_error when it cannot be created.
+    void Start();
+    // Ends the worker after the command in progress; std::system_error when called from the
+    // worker thread itself.
+    void Stop();
+
+    // Each raises std::bad_variant_access when the command answers another type: SubmitBool
+    // is for codes 0 to 8, SubmitInt for 10 and 11 (and codes outside the set).
+    bool SubmitBool(PowerPointCommand command, const std::wstring& argument);
+    std::int32_t SubmitInt(PowerPointCommand command, const std::wstring& argument);
+    std::wstring SubmitString(const std::wstring& argument);
+    std::vector<std::wstring> SubmitList(const std::wstring& argument);
+
+private:
+    WorkerResult Submit(PowerPointCommand command, const std::wstring& argument);
+    void PowerPointWorker();
+    std::shared_ptr<WorkerRequest> NextRequest();
+    void FinishRequest();
+
+    std::deque<std::shared_ptr<WorkerRequest>> requestQueue;
+    std::thread worker;
+    std::mutex queueMutex;
+    std::condition_variable wakeUp;
+    std::atomic<bool> running{false};
+    // The request being performed, guarded by queueMutex.
+    std::shared_ptr<WorkerRequest> requestInProgress;
+    const std::chrono::milliseconds waitBound;
+};

@@ -1,0 +1,73 @@
+// Everything the plug-in asks of PowerPoint, named once: the ProgID it activates, the member
+// names it calls late-bound, and how its frame windows are recognised.
+//
+// Member names stay narrow ASCII literals and are widened per call (WideMemberName), so
+// that a name's spelling exists only here.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace PowerPointSurface {
+
+// Activation.
+inline constexpr const wchar_t* kProgId = L"PowerPoint.Application";
+
+// Application.
+inline constexpr const char* kActivePresentation = "ActivePresentation";
+inline constexpr const char* kPresentations = "Presentations";
+inline constexpr const char* kSlideShowWindows = "SlideShowWindows";
+
+// Collections (presentations, slide-show windows, slides, document windows).
+inline constexpr const char* kCount = "Count";
+inline constexpr const char* kItem = "Item";
+inline constexpr const char* kOpen = "Open";
+
+// Presentation.
+inline constexpr const char* kFullName = "FullName";
+inline constexpr const char* kSlideShowSettings = "SlideShowSettings";
+inline constexpr const char* kSlides = "Slides";
+inline constexpr const char* kWindows = "Windows";
+inline constexpr const char* kSlideShowWindow = "SlideShowWindow";
+
+// Slide-show settings.
+inline constexpr const char* kRun = "Run";
+
+// Slide-show window.
+inline constexpr const char* kPresentation = "Presentation";
+inline constexpr const char* kView = "View";
+
+// Slide-show view.
+inline constexpr const char* kSlide = "Slide";
+inline constexpr const char* kFirst = "First";
+inline constexpr const char* kLast = "Last";
+inline constexpr const char* kNext = "Next";
+inline constexpr const char* kPrevious = "Previous";
+inline constexpr const char* kExit = "Exit";
+
+// Slide.
+inline constexpr const char* kSlideNumber = "SlideNumber";
+
+// Document window.
+inline constexpr const char* kActivate = "Activate";
+
+// Frame windows: one top-level window per open presentation, titled "<file name> - PowerPoint".
+inline constexpr const wchar_t* kFrameClass = L"PPTFrameClass";
+inline constexpr const wchar_t* kFrameTitleSuffix = L" - PowerPoint";
+
+// A member name widened into a fresh buffer of the literal's length plus one, as IDispatch
+// wants it. ASCII maps byte for byte onto the same code units.
+inline std::wstring WideMemberName(const char* name) {
+    std::wstring wide(std::strlen(name) + 1, L'\0');
+    std::size_t converted = 0;
+    // A failed conversion leaves the buffer starting with zero: the name reads as empty and
+    // the name lookup then fails like any unknown name.
+    mbstowcs_s(&converted, &wide[0], wide.size(), name, _TRUNCATE);
+    wide.resize(wide.find(L'\0'));
+    return wide;
+}
+
+}  // namespace PowerPointSurface

@@ -1,0 +1,63 @@
+#include "support/PowerPointWindows.h"
+
+#include <vector>
+
+#include "automation/PowerPointSurface.h"
+#include "support/FileNames.h"
+#include "support/TopLevelWindows.h"
+
+namespace {
+
+bool IsPowerPointFrame(HWND window) {
+    return WindowClassName(window) == PowerPointSurface::kFrameClass;
+}
+
+std::wstring ExpectedFrameTitle(const std::wstring& path) {
+    const std::wstring fileName = FileNameFromPath(path);
+    return fileName.substr(0, fileName.find(L'\0')) + PowerPointSurface::kFrameTitleSuffix;
+}
+
+// Moves the window to the top of the Z order without leaving it topmost. The first call does
+// not redraw; the caller repaints the desktop afterwards.
+bool RaiseWindow(HWND window) {
+    if (SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE) ==
+        0) {
+        return false;
+    }
+    return SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE) != 0;
+}
+
+}  // namespace
+
+bool ActivatePresentationWindow(const std::wstring& path) {
+    const std::wstring expectedTitle = ExpectedFrameTitle(path);
+    HWND frame = nullptr;
+    ForEachTopLevelWindow([&](HWND window) {
+        if (IsPowerPointFrame(window) && WindowTitle(window) == expectedTitle) {
+            frame = window;
+            return false;  // only the highest matching frame
+        }
+        return true;
+    });
+    if (frame == nullptr) {
+        return false;
+    }
+    const bool raised = RaiseWindow(frame);
+    UpdateWindow(GetDesktopWindow());
+    return raised;
+}
+
+bool ClosePowerPointWindows() {
+    // Collected first: a closing frame leaves the Z-order list that the walk follows.
+    std::vector<HWND> frames;
+    ForEachTopLevelWindow([&](HWND window) {
+        if (IsPowerPointFrame(window)) {
+            frames.push_back(window);
+        }
+        return true;
+    });
+    for (HWND frame : frames) {
+        SendMessageW(frame, WM_CLOSE, 0, 0);
+    }
+    return !frames.empty();
+}

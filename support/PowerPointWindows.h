@@ -1,0 +1,14 @@
+// PowerPoint's frame windows, reached through the window manager rather than automation.
+// Worker thread only.
+#pragma once
+
+#include <string>
+
+// Brings the frame showing the presentation at path (PowerPoint's backslash form) above all
+// other non-topmost windows. True when a frame titled "<file name> - PowerPoint" was found and
+// both repositioning calls succeeded.
+bool ActivatePresentationWindow(const std::wstring& path);
+
+// Asks every PowerPoint frame window to close. True when at least one frame was asked; false
+// when none was found or there is no desktop or top-level window.
+bool ClosePowerPointWindows();

@@ -1,0 +1,41 @@
+// Walks the desktop's top-level windows in Z order, from the top down, hidden, minimised and
+// topmost ones included.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+// Calls visit(window) for each window until it returns false or the list ends. Returns false
+// without visiting anything when there is no desktop window or no top-level window at all.
+template <typename Visit>
+bool ForEachTopLevelWindow(Visit visit) {
+    HWND desktop = GetDesktopWindow();
+    if (desktop == nullptr) {
+        return false;
+    }
+    HWND window = GetTopWindow(desktop);
+    if (window == nullptr) {
+        return false;
+    }
+    for (; window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+        if (!visit(window)) {
+            break;
+        }
+    }
+    return true;
+}
+
+// Class name and title, as the window manager reports them into 256-character buffers;
+// empty when they cannot be read.
+inline std::wstring WindowClassName(HWND window) {
+    wchar_t buffer[256] = {};
+    const int length = GetClassNameW(window, buffer, 256);
+    return length > 0 ? std::wstring(buffer) : std::wstring();
+}
+
+inline std::wstring WindowTitle(HWND window) {
+    wchar_t buffer[256] = {};
+    const int length = GetWindowTextW(window, buffer, 256);
+    return length > 0 ? std::wstring(buffer) : std::wstring();
+}
