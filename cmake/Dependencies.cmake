@@ -30,7 +30,8 @@ target_include_directories(gp_websocket SYSTEM INTERFACE ${GP_WEBSOCKETPP_INCLUD
 target_compile_definitions(gp_websocket INTERFACE ASIO_STANDALONE _WEBSOCKETPP_CPP11_STL_)
 target_link_libraries(gp_websocket INTERFACE Threads::Threads)
 if(WIN32)
-  target_compile_definitions(gp_websocket INTERFACE _WIN32_WINNT=0x0601)
+  # websocketpp assumes mingw lacks std::thread; the POSIX-thread mingw has it.
+  target_compile_definitions(gp_websocket INTERFACE _WIN32_WINNT=0x0601 _WEBSOCKETPP_CPP11_THREAD_)
   target_link_libraries(gp_websocket INTERFACE ws2_32 mswsock)
 endif()
 
