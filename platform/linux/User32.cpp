@@ -1,0 +1,141 @@
+// Stand-ins for the window-manager calls (user32) over the window list.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/linux/WindowList.h"
+
+namespace {
+
+// Copies text into a caller's buffer of maxCount units, cut to fit and zero-terminated, and
+// returns the units copied (without the terminator), as GetClassNameW and GetWindowTextW do.
+int CopyToBuffer(const std::wstring& text, LPWSTR buffer, int maxCount) {
+    const std::size_t count = std::min(text.size(), static_cast<std::size_t>(maxCount - 1));
+    text.copy(buffer, count);
+    buffer[count] = 0;
+    return static_cast<int>(count);
+}
+
+void AppendUtf8(std::string& out, char32_t codePoint) {
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+// UTF-16 units to UTF-8; a lone surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(LPCWSTR text) {
+    std::string out;
+    if (text == nullptr) {
+        return out;
+    }
+    for (; *text != 0; ++text) {
+        const char32_t unit = static_cast<char32_t>(*text) & 0xFFFF;
+        if (unit >= 0xD800 && unit < 0xDC00) {
+            const char32_t low = static_cast<char32_t>(text[1]) & 0xFFFF;
+            if (low >= 0xDC00 && low < 0xE000) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                ++text;
+                continue;
+            }
+            AppendUtf8(out, 0xFFFD);
+        } else if (unit >= 0xDC00 && unit < 0xE000) {
+            AppendUtf8(out, 0xFFFD);
+        } else {
+            AppendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+HWND GetDesktopWindow() {
+    return WindowList::Instance().Desktop();
+}
+
+HWND GetTopWindow(HWND window) {
+    // The desktop's (or no window's) first child is the top of the top-level windows; the
+    // windows here have no children.
+    if (window != nullptr && window != WindowList::Instance().Desktop()) {
+        return nullptr;
+    }
+    return WindowList::Instance().Top();
+}
+
+HWND GetWindow(HWND window, UINT command) {
+    return WindowList::Instance().Neighbour(window, command);
+}
+
+int GetClassNameW(HWND window, LPWSTR className, int maxCount) {
+    std::wstring text;
+    if (className == nullptr || maxCount <= 0) {
+        return 0;
+    }
+    if (!WindowList::Instance().ClassName(window, text)) {
+        className[0] = 0;
+        return 0;
+    }
+    return CopyToBuffer(text, className, maxCount);
+}
+
+int GetWindowTextW(HWND window, LPWSTR text, int maxCount) {
+    std::wstring title;
+    if (text == nullptr || maxCount <= 0) {
+        return 0;
+    }
+    if (!WindowList::Instance().Title(window, title)) {
+        text[0] = 0;
+        return 0;
+    }
+    return CopyToBuffer(title, text, maxCount);
+}
+
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    return WindowList::Instance().SetPosition(window, insertAfter, x, y, cx, cy, flags);
+}
+
+BOOL UpdateWindow(HWND window) {
+    return WindowList::Instance().Update(window);
+}
+
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The procedure runs without the list's lock: it may well change the list.
+    WNDPROC procedure = WindowList::Instance().Procedure(window);
+    return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
+}
+
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    if (message == WM_CLOSE) {
+        DestroyWindow(window);
+    }
+    return 0;
+}
+
+BOOL DestroyWindow(HWND window) {
+    return WindowList::Instance().Destroy(window) ? TRUE : FALSE;
+}
+
+BOOL IsWindow(HWND window) {
+    return WindowList::Instance().Exists(window) ? TRUE : FALSE;
+}
+
+int MessageBoxW(HWND /*owner*/, LPCWSTR text, LPCWSTR caption, UINT /*type*/) {
+    const std::string line = (caption != nullptr ? Utf16ToUtf8(caption) : std::string("Error")) +
+                             ": " + Utf16ToUtf8(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+    return IDOK;
+}

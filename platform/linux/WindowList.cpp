@@ -1,0 +1,230 @@
+#include "platform/linux/WindowList.h"
+
+#include <algorithm>
+
+namespace {
+
+HWND const desktopWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
+const std::wstring desktopClassName = L"#32769";
+
+}  // namespace
+
+WindowList& WindowList::Instance() {
+    // Never destroyed: threads that outlive main may still walk the windows at exit.
+    static WindowList* const instance = new WindowList();
+    return *instance;
+}
+
+HWND WindowList::Create(const std::wstring& className, const std::wstring& title,
+                        WNDPROC procedure) {
+    std::lock_guard<std::mutex> lock(mutex);
+    HWND window = reinterpret_cast<HWND>(nextHandle);
+    nextHandle += 4;  // handles are never reused, so a stale one stays invalid
+    windows[window] = Window{className, title, procedure, false};
+    zOrder.insert(zOrder.begin() + static_cast<std::ptrdiff_t>(TopOfNonTopmostBand()), window);
+    return window;
+}
+
+bool WindowList::Destroy(HWND window) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (windows.erase(window) == 0) {
+        return false;
+    }
+    zOrder.erase(std::find(zOrder.begin(), zOrder.end(), window));
+    failingSetWindowPos.erase(window);
+    return true;
+}
+
+bool WindowList::Exists(HWND window) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return windows.count(window) != 0;
+}
+
+HWND WindowList::Desktop() const {
+    return desktopWindow;
+}
+
+std::vector<HWND> WindowList::ZOrder() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return zOrder;
+}
+
+bool WindowList::IsTopmost(HWND window) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = windows.find(window);
+    return found != windows.end() && found->second.topmost;
+}
+
+bool WindowList::BringToTop(HWND window) {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = windows.find(window);
+    if (found == windows.end()) {
+        return false;
+    }
+    MoveTo(window, found->second.topmost ? 0 : TopOfNonTopmostBand());
+    return true;
+}
+
+HWND WindowList::Top() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return zOrder.empty() ? nullptr : zOrder.front();
+}
+
+HWND WindowList::Neighbour(HWND window, UINT command) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (windows.count(window) == 0 || zOrder.empty()) {
+        return nullptr;
+    }
+    const std::size_t position = PositionOf(window);
+    switch (command) {
+        case GW_HWNDFIRST:
+            return zOrder.front();
+        case GW_HWNDLAST:
+            return zOrder.back();
+        case GW_HWNDNEXT:
+            return position + 1 < zOrder.size() ? zOrder[position + 1] : nullptr;
+        case GW_HWNDPREV:
+            return position > 0 ? zOrder[position - 1] : nullptr;
+        default:
+            return nullptr;
+    }
+}
+
+bool WindowList::ClassName(HWND window, std::wstring& className) const {
+    if (window == desktopWindow) {
+        className = desktopClassName;
+        return true;
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = windows.find(window);
+    if (found == windows.end()) {
+        return false;
+    }
+    className = found->second.className;
+    return true;
+}
+
+bool WindowList::Title(HWND window, std::wstring& title) const {
+    if (window == desktopWindow) {
+        title.clear();
+        return true;
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = windows.find(window);
+    if (found == windows.end()) {
+        return false;
+    }
+    title = found->second.title;
+    return true;
+}
+
+WNDPROC WindowList::Procedure(HWND window) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = windows.find(window);
+    if (found == windows.end()) {
+        return nullptr;
+    }
+    return found->second.procedure != nullptr ? found->second.procedure : &DefWindowProcW;
+}
+
+BOOL WindowList::SetPosition(HWND window, HWND insertAfter, int x, int y, int cx, int cy,
+                             UINT flags) {
+    std::lock_guard<std::mutex> lock(mutex);
+    BOOL result = FALSE;
+    if (windows.count(window) != 0 && failingSetWindowPos.count(window) == 0) {
+        result = (flags & SWP_NOZORDER) != 0 || Reorder(window, insertAfter) ? TRUE : FALSE;
+    }
+    setWindowPosCalls.push_back({window, insertAfter, x, y, cx, cy, flags, result});
+    return result;
+}
+
+BOOL WindowList::Update(HWND window) {
+    std::lock_guard<std::mutex> lock(mutex);
+    updateWindowCalls.push_back(window);
+    return window == desktopWindow || windows.count(window) != 0 ? TRUE : FALSE;
+}
+
+void WindowList::FailSetWindowPos(HWND window, bool fail) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (fail) {
+        failingSetWindowPos.insert(window);
+    } else {
+        failingSetWindowPos.erase(window);
+    }
+}
+
+std::vector<SetWindowPosCall> WindowList::SetWindowPosCalls() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return setWindowPosCalls;
+}
+
+std::vector<HWND> WindowList::UpdateWindowCalls() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return updateWindowCalls;
+}
+
+void WindowList::ClearRecordedCalls() {
+    std::lock_guard<std::mutex> lock(mutex);
+    setWindowPosCalls.clear();
+    updateWindowCalls.clear();
+}
+
+void WindowList::Clear() {
+    std::lock_guard<std::mutex> lock(mutex);
+    windows.clear();
+    zOrder.clear();
+    failingSetWindowPos.clear();
+    setWindowPosCalls.clear();
+    updateWindowCalls.clear();
+}
+
+std::size_t WindowList::PositionOf(HWND window) const {
+    return static_cast<std::size_t>(std::find(zOrder.begin(), zOrder.end(), window) -
+                                    zOrder.begin());
+}
+
+std::size_t WindowList::TopOfNonTopmostBand() const {
+    return static_cast<std::size_t>(
+        std::find_if(zOrder.begin(), zOrder.end(),
+                     [this](HWND window) { return !windows.at(window).topmost; }) -
+        zOrder.begin());
+}
+
+void WindowList::MoveTo(HWND window, std::size_t position) {
+    zOrder.erase(zOrder.begin() + static_cast<std::ptrdiff_t>(PositionOf(window)));
+    zOrder.insert(zOrder.begin() + static_cast<std::ptrdiff_t>(std::min(position, zOrder.size())),
+                  window);
+}
+
+// The Z-order part of SetWindowPos, with user32's rules for the topmost band.
+bool WindowList::Reorder(HWND window, HWND insertAfter) {
+    Window& moved = windows.at(window);
+    if (insertAfter == HWND_TOPMOST) {
+        moved.topmost = true;
+        MoveTo(window, 0);
+    } else if (insertAfter == HWND_NOTOPMOST) {
+        // No effect on a window that is not topmost, as on Windows.
+        if (moved.topmost) {
+            moved.topmost = false;
+            MoveTo(window, TopOfNonTopmostBand());
+        }
+    } else if (insertAfter == HWND_TOP) {
+        MoveTo(window, moved.topmost ? 0 : TopOfNonTopmostBand());
+    } else if (insertAfter == HWND_BOTTOM) {
+        moved.topmost = false;
+        MoveTo(window, zOrder.size());
+    } else {
+        auto anchor = windows.find(insertAfter);
+        if (anchor == windows.end()) {
+            return false;
+        }
+        if (insertAfter != window) {
+            // Placed right below the anchor, the window joins the anchor's band.
+            moved.topmost = anchor->second.topmost;
+            zOrder.erase(zOrder.begin() + static_cast<std::ptrdiff_t>(PositionOf(window)));
+            zOrder.insert(zOrder.begin() + static_cast<std::ptrdiff_t>(PositionOf(insertAfter)) + 1,
+                          window);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,24 @@
+// The frame windows of the simulated PowerPoint's presentations, as the platform provides them:
+// top-level windows of class "PPTFrameClass" that call back when they receive WM_CLOSE.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace pptsim {
+
+class FrameWindows {
+public:
+    virtual ~FrameWindows() = default;
+    // A new frame on top of the other (non-topmost) windows.
+    virtual HWND Create(const std::wstring& title, std::function<void()> onClose) = 0;
+    virtual void Destroy(HWND frame) = 0;
+    virtual void BringToTop(HWND frame) = 0;
+};
+
+// The frames of this platform (one implementation per lane).
+FrameWindows& PlatformFrameWindows();
+
+}  // namespace pptsim

@@ -1,0 +1,72 @@
+// The state of one running simulated PowerPoint: its open presentations, the active one and
+// the running slide shows. Plain data guarded by the simulation's lock; frame windows are only
+// named here (created, raised and destroyed by the caller once the lock is released).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "sim/Scenario.h"
+
+namespace pptsim {
+
+struct OpenPresentation {
+    std::uint64_t id;
+    std::wstring fullName;
+    int slideCount;
+    HWND frame;
+};
+
+struct RunningShow {
+    std::uint64_t id;
+    std::uint64_t presentationId;
+    int slide;
+};
+
+// Frame work that waits until the lock is released (a frame's window procedure calls back in).
+struct FrameChanges {
+    std::vector<std::uint64_t> create;  // presentation ids; each new frame goes on top
+    std::vector<HWND> raise;
+    std::vector<HWND> destroy;
+};
+
+std::wstring FrameTitle(const std::wstring& fullName);
+
+class ModelState {
+public:
+    void Start(const Scenario& setup, FrameChanges& frames);
+    // Ends everything at once (PowerPoint quits): hands back the frames to destroy.
+    void Stop(FrameChanges& frames);
+
+    const Scenario& Setup() const { return setup; }
+    const std::vector<OpenPresentation>& Presentations() const { return presentations; }
+    const std::vector<RunningShow>& Shows() const { return shows; }
+    OpenPresentation* FindPresentation(std::uint64_t id);
+    OpenPresentation* ActivePresentation();
+    RunningShow* FindShow(std::uint64_t id);
+
+    // Opens a file that the scenario lists, or finds it when already open; null otherwise.
+    OpenPresentation* Open(const std::wstring& path, FrameChanges& frames);
+    void Activate(std::uint64_t presentationId, FrameChanges& frames);
+    // Closes a presentation with its show; false when it was not open.
+    bool Close(std::uint64_t presentationId, FrameChanges& frames);
+    bool AnyOpen() const { return !presentations.empty(); }
+
+    // Starts the presentation's show on slide 1 (restarting one that runs).
+    RunningShow& RunShow(std::uint64_t presentationId);
+    RunningShow* ShowOf(std::uint64_t presentationId);
+    void EndShow(std::uint64_t showId);
+
+private:
+    OpenPresentation& Add(const ScenarioFile& file, FrameChanges& frames);
+
+    Scenario setup;
+    std::uint64_t nextId = 1;
+    std::vector<OpenPresentation> presentations;  // collection order
+    std::uint64_t activeId = 0;                   // 0: none
+    std::vector<RunningShow> shows;               // SlideShowWindows order
+};
+
+}  // namespace pptsim

@@ -1,0 +1,192 @@
+#include "sim/Scenario.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <stdexcept>
+
+#include "sim/TextUnits.h"
+
+namespace pptsim {
+namespace {
+
+using nlohmann::json;
+
+[[noreturn]] void Reject(const std::string& reason) {
+    throw std::runtime_error(reason);
+}
+
+int ReadCount(const json& value, const std::string& what, int lowest) {
+    if (!value.is_number_integer() || value.get<long long>() < lowest ||
+        value.get<long long>() > 1000000) {
+        Reject(what + " must be an integer from " + std::to_string(lowest));
+    }
+    return value.get<int>();
+}
+
+std::wstring ReadText(const json& value, const std::string& what) {
+    if (!value.is_string()) {
+        Reject(what + " must be a string");
+    }
+    return Utf8ToUnits(value.get<std::string>());
+}
+
+bool Contains(const std::vector<std::wstring>& names, const std::wstring& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+const ScenarioFile* FindFile(const Scenario& scenario, const std::wstring& name) {
+    for (const ScenarioFile& file : scenario.files) {
+        if (file.fullName == name) {
+            return &file;
+        }
+    }
+    return nullptr;
+}
+
+void ReadFlags(const json& document, Scenario& scenario) {
+    for (auto [name, flag] : {std::pair<const char*, bool*>{"registered", &scenario.registered},
+                              {"available", &scenario.available}}) {
+        if (document.contains(name)) {
+            if (!document[name].is_boolean()) {
+                Reject(std::string("\"") + name + "\" must be true or false");
+            }
+            *flag = document[name].get<bool>();
+        }
+    }
+    if (document.contains("delayMs")) {
+        scenario.delayMs = ReadCount(document["delayMs"], "\"delayMs\"", 0);
+    }
+    if (document.contains("failMembers")) {
+        if (!document["failMembers"].is_array()) {
+            Reject("\"failMembers\" must be an array of member names");
+        }
+        for (const json& member : document["failMembers"]) {
+            if (!member.is_string()) {
+                Reject("\"failMembers\" must be an array of member names");
+            }
+            scenario.failMembers.insert(member.get<std::string>());
+        }
+    }
+}
+
+void ReadPresentations(const json& document, Scenario& scenario) {
+    if (document.contains("files")) {
+        if (!document["files"].is_object()) {
+            Reject("\"files\" must map full names to slide counts");
+        }
+        for (const auto& [name, count] : document["files"].items()) {
+            scenario.files.push_back(
+                {Utf8ToUnits(name), ReadCount(count, "the slide count of " + name, 0)});
+        }
+    }
+    if (document.contains("open")) {
+        if (!document["open"].is_array()) {
+            Reject("\"open\" must be an array of full names");
+        }
+        for (const json& entry : document["open"]) {
+            std::wstring name = ReadText(entry, "each of \"open\"");
+            if (FindFile(scenario, name) == nullptr) {
+                Reject("\"open\" names " + UnitsToUtf8(name) + ", which \"files\" does not list");
+            }
+            if (Contains(scenario.open, name)) {
+                Reject("\"open\" names " + UnitsToUtf8(name) + " twice");
+            }
+            scenario.open.push_back(std::move(name));
+        }
+    }
+    if (document.contains("active") && !document["active"].is_null()) {
+        std::wstring name = ReadText(document["active"], "\"active\"");
+        if (!Contains(scenario.open, name)) {
+            Reject("\"active\" names " + UnitsToUtf8(name) + ", which is not open");
+        }
+        scenario.active = std::move(name);
+    } else if (!scenario.open.empty()) {
+        scenario.active = scenario.open.back();
+    }
+}
+
+void ReadShows(const json& document, Scenario& scenario) {
+    if (!document.contains("shows")) {
+        return;
+    }
+    if (!document["shows"].is_array()) {
+        Reject("\"shows\" must be an array");
+    }
+    for (const json& show : document["shows"]) {
+        if (!show.is_object() || !show.contains("presentation")) {
+            Reject("each of \"shows\" must be an object with \"presentation\"");
+        }
+        std::wstring name = ReadText(show["presentation"], "\"presentation\" of a show");
+        if (!Contains(scenario.open, name)) {
+            Reject("a show runs " + UnitsToUtf8(name) + ", which is not open");
+        }
+        for (const ScenarioShow& other : scenario.shows) {
+            if (other.presentation == name) {
+                Reject("two shows run " + UnitsToUtf8(name));
+            }
+        }
+        const int slides = FindFile(scenario, name)->slideCount;
+        const int slide = show.contains("slide") ? ReadCount(show["slide"], "\"slide\"", 1) : 1;
+        if (slide > slides) {
+            Reject("a show of " + UnitsToUtf8(name) + " is on slide " + std::to_string(slide) +
+                   " of " + std::to_string(slides));
+        }
+        scenario.shows.push_back({std::move(name), slide});
+    }
+}
+
+std::string OneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+}  // namespace
+
+Scenario ParseScenario(const std::string& jsonText) {
+    json document;
+    try {
+        document = json::parse(jsonText);
+    } catch (const json::exception& error) {
+        Reject(error.what());
+    }
+    if (!document.is_object()) {
+        Reject("a scenario must be a JSON object");
+    }
+    Scenario scenario;
+    ReadFlags(document, scenario);
+    ReadPresentations(document, scenario);
+    ReadShows(document, scenario);
+    return scenario;
+}
+
+Scenario LoadScenarioFromEnvironment() {
+    const char* path = std::getenv("PPTSIM_SCENARIO");
+    if (path == nullptr || *path == '\0') {
+        return Scenario{};
+    }
+    try {
+        std::ifstream file(path, std::ios::binary);
+        if (!file) {
+            Reject(std::string("cannot be read: ") + std::strerror(errno));
+        }
+        std::ostringstream content;
+        content << file.rdbuf();
+        return ParseScenario(content.str());
+    } catch (const std::exception& error) {
+        const std::string line =
+            "pptsim: scenario " + std::string(path) + ": " + OneLine(error.what()) + "\n";
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        std::fflush(stderr);
+        Scenario unavailable;
+        unavailable.available = false;
+        return unavailable;
+    }
+}
+
+}  // namespace pptsim

@@ -1,0 +1,40 @@
+// What the simulated PowerPoint starts with: read from the JSON file named by PPTSIM_SCENARIO,
+// or given as JSON text by a test.
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace pptsim {
+
+struct ScenarioFile {
+    std::wstring fullName;
+    int slideCount;
+};
+
+struct ScenarioShow {
+    std::wstring presentation;
+    int slide;
+};
+
+struct Scenario {
+    bool registered = true;
+    bool available = true;
+    std::vector<ScenarioFile> files;  // what Open can open, with slide counts
+    std::vector<std::wstring> open;   // open at start, in collection order
+    std::optional<std::wstring> active;
+    std::vector<ScenarioShow> shows;  // running at start, in SlideShowWindows order
+    std::set<std::string> failMembers;
+    int delayMs = 0;
+};
+
+// Parses and checks a scenario; throws std::runtime_error with a one-line reason.
+Scenario ParseScenario(const std::string& jsonText);
+
+// The scenario named by PPTSIM_SCENARIO (defaults when unset). A file that cannot be read or
+// parsed is reported on standard error in one line and gives an unavailable PowerPoint.
+Scenario LoadScenarioFromEnvironment();
+
+}  // namespace pptsim

@@ -1,0 +1,43 @@
+// What tests see of the simulated PowerPoint: set it up from a scenario and read its state.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace pptsim {
+
+struct PresentationState {
+    std::wstring fullName;
+    int slideCount;
+    HWND frame;
+};
+
+struct ShowState {
+    std::wstring presentation;
+    int slide;
+};
+
+struct SimulationState {
+    bool running = false;
+    std::vector<PresentationState> open;  // collection order
+    std::wstring active;                  // empty: none
+    std::vector<ShowState> shows;         // SlideShowWindows order
+};
+
+// Ends the running PowerPoint, if any, and starts one from the scenario (JSON text, the form of
+// a PPTSIM_SCENARIO file); later activations start from it too. Throws std::runtime_error for
+// a scenario that does not parse. Clears the recorded trace.
+void ResetSimulation(const std::string& scenarioJson);
+// Ends the running PowerPoint, if any; the next activation reads PPTSIM_SCENARIO again.
+void ShutDownSimulation();
+
+SimulationState ReadSimulationState();
+// The trace lines recorded since the last reset (the same lines PPTSIM_TRACE receives).
+std::vector<std::string> SimulationTrace();
+void ClearSimulationTrace();
+// Automation objects of the simulation alive in this process.
+long LiveSimulationObjects();
+
+}  // namespace pptsim

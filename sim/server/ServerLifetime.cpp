@@ -1,0 +1,30 @@
+#include "sim/server/ServerLifetime.h"
+
+namespace pptsim::server {
+
+ServerLifetime::ServerLifetime(DWORD mainThreadId) : mainThreadId(mainThreadId) {}
+
+void ServerLifetime::Hold() {
+    everHeld = true;
+    ++holds;
+}
+
+void ServerLifetime::Release() {
+    if (--holds == 0) {
+        Quit();
+    }
+}
+
+void ServerLifetime::ApplicationQuit() {
+    Quit();
+}
+
+bool ServerLifetime::WasEverHeld() const {
+    return everHeld;
+}
+
+void ServerLifetime::Quit() {
+    PostThreadMessageW(mainThreadId, WM_QUIT, 0, 0);
+}
+
+}  // namespace pptsim::server

@@ -1,0 +1,38 @@
+// When the simulated PowerPoint's process ends. Real PowerPoint leaves when its user closes
+// its last window or when automation releases it; the simulation also leaves when the process
+// that launched it is gone, so that no orphaned server outlives a test. Every reason ends the
+// server's message loop by posting WM_QUIT to its main thread, from whichever thread notices.
+#pragma once
+
+#include <atomic>
+
+#include "platform/Platform.h"
+
+namespace pptsim::server {
+
+class ServerLifetime {
+public:
+    explicit ServerLifetime(DWORD mainThreadId);
+    ServerLifetime(const ServerLifetime&) = delete;
+    ServerLifetime& operator=(const ServerLifetime&) = delete;
+
+    // An external client reference (or a class-factory lock) came or went. The release of the
+    // last one ends the server.
+    void Hold();
+    void Release();
+
+    // PowerPoint has quit: its last frame window closed.
+    void ApplicationQuit();
+
+    // Whether a client has ever held the server; a server nobody connects to may give up.
+    bool WasEverHeld() const;
+
+    void Quit();
+
+private:
+    DWORD mainThreadId;
+    std::atomic<long> holds{0};
+    std::atomic<bool> everHeld{false};
+};
+
+}  // namespace pptsim::server
