@@ -1,0 +1,319 @@
+"""The host application's side of the plug-in's WebSocket link, for tests and development.
+
+HostPeer runs a WebSocket server on 127.0.0.1 (python3-websockets, on an asyncio loop in a
+background thread), starts the plug-in executable with the four flag pairs pointing at it,
+and lets plain synchronous code send events, wait for the plug-in's frames and collect its exit
+code. Every wait is bounded by a timeout and raises TimeoutError when it runs out.
+
+    with HostPeer() as host:
+        host.start()
+        registration = host.wait_for(lambda f: f.json is not None)
+        host.send_event("keyDown", action="com.korvex.powerpoint.next", context="k1",
+                        device="d", payload={})
+        title = host.wait_for_event("setTitle", context="k1")
+        host.close()
+        assert host.wait_exit() == 0
+
+Environment:
+    GP_PLUGIN_EXE       the executable (default: $GP_BUILD_DIR or <repo>/build, then
+                        com.korvex.powerpoint.gpPlugin/glyphpad-powerpoint)
+    GP_PLUGIN_LAUNCHER  a command prefix split on spaces, e.g. "/usr/lib/wine/wine64", so the
+                        same tests run the Windows program under Wine (default: none)
+    GP_E2E_TIMEOUT      default seconds for every wait (default: 10)
+"""
+
+import asyncio
+import json
+import os
+import socket
+import subprocess
+import threading
+from dataclasses import dataclass, field
+from pathlib import Path
+from typing import Any, Callable, List, Optional, Sequence, Union
+
+import websockets
+
+REPO_ROOT = Path(__file__).resolve().parents[2]
+PLUGIN_FOLDER_NAME = "com.korvex.powerpoint.gpPlugin"
+EXECUTABLE_NAME = "glyphpad-powerpoint"
+DEFAULT_UUID = "E2E-PLUGIN-UUID"
+DEFAULT_REGISTER_EVENT = "registerPlugin"
+DEFAULT_INFO = {"application": {"language": "en"}}
+
+Arg = Union[str, bytes]
+
+
+def default_timeout() -> float:
+    return float(os.environ.get("GP_E2E_TIMEOUT", "10"))
+
+
+def plugin_executable() -> str:
+    explicit = os.environ.get("GP_PLUGIN_EXE")
+    if explicit:
+        return explicit
+    build = Path(os.environ.get("GP_BUILD_DIR", REPO_ROOT / "build"))
+    return str(build / PLUGIN_FOLDER_NAME / EXECUTABLE_NAME)
+
+
+def plugin_launcher() -> List[str]:
+    return os.environ.get("GP_PLUGIN_LAUNCHER", "").split()
+
+
+def free_port() -> int:
+    """A loopback port that nothing listens on right now."""
+    with socket.socket(socket.AF_INET, socket.SOCK_STREAM) as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def compact(message: Any) -> str:
+    """JSON the way the plug-in writes it: no white space, sorted members, raw UTF-8."""
+    return json.dumps(message, separators=(",", ":"), sort_keys=True, ensure_ascii=False)
+
+
+@dataclass
+class Frame:
+    """One frame the plug-in sent: raw is str for a text frame, bytes for a binary one."""
+
+    raw: Union[str, bytes]
+    is_text: bool
+    json: Any = field(default=None)
+
+    @property
+    def event(self) -> Optional[str]:
+        return self.json.get("event") if isinstance(self.json, dict) else None
+
+
+class HostPeer:
+    """The host application: a WebSocket server plus the plug-in process it launched."""
+
+    def __init__(self, listen: bool = True):
+        self._listen = listen
+        self._condition = threading.Condition()
+        self._frames: List[Frame] = []
+        self._connection = None
+        self._connections = 0
+        self._disconnected = False
+        self._request_path: Optional[str] = None
+        self._request_headers = None
+        self._process: Optional[subprocess.Popen] = None
+        self._stdout = b""
+        self._stderr = b""
+        self._port = 0
+        self._loop = asyncio.new_event_loop()
+        self._server = None
+        self._thread = threading.Thread(target=self._loop.run_forever, daemon=True)
+        self._thread.start()
+        if listen:
+            self._server = self._run(self._serve())
+            self._port = self._server.sockets[0].getsockname()[1]
+        else:
+            self._port = free_port()
+
+    # -- context manager --------------------------------------------------------------------
+
+    def __enter__(self) -> "HostPeer":
+        return self
+
+    def __exit__(self, *exc_info) -> None:
+        self.shutdown()
+
+    # -- the plug-in process ----------------------------------------------------------------
+
+    @property
+    def port(self) -> int:
+        return self._port
+
+    def arguments(self, uuid: Arg = DEFAULT_UUID, register_event: Arg = DEFAULT_REGISTER_EVENT,
+                  info: Union[Arg, dict, None] = None) -> List[Arg]:
+        """The eight arguments the host application would pass."""
+        if info is None:
+            info = DEFAULT_INFO
+        if isinstance(info, dict):
+            info = json.dumps(info)
+        return ["-port", str(self._port), "-pluginUUID", uuid,
+                "-registerEvent", register_event, "-info", info]
+
+    def start(self, extra_args: Optional[Sequence[Arg]] = None,
+              args_override: Optional[Sequence[Arg]] = None, env: Optional[dict] = None,
+              info: Union[Arg, dict, None] = None, uuid: Arg = DEFAULT_UUID,
+              register_event: Arg = DEFAULT_REGISTER_EVENT) -> None:
+        """Launches the plug-in.
+
+        args_override replaces the eight arguments (the text "{port}" in an item becomes the
+        port); extra_args are appended; env adds to the inherited environment.
+        """
+        if args_override is not None:
+            args = [self._with_port(item) for item in args_override]
+        else:
+            args = self.arguments(uuid=uuid, register_event=register_event, info=info)
+        args += list(extra_args or [])
+        environment = dict(os.environ)
+        environment.update(env or {})
+        self._process = subprocess.Popen(
+            plugin_launcher() + [plugin_executable()] + args, env=environment,
+            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+    def wait_exit(self, timeout: Optional[float] = None) -> int:
+        """The plug-in's exit code, once it has ended; collects its output."""
+        if self._process is None:
+            raise RuntimeError("the plug-in was not started")
+        try:
+            out, err = self._process.communicate(timeout=timeout or default_timeout())
+        except subprocess.TimeoutExpired:
+            raise TimeoutError("the plug-in did not exit") from None
+        self._stdout += out or b""
+        self._stderr += err or b""
+        return self._process.returncode
+
+    def is_running(self) -> bool:
+        return self._process is not None and self._process.poll() is None
+
+    @property
+    def stdout(self) -> str:
+        return self._stdout.decode("utf-8", "replace")
+
+    @property
+    def stderr(self) -> str:
+        return self._stderr.decode("utf-8", "replace")
+
+    # -- the link ---------------------------------------------------------------------------
+
+    @property
+    def connection_count(self) -> int:
+        with self._condition:
+            return self._connections
+
+    @property
+    def request_path(self) -> Optional[str]:
+        """The resource name of the opening handshake."""
+        return self._request_path
+
+    @property
+    def request_headers(self):
+        return self._request_headers
+
+    def wait_connected(self, timeout: Optional[float] = None) -> None:
+        self._wait(lambda: self._connections > 0, timeout, "no connection")
+
+    def wait_disconnected(self, timeout: Optional[float] = None) -> None:
+        self._wait(lambda: self._disconnected, timeout, "the link stayed open")
+
+    def send_event(self, event: str, **members: Any) -> None:
+        """Sends {"event": event, **members} as one text frame."""
+        message = {"event": event}
+        message.update(members)
+        self.send_raw(json.dumps(message))
+
+    def send_raw(self, data: Union[str, bytes], binary: bool = False) -> None:
+        """Sends one frame as is: text for str, binary for bytes or when binary is set."""
+        if binary and isinstance(data, str):
+            data = data.encode("utf-8")
+        self.wait_connected()
+        self._run(self._connection.send(data))
+
+    def frames(self) -> List[Frame]:
+        """Every frame received so far, in arrival order."""
+        with self._condition:
+            return list(self._frames)
+
+    def wait_for(self, predicate: Callable[[Frame], bool],
+                 timeout: Optional[float] = None) -> Frame:
+        """The first received frame (already there or still to come) that matches."""
+        found: List[Frame] = []
+
+        def matched() -> bool:
+            found[:] = [f for f in self._frames if predicate(f)][:1]
+            return bool(found)
+
+        self._wait(matched, timeout, "no matching frame")
+        return found[0]
+
+    def wait_for_frame(self, index: int, timeout: Optional[float] = None) -> Frame:
+        """The frame with this zero-based index."""
+        self._wait(lambda: len(self._frames) > index, timeout, f"fewer than {index + 1} frames")
+        return self.frames()[index]
+
+    def wait_for_event(self, name: str, context: Optional[str] = None,
+                       timeout: Optional[float] = None) -> Frame:
+        """The first command with this "event" (and "context", when given)."""
+        return self.wait_for(
+            lambda f: f.event == name and (context is None or f.json.get("context") == context),
+            timeout)
+
+    def close(self, timeout: Optional[float] = None) -> None:
+        """Closes the link from the host's side (normal closure)."""
+        connection = self._connection
+        if connection is not None:
+            self._run(connection.close(), timeout)
+
+    def shutdown(self) -> None:
+        """Ends everything this peer started: the plug-in (if still running) and the server."""
+        if self.is_running():
+            self._process.kill()
+        if self._process is not None:
+            try:
+                self.wait_exit(timeout=default_timeout())
+            except TimeoutError:
+                pass
+        if self._server is not None:
+            self._server.close()
+            self._run(self._server.wait_closed())
+            self._server = None
+        if self._loop.is_running():
+            self._loop.call_soon_threadsafe(self._loop.stop)
+            self._thread.join(default_timeout())
+
+    # -- internals --------------------------------------------------------------------------
+
+    def _with_port(self, item: Arg) -> Arg:
+        if isinstance(item, bytes):
+            return item.replace(b"{port}", str(self._port).encode())
+        return item.replace("{port}", str(self._port))
+
+    def _run(self, coroutine, timeout: Optional[float] = None):
+        future = asyncio.run_coroutine_threadsafe(coroutine, self._loop)
+        try:
+            return future.result(timeout or default_timeout())
+        except TimeoutError:
+            future.cancel()
+            raise
+
+    def _wait(self, condition: Callable[[], bool], timeout: Optional[float], what: str) -> None:
+        with self._condition:
+            if not self._condition.wait_for(condition, timeout or default_timeout()):
+                raise TimeoutError(what)
+
+    async def _serve(self):
+        # Unlimited frame size and no compression: the plug-in requests no extension.
+        return await websockets.serve(self._handle, "127.0.0.1", 0, max_size=None,
+                                      compression=None)
+
+    async def _handle(self, connection) -> None:
+        with self._condition:
+            self._connection = connection
+            self._connections += 1
+            self._request_path = connection.path
+            self._request_headers = connection.request_headers
+            self._condition.notify_all()
+        try:
+            async for message in connection:
+                self._record(message)
+        except websockets.ConnectionClosed:
+            pass
+        finally:
+            with self._condition:
+                self._disconnected = True
+                self._condition.notify_all()
+
+    def _record(self, message: Union[str, bytes]) -> None:
+        frame = Frame(raw=message, is_text=isinstance(message, str))
+        if frame.is_text:
+            try:
+                frame.json = json.loads(message)
+            except ValueError:
+                frame.json = None
+        with self._condition:
+            self._frames.append(frame)
+            self._condition.notify_all()
