@@ -1,0 +1,85 @@
+// What the Linux stand-ins add to the Windows contract, or where they have to choose.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace {
+
+TEST(LinuxKernel32, TreatsSystemCodePageAsUtf8) {
+    wchar_t wide[4];
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, "\xC3\xA4", 2, wide, 4), 1);
+    EXPECT_EQ(wide[0], static_cast<wchar_t>(0xE4));
+    char bytes[4];
+    ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, wide, 1, bytes, 4, nullptr, nullptr), 2);
+    EXPECT_EQ(std::string(bytes, 2), "\xC3\xA4");
+}
+
+TEST(LinuxKernel32, RejectsOtherCodePagesAndFlags) {
+    wchar_t wide[4];
+    char bytes[4];
+    EXPECT_EQ(MultiByteToWideChar(1252, 0, "abc", 3, wide, 4), 0);
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0x1, "abc", 3, wide, 4), 0);
+    EXPECT_EQ(WideCharToMultiByte(1252, 0, L"abc", 3, bytes, 4, nullptr, nullptr), 0);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0x400, L"abc", 3, bytes, 4, nullptr, nullptr), 0);
+}
+
+// A 32-bit wchar_t can hold values that are no UTF-16 unit at all.
+TEST(LinuxKernel32, TreatsWideValuesAboveFFFFAsInvalidUnits) {
+    const wchar_t wide[] = {L'a', static_cast<wchar_t>(0x1F600), L'b'};
+    char bytes[8];
+    EXPECT_EQ(
+        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, 3, bytes, 8, nullptr, nullptr), 0);
+    ASSERT_EQ(WideCharToMultiByte(CP_UTF8, 0, wide, 3, bytes, 8, nullptr, nullptr), 5);
+    EXPECT_EQ(std::string(bytes, 5),
+              "a\xEF\xBF\xBD"
+              "b");
+}
+
+TEST(LinuxKernel32, ModuleFileNameIsProcSelfExe) {
+    char expected[PATH_MAX] = {};
+    ASSERT_GT(readlink("/proc/self/exe", expected, sizeof expected - 1), 0);
+    char buffer[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    EXPECT_EQ(std::string(buffer, length), expected);
+}
+
+TEST(LinuxKernel32, ModuleFileNameFailsForOtherModulesAndEmptyBuffer) {
+    char buffer[MAX_PATH] = {};
+    EXPECT_EQ(GetModuleFileNameA(reinterpret_cast<HMODULE>(buffer), buffer, MAX_PATH), 0u);
+    EXPECT_EQ(GetModuleFileNameA(nullptr, buffer, 0), 0u);
+    EXPECT_EQ(GetModuleFileNameA(nullptr, nullptr, MAX_PATH), 0u);
+}
+
+// The Microsoft runtime sends these to its invalid-parameter handler, which ends the process;
+// the stand-in returns the error codes that handler would be given.
+TEST(LinuxCRuntime, MbstowcsRejectsInvalidParametersAndTooSmallBuffers) {
+    wchar_t destination[4] = {L'#', L'#', L'#', L'#'};
+    std::size_t converted = 99;
+    EXPECT_EQ(mbstowcs_s(&converted, destination, 4, nullptr, _TRUNCATE), EINVAL);
+    EXPECT_EQ(destination[0], L'\0');
+    EXPECT_EQ(converted, 0u);
+    EXPECT_EQ(mbstowcs_s(&converted, nullptr, 4, "abc", _TRUNCATE), EINVAL);
+    EXPECT_EQ(mbstowcs_s(&converted, destination, 0, "abc", _TRUNCATE), EINVAL);
+    EXPECT_EQ(mbstowcs_s(nullptr, nullptr, 0, "abc", _TRUNCATE), EINVAL);
+
+    destination[0] = L'#';
+    EXPECT_EQ(mbstowcs_s(&converted, destination, 4, "Open", 4), ERANGE);
+    EXPECT_EQ(destination[0], L'\0');
+    EXPECT_EQ(converted, 0u);
+}
+
+TEST(LinuxCRuntime, MbstowcsRejectsNonAsciiText) {
+    wchar_t destination[8] = {L'#'};
+    std::size_t converted = 99;
+    EXPECT_EQ(mbstowcs_s(&converted, destination, 8, "Pr\xC3\xA4s", _TRUNCATE), EILSEQ);
+    EXPECT_EQ(destination[0], L'\0');
+    EXPECT_EQ(converted, 0u);
+}
+
+}  // namespace
