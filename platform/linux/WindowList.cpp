@@ -206,7 +206,10 @@ bool WindowList::Reorder(HWND window, HWND insertAfter) {
         // No effect on a window that is not topmost, as on Windows.
         if (moved.topmost) {
             moved.topmost = false;
-            MoveTo(window, TopOfNonTopmostBand());
+            // Taken out first: the band's top is then counted without the window itself.
+            zOrder.erase(zOrder.begin() + static_cast<std::ptrdiff_t>(PositionOf(window)));
+            zOrder.insert(zOrder.begin() + static_cast<std::ptrdiff_t>(TopOfNonTopmostBand()),
+                          window);
         }
     } else if (insertAfter == HWND_TOP) {
         MoveTo(window, moved.topmost ? 0 : TopOfNonTopmostBand());
