@@ -15,10 +15,6 @@ void ServerLifetime::Release() {
     }
 }
 
-void ServerLifetime::ApplicationQuit() {
-    Quit();
-}
-
 bool ServerLifetime::WasEverHeld() const {
     return everHeld;
 }

@@ -21,9 +21,6 @@ public:
     void Hold();
     void Release();
 
-    // PowerPoint has quit: its last frame window closed.
-    void ApplicationQuit();
-
     // Whether a client has ever held the server; a server nobody connects to may give up.
     bool WasEverHeld() const;
 

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "platform/ComApartment.h"
+#include "sim/SimulationControl.h"
 #include "sim/SimulationIds.h"
 #include "sim/server/ClassFactory.h"
 #include "sim/server/ParentProcess.h"
 #include "sim/server/ServerLifetime.h"
 #include "sim/server/ServerRegistration.h"
-#include "sim/windows/Win32FrameWindows.h"
 
 namespace {
 
@@ -66,9 +66,24 @@ std::wstring ExecutablePath() {
     }
 }
 
-// Serves COM calls and the frames' window messages until WM_QUIT, the parent's end, or an
-// unused server's timeout.
+// PowerPoint quits when its last frame closes; the simulation then stops running, and the
+// process follows it, as PowerPoint's own does.
+class QuitWatch {
+public:
+    bool PowerPointHasQuit() {
+        const bool running = pptsim::ReadSimulationState().running;
+        sawRunning = sawRunning || running;
+        return sawRunning && !running;
+    }
+
+private:
+    bool sawRunning = false;
+};
+
+// Serves COM calls and the frames' window messages until WM_QUIT, PowerPoint's quitting, the
+// parent's end, or an unused server's timeout.
 void RunMessageLoop(const ServerLifetime& lifetime, const UniqueHandle& parent) {
+    QuitWatch quitWatch;
     const HANDLE waitHandles[] = {parent.Get()};
     const DWORD handleCount = parent ? 1 : 0;
     const DWORD started = GetTickCount();
@@ -88,6 +103,9 @@ void RunMessageLoop(const ServerLifetime& lifetime, const UniqueHandle& parent) 
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
+            if (quitWatch.PowerPointHasQuit()) {
+                return;
+            }
         } else if (signalled == WAIT_TIMEOUT) {
             if (!lifetime.WasEverHeld()) {
                 return;
@@ -104,7 +122,6 @@ int Serve() {
         return 1;
     }
     ServerLifetime lifetime(GetCurrentThreadId());
-    Win32FrameWindows frames([&lifetime] { lifetime.ApplicationQuit(); });
     ClassFactory factory(lifetime);
     DWORD cookie = 0;
     // Single use: every activation starts a fresh server, which reads the scenario its own
