@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+#include "sim/Scenario.h"
+#include "tests/sim/SimulationCalls.h"
+
+namespace {
+
+using namespace simtest;
+
+TEST(Scenario, EmptyDocument_IsARunningPowerPointWithNothingOpen) {
+    const pptsim::Scenario scenario = pptsim::ParseScenario("{}");
+    EXPECT_TRUE(scenario.registered);
+    EXPECT_TRUE(scenario.available);
+    EXPECT_TRUE(scenario.files.empty());
+    EXPECT_TRUE(scenario.open.empty());
+    EXPECT_FALSE(scenario.active.has_value());
+    EXPECT_TRUE(scenario.shows.empty());
+    EXPECT_TRUE(scenario.failMembers.empty());
+    EXPECT_EQ(scenario.delayMs, 0);
+}
+
+TEST(Scenario, FullDocument_IsReadMemberByMember) {
+    const pptsim::Scenario scenario = pptsim::ParseScenario(R"({
+      "registered": true, "available": true,
+      "files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5},
+      "open": ["C:\\Talks\\Q3 review.pptx", "D:\\Slides\\intro.pptx"],
+      "active": "C:\\Talks\\Q3 review.pptx",
+      "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", "slide": 3}],
+      "failMembers": ["Open"], "delayMs": 25})");
+    ASSERT_EQ(scenario.files.size(), 2u);
+    EXPECT_EQ(scenario.open, (std::vector<std::wstring>{kQ3, kIntro}));
+    EXPECT_EQ(scenario.active, kQ3);
+    ASSERT_EQ(scenario.shows.size(), 1u);
+    EXPECT_EQ(scenario.shows[0].presentation, kQ3);
+    EXPECT_EQ(scenario.shows[0].slide, 3);
+    EXPECT_EQ(scenario.failMembers, (std::set<std::string>{"Open"}));
+    EXPECT_EQ(scenario.delayMs, 25);
+}
+
+TEST(Scenario, ActiveNullOrAbsent_IsTheLastOpen) {
+    for (const char* active : {"", R"(, "active": null)"}) {
+        const pptsim::Scenario scenario = pptsim::ParseScenario(
+            std::string(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5},
+                           "open": ["C:\\Talks\\Q3 review.pptx", "D:\\Slides\\intro.pptx"])") +
+            active + "}");
+        EXPECT_EQ(scenario.active, kIntro) << active;
+    }
+}
+
+class BadScenario : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(BadScenario, IsRejectedWithAReason) {
+    EXPECT_THROW(pptsim::ParseScenario(GetParam()), std::runtime_error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, BadScenario,
+    ::testing::Values(
+        "", "{", "[]", R"({"registered": "yes"})", R"({"files": {"a.pptx": -1}})",
+        R"({"files": {"a.pptx": "12"}})", R"({"files": ["a.pptx"]})",
+        R"({"open": ["C:\\not listed.pptx"]})",
+        R"({"files": {"a.pptx": 1}, "open": ["a.pptx", "a.pptx"]})",
+        R"({"files": {"a.pptx": 1}, "active": "a.pptx"})",
+        R"({"files": {"a.pptx": 1}, "open": ["a.pptx"], "shows": [{"presentation": "b.pptx"}]})",
+        R"({"files": {"a.pptx": 3}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "slide": 4}]})",
+        R"({"files": {"a.pptx": 0}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx"}]})",
+        R"({"failMembers": "Open"})", R"({"delayMs": -5})"));
+
+class EnvironmentScenario : public SimulationTest {
+protected:
+    void TearDown() override {
+        unsetenv("PPTSIM_SCENARIO");
+        std::remove(path.c_str());
+        SimulationTest::TearDown();
+    }
+    void WriteScenario(const std::string& content) {
+        std::ofstream(path, std::ios::binary) << content;
+        setenv("PPTSIM_SCENARIO", path.c_str(), 1);
+    }
+    const std::string path =
+        ::testing::TempDir() + "pptsim-scenario-" + std::to_string(::getpid()) + ".json";
+};
+
+TEST_F(EnvironmentScenario, UnreadableOrBrokenFile_IsReportedOnceAndMakesPowerPointUnavailable) {
+    for (bool exists : {false, true}) {
+        if (exists) {
+            WriteScenario(R"({"files": {"a.pptx": 1},)");
+        } else {
+            setenv("PPTSIM_SCENARIO", (path + ".missing").c_str(), 1);
+        }
+        ::testing::internal::CaptureStderr();
+        CLSID clsid{};
+        const HRESULT lookup = CLSIDFromProgID(L"PowerPoint.Application", &clsid);
+        const HRESULT started = pptsim::ActivateApplication(application.Receive());
+        const std::string written = ::testing::internal::GetCapturedStderr();
+
+        EXPECT_EQ(lookup, S_OK);
+        EXPECT_EQ(started, CO_E_SERVER_EXEC_FAILURE);
+        EXPECT_NE(written.find(exists ? path : path + ".missing"), std::string::npos) << written;
+        EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1) << written;
+        EXPECT_EQ(written.back(), '\n');
+    }
+}
+
+TEST_F(EnvironmentScenario, Utf8Names_BecomeUtf16Units) {
+    // "Vorträge 😀.pptx" in UTF-8.
+    WriteScenario(
+        "{\"files\": {\"C:\\\\Vortr\xC3\xA4ge \xF0\x9F\x98\x80.pptx\": 2},"
+        " \"open\": [\"C:\\\\Vortr\xC3\xA4ge \xF0\x9F\x98\x80.pptx\"]}");
+    ASSERT_EQ(pptsim::ActivateApplication(application.Receive()), S_OK);
+    const std::wstring expected = std::wstring(L"C:\\Vortr") + wchar_t{0x00E4} + L"ge " +
+                                  std::wstring{0xD83D, 0xDE00} + L".pptx";
+    EXPECT_EQ(GetText(Presentation(1).Get(), L"FullName"), expected);
+    EXPECT_EQ(WindowTitle(GetTopWindow(GetDesktopWindow())), expected.substr(3) + L" - PowerPoint");
+}
+
+TEST_F(EnvironmentScenario, NotRegistered_FailsTheProgIdLookup) {
+    WriteScenario(R"({"registered": false})");
+    CLSID clsid{};
+    EXPECT_EQ(CLSIDFromProgID(L"PowerPoint.Application", &clsid), CO_E_CLASSSTRING);
+}
+
+TEST_F(SimulationTest, StartingScenario_PutsTheActiveFrameOnTopAndRunsItsShows) {
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5,
+                        "C:\\Talks\\Empty.pptx": 0},
+              "open": ["C:\\Talks\\Q3 review.pptx", "D:\\Slides\\intro.pptx", "C:\\Talks\\Empty.pptx"],
+              "active": "C:\\Talks\\Q3 review.pptx",
+              "shows": [{"presentation": "D:\\Slides\\intro.pptx", "slide": 5}]})");
+    std::vector<std::wstring> titles;
+    for (HWND window = GetTopWindow(GetDesktopWindow()); window != nullptr;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        titles.push_back(WindowTitle(window));
+    }
+    EXPECT_EQ(titles,
+              (std::vector<std::wstring>{L"Q3 review.pptx - PowerPoint", L"Empty.pptx - PowerPoint",
+                                         L"intro.pptx - PowerPoint"}));
+    const pptsim::SimulationState state = pptsim::ReadSimulationState();
+    EXPECT_EQ(state.active, kQ3);
+    ASSERT_EQ(state.shows.size(), 1u);
+    EXPECT_EQ(state.shows[0].presentation, kIntro);
+    EXPECT_EQ(GetInteger(GetObject(FirstView().Get(), L"Slide").Get(), L"SlideNumber"), 5);
+}
+
+}  // namespace
