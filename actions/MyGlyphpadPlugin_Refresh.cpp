@@ -1,0 +1,77 @@
+// The refresh: what PowerPoint shows becomes the keys' titles, states and presentation lists.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "actions/ActionIdentifiers.h"
+#include "actions/MyGlyphpadPlugin.h"
+#include "host/KGPConnectionManager.h"
+#include "support/FileNames.h"
+#include "support/TextConversion.h"
+
+namespace {
+
+// "s/n" while both are known and consistent; otherwise the key shows nothing rather than a
+// position that makes no sense.
+std::wstring SlidePositionTitle(std::int32_t slide, std::int32_t count) {
+    if (slide == -1 || count == -1 || slide > count) {
+        return std::wstring();
+    }
+    return std::to_wstring(slide) + L"/" + std::to_wstring(count);
+}
+
+nlohmann::json PresentationsPayload(nlohmann::json list) {
+    nlohmann::json payload = nlohmann::json::object();
+    payload["presentations"] = std::move(list);
+    return payload;
+}
+
+}  // namespace
+
+nlohmann::json MyGlyphpadPlugin::BuildPresentationList() {
+    nlohmann::json list = nlohmann::json::array();
+    for (std::wstring path : worker.SubmitList(std::wstring())) {
+        // The settings page works with forward slashes, as its file picker does.
+        std::replace(path.begin(), path.end(), L'\\', L'/');
+        list.push_back(WideToUtf8(path));
+    }
+    return list;
+}
+
+void MyGlyphpadPlugin::SendPresentationList(const std::string& context) {
+    nlohmann::json list = BuildPresentationList();
+    if (list.empty()) {
+        return;
+    }
+    connectionManager->SendToPropertyInspector(std::string(ActionIdentifiers::Load), context,
+                                               PresentationsPayload(std::move(list)));
+}
+
+void MyGlyphpadPlugin::UpdateKeys() {
+    const nlohmann::json payload = PresentationsPayload(BuildPresentationList());
+    const bool running = worker.SubmitBool(PowerPointCommand::IsInSlideShow, currentPresentation);
+    std::wstring title;
+    if (running) {
+        const std::int32_t slide =
+            worker.SubmitInt(PowerPointCommand::GetCurrentSlide, std::wstring());
+        const std::int32_t count =
+            worker.SubmitInt(PowerPointCommand::GetSlideCount, currentPresentation);
+        title = SlidePositionTitle(slide, count);
+    } else {
+        // Without a show of its own the play key follows whatever PowerPoint has active.
+        currentPresentation = worker.SubmitString(std::wstring());
+        title = FileStemFromPath(currentPresentation, SeparatorStyle::Backslash);
+    }
+    const std::string titleText = WideToUtf8(title);
+    const int state = running ? 0 : 1;
+    const std::string loadAction(ActionIdentifiers::Load);
+    for (const auto& [context, action] : visibleActions) {
+        if (action == ActionIdentifiers::Load) {
+            connectionManager->SendToPropertyInspector(loadAction, context, payload);
+        } else if (action == ActionIdentifiers::Play) {
+            connectionManager->SetTitle(titleText, context);
+            connectionManager->SetState(state, context);
+        }
+    }
+}
