@@ -1,7 +1,7 @@
+#include "actions/MyGlyphpadPlugin.h"
 #include "host/CommandLine.h"
 #include "host/KGPConnectionManager.h"
 #include "host/LanguageFromInfo.h"
-#include "host/NullPlugin.h"
 #include "support/Localizer.h"
 
 int main(int argc, char* argv[]) {
@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     // Never destroyed: the plug-in's threads may still use these while the process exits.
-    static KGPBasePlugin* const plugin = new NullPlugin();
+    static KGPBasePlugin* const plugin = new MyGlyphpadPlugin();
     CreateLocalizer(LanguageFromInfo(arguments->info));
     static KGPConnectionManager* const connectionManager = new KGPConnectionManager(
         arguments->port, arguments->pluginUUID, arguments->registerEvent, plugin);
