@@ -1,0 +1,339 @@
+// The thirteen commands, end to end through the worker against the simulated PowerPoint.
+#include <gtest/gtest.h>
+
+#include <variant>
+
+#include "automation/AutomationWorker.h"
+#include "tests/automation/SimulationTest.h"
+
+namespace {
+
+using Command = PowerPointCommand;
+
+class AutomationWorkerCommands : public SimulationTest {
+protected:
+    // Starts the worker against the scenario; the worker connects to PowerPoint on its thread.
+    void StartWith(const std::string& scenario) {
+        UseScenario(scenario);
+        worker.Start();
+    }
+    void TearDown() override {
+        worker.Stop();
+        SimulationTest::TearDown();
+    }
+
+    // A long bound: these tests are about what the commands do, not about waiting.
+    AutomationWorker worker{std::chrono::seconds(60)};
+};
+
+int CurrentShowSlide() {
+    const pptsim::SimulationState state = pptsim::ReadSimulationState();
+    return state.shows.empty() ? 0 : state.shows.front().slide;
+}
+
+std::string WithFailingMember(std::string scenario, const std::string& member) {
+    return scenario.insert(scenario.find('{') + 1, "\"failMembers\": [\"" + member + "\"],");
+}
+
+void ExpectEveryCommandFails(AutomationWorker& worker) {
+    for (Command command :
+         {Command::IsInSlideShow, Command::OpenPresentation, Command::StartSlideShow,
+          Command::ExitSlideShow, Command::NextSlide, Command::PreviousSlide, Command::FirstSlide,
+          Command::LastSlide, Command::ClosePowerPoint}) {
+        EXPECT_FALSE(worker.SubmitBool(command, kQ3Review)) << "code " << static_cast<int>(command);
+    }
+    EXPECT_EQ(worker.SubmitInt(Command::GetCurrentSlide, L""), -1);
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kQ3Review), -1);
+    EXPECT_EQ(worker.SubmitString(L""), L"");
+    EXPECT_TRUE(worker.SubmitList(L"").empty());
+}
+
+TEST_F(AutomationWorkerCommands, SlideNavigation_MovesTheFirstShowAndWrapsRound) {
+    struct Case {
+        Command command;
+        int slideBefore;
+        const char* methodCalled;
+        int slideAfter;
+    };
+    const Case cases[] = {
+        {Command::NextSlide, 3, "call SlideShowView.Next", 4},
+        {Command::NextSlide, 12, "call SlideShowView.First", 1},
+        {Command::PreviousSlide, 3, "call SlideShowView.Previous", 2},
+        {Command::PreviousSlide, 1, "call SlideShowView.Last", 12},
+        {Command::FirstSlide, 7, "call SlideShowView.First", 1},
+        {Command::LastSlide, 7, "call SlideShowView.Last", 12},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.methodCalled) + " from slide " +
+                     std::to_string(test.slideBefore));
+        // Each case gets a fresh PowerPoint, and a fresh worker connected to it.
+        worker.Stop();
+        StartWith(ShowScenario(test.slideBefore));
+        EXPECT_TRUE(worker.SubmitBool(test.command, L""));
+        ASSERT_FALSE(Trace().empty());
+        EXPECT_EQ(Trace().back(), test.methodCalled);
+        EXPECT_EQ(CurrentShowSlide(), test.slideAfter);
+        EXPECT_EQ(worker.SubmitInt(Command::GetCurrentSlide, L""), test.slideAfter);
+    }
+}
+
+TEST_F(AutomationWorkerCommands, SlideNavigation_ActsOnlyOnTheFirstSlideShowWindow) {
+    StartWith(R"({
+      "files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+      "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
+      "shows": [{"presentation": "C:\\Talks\\Intro.pptx", "slide": 2},
+                {"presentation": "C:\\Talks\\Q3 review.pptx", "slide": 5}]})");
+    EXPECT_TRUE(worker.SubmitBool(Command::NextSlide, L""));
+    const pptsim::SimulationState state = pptsim::ReadSimulationState();
+    ASSERT_EQ(state.shows.size(), 2u);
+    EXPECT_EQ(state.shows[0].slide, 3);
+    EXPECT_EQ(state.shows[1].slide, 5);
+}
+
+TEST_F(AutomationWorkerCommands, ShowCommands_FailWithoutARunningShow) {
+    StartWith(kTalksScenario);
+    for (Command command : {Command::NextSlide, Command::PreviousSlide, Command::FirstSlide,
+                            Command::LastSlide, Command::IsInSlideShow, Command::ExitSlideShow}) {
+        EXPECT_FALSE(worker.SubmitBool(command, kQ3Review)) << static_cast<int>(command);
+    }
+    EXPECT_EQ(worker.SubmitInt(Command::GetCurrentSlide, L""), -1);
+    EXPECT_FALSE(TraceMentions("SlideShowWindows.Item"))
+        << "no window is fetched from an empty collection";
+}
+
+TEST_F(AutomationWorkerCommands, PathCommands_CompareFullNamesExactly) {
+    struct Case {
+        std::wstring path;
+        bool matches;
+    };
+    const Case cases[] = {
+        {kQ3Review, true},
+        {L"c:\\talks\\q3 review.pptx", false},
+        {L"C:/Talks/Q3 review.pptx", false},
+        {L"C:\\Talks\\Q3 review.pptx ", false},
+        {L"Q3 review.pptx", false},
+        {L"", false},
+    };
+    StartWith(ShowScenario(4));
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::string(test.path.begin(), test.path.end()));
+        EXPECT_EQ(worker.SubmitBool(Command::IsInSlideShow, test.path), test.matches);
+        EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, test.path), test.matches ? 12 : -1);
+    }
+    // Exiting with a near-miss path leaves the show running; the exact path ends it.
+    EXPECT_FALSE(worker.SubmitBool(Command::ExitSlideShow, L"C:/Talks/Q3 review.pptx"));
+    EXPECT_EQ(pptsim::ReadSimulationState().shows.size(), 1u);
+    EXPECT_TRUE(worker.SubmitBool(Command::ExitSlideShow, kQ3Review));
+    EXPECT_TRUE(pptsim::ReadSimulationState().shows.empty());
+    EXPECT_FALSE(worker.SubmitBool(Command::IsInSlideShow, kQ3Review));
+}
+
+TEST_F(AutomationWorkerCommands, IsInSlideShow_FindsAShowInAnyWindow) {
+    StartWith(R"({
+      "files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+      "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
+      "shows": [{"presentation": "C:\\Talks\\Intro.pptx"},
+                {"presentation": "C:\\Talks\\Q3 review.pptx"}]})");
+    EXPECT_TRUE(worker.SubmitBool(Command::IsInSlideShow, kQ3Review));
+    EXPECT_TRUE(worker.SubmitBool(Command::IsInSlideShow, kIntro));
+}
+
+TEST_F(AutomationWorkerCommands, GetSlideCount_IsMinusOneForZeroSlidesAndClosedFiles) {
+    StartWith(kTalksScenario);
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kQ3Review), 12);
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kIntro), 5);
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kEmpty), -1);
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kClosed), -1);
+}
+
+TEST_F(AutomationWorkerCommands, PresentationQueries_ReportActiveAndOpenPresentations) {
+    StartWith(kTalksScenario);
+    EXPECT_EQ(worker.SubmitString(L""), kIntro);
+    EXPECT_EQ(worker.SubmitList(L""), (std::vector<std::wstring>{kQ3Review, kIntro, kEmpty}));
+}
+
+TEST_F(AutomationWorkerCommands, PresentationQueries_AreEmptyWithNothingOpen) {
+    StartWith(R"({"files": {"C:\\Talks\\Intro.pptx": 5}})");
+    EXPECT_EQ(worker.SubmitString(L""), L"");
+    EXPECT_TRUE(worker.SubmitList(L"").empty());
+    EXPECT_FALSE(worker.SubmitBool(Command::StartSlideShow, L""));
+}
+
+TEST_F(AutomationWorkerCommands, StartSlideShow_RunsTheActivePresentationAndRaisesItsFrame) {
+    StartWith(kTalksScenario);
+    WindowList::Instance().ClearRecordedCalls();
+    EXPECT_TRUE(worker.SubmitBool(Command::StartSlideShow, L""));
+    const pptsim::SimulationState state = pptsim::ReadSimulationState();
+    ASSERT_EQ(state.shows.size(), 1u);
+    EXPECT_EQ(state.shows[0].presentation, kIntro);
+    EXPECT_TRUE(worker.SubmitBool(Command::IsInSlideShow, kIntro));
+
+    HWND introFrame = state.open[1].frame;
+    const std::vector<SetWindowPosCall> moves = WindowList::Instance().SetWindowPosCalls();
+    ASSERT_EQ(moves.size(), 2u);
+    EXPECT_EQ(moves[0].window, introFrame);
+    EXPECT_EQ(moves[1].window, introFrame);
+}
+
+TEST_F(AutomationWorkerCommands, StartSlideShow_FailsForAPresentationWithoutSlides) {
+    StartWith(R"({"files": {"C:\\Talks\\Empty.pptx": 0}, "open": ["C:\\Talks\\Empty.pptx"]})");
+    EXPECT_FALSE(worker.SubmitBool(Command::StartSlideShow, L""));
+    EXPECT_TRUE(pptsim::ReadSimulationState().shows.empty());
+}
+
+TEST_F(AutomationWorkerCommands, OpenPresentation_OpensActivatesOrFails) {
+    StartWith(kTalksScenario);
+
+    // Already open: its window is activated, the file is not opened a second time.
+    EXPECT_TRUE(worker.SubmitBool(Command::OpenPresentation, kQ3Review));
+    EXPECT_EQ(pptsim::ReadSimulationState().active, kQ3Review);
+    EXPECT_TRUE(TraceHas("call DocumentWindow.Activate"));
+    EXPECT_FALSE(TraceMentions("Presentations.Open"));
+
+    // Not open: opened, and it becomes the active presentation.
+    EXPECT_TRUE(worker.SubmitBool(Command::OpenPresentation, kClosed));
+    EXPECT_EQ(worker.SubmitString(L""), kClosed);
+    EXPECT_EQ(worker.SubmitList(L"").size(), 4u);
+
+    // A file PowerPoint cannot open.
+    EXPECT_FALSE(worker.SubmitBool(Command::OpenPresentation, L"C:\\Talks\\Missing.pptx"));
+    EXPECT_EQ(worker.SubmitList(L"").size(), 4u);
+}
+
+TEST_F(AutomationWorkerCommands, ClosePowerPoint_ClosesEveryFrameAndLeavesPowerPointGone) {
+    StartWith(kTalksScenario);
+    EXPECT_TRUE(worker.SubmitBool(Command::ClosePowerPoint, L""));
+    EXPECT_FALSE(pptsim::ReadSimulationState().running);
+    EXPECT_TRUE(WindowList::Instance().ZOrder().empty());
+
+    // The worker keeps its disconnected application: everything now fails, nothing restarts it.
+    ExpectEveryCommandFails(worker);
+    EXPECT_FALSE(pptsim::ReadSimulationState().running);
+}
+
+TEST_F(AutomationWorkerCommands, FailingMembers_GiveTheFailureResult) {
+    struct Case {
+        const char* member;
+        std::function<void(AutomationWorker&)> check;
+    };
+    const Case cases[] = {
+        {"FullName",
+         [](AutomationWorker& w) {
+             EXPECT_EQ(w.SubmitString(L""), L"");
+             EXPECT_TRUE(w.SubmitList(L"").empty());
+             EXPECT_EQ(w.SubmitInt(Command::GetSlideCount, kQ3Review), -1);
+         }},
+        {"ActivePresentation",
+         [](AutomationWorker& w) {
+             EXPECT_EQ(w.SubmitString(L""), L"");
+             EXPECT_FALSE(w.SubmitBool(Command::StartSlideShow, L""));
+         }},
+        {"Run",
+         [](AutomationWorker& w) { EXPECT_FALSE(w.SubmitBool(Command::StartSlideShow, L"")); }},
+        {"Activate",
+         [](AutomationWorker& w) {
+             EXPECT_FALSE(w.SubmitBool(Command::OpenPresentation, kIntro));
+         }},
+        // A failed count does not stop the listing: items are fetched until one fails.
+        {"Count",
+         [](AutomationWorker& w) {
+             EXPECT_EQ(w.SubmitList(L""), (std::vector<std::wstring>{kQ3Review, kIntro, kEmpty}));
+             EXPECT_EQ(w.SubmitInt(Command::GetSlideCount, kQ3Review), -1);
+         }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.member);
+        worker.Stop();
+        StartWith(WithFailingMember(kTalksScenario, test.member));
+        test.check(worker);
+    }
+}
+
+TEST_F(AutomationWorkerCommands, ShowFailingMembers_GiveFalse) {
+    struct Case {
+        const char* member;
+        int slide;
+    };
+    const Case cases[] = {{"Next", 5},   {"First", 12},       {"View", 5},
+                          {"Slides", 5}, {"Presentation", 5}, {"SlideShowWindows", 5}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.member);
+        worker.Stop();
+        StartWith(WithFailingMember(ShowScenario(test.slide), test.member));
+        EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
+        EXPECT_EQ(CurrentShowSlide(), test.slide);
+    }
+}
+
+TEST_F(AutomationWorkerCommands, CallSequences_FollowTheFixedOrder) {
+    StartWith(ShowScenario(5));
+    struct Case {
+        Command command;
+        std::wstring argument;
+        std::vector<std::string> calls;
+    };
+    const std::vector<std::string> firstWindow = {"get Application.SlideShowWindows",
+                                                  "get SlideShowWindows.Count",
+                                                  "call SlideShowWindows.Item 1"};
+    auto then = [](std::vector<std::string> head, const std::vector<std::string>& tail) {
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
+    const Case cases[] = {
+        {Command::IsInSlideShow, kQ3Review,
+         then(firstWindow, {"get SlideShowWindow.Presentation", "get Presentation.FullName"})},
+        {Command::FirstSlide, L"",
+         then(firstWindow, {"get SlideShowWindow.View", "call SlideShowView.First"})},
+        {Command::NextSlide, L"",
+         then(
+             then(firstWindow, {"get SlideShowWindow.Presentation", "get Presentation.Slides",
+                                "get Slides.Count", "get Presentation.Slides", "get Slides.Count"}),
+             then(firstWindow, {"get SlideShowWindow.View", "get SlideShowView.Slide",
+                                "get Slide.SlideNumber", "call SlideShowView.Next"}))},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(static_cast<int>(test.command));
+        pptsim::ClearSimulationTrace();
+        EXPECT_TRUE(worker.SubmitBool(test.command, test.argument));
+        EXPECT_EQ(Trace(), test.calls);
+    }
+}
+
+TEST_F(AutomationWorkerCommands, NotRegistered_ShowsOneMessageBoxAndFailsEverything) {
+    UseScenario(R"({"registered": false})");
+    testing::internal::CaptureStderr();
+    worker.Start();
+    ExpectEveryCommandFails(worker);
+    worker.Stop();
+    const std::string shown = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(shown, "Error: CLSIDFromProgID() failed\n");
+}
+
+TEST_F(AutomationWorkerCommands, NotAvailable_FailsEverythingSilently) {
+    UseScenario(R"({"available": false})");
+    testing::internal::CaptureStderr();
+    worker.Start();
+    ExpectEveryCommandFails(worker);
+    worker.Stop();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(AutomationWorkerCommands, CodesOutsideTheSet_YieldZeroAndCallNothing) {
+    StartWith(kTalksScenario);
+    for (std::int32_t code : {13, 99, -1}) {
+        EXPECT_EQ(worker.SubmitInt(static_cast<Command>(code), kQ3Review), 0) << code;
+    }
+    EXPECT_TRUE(Trace().empty());
+}
+
+TEST_F(AutomationWorkerCommands, SubmissionOfTheWrongType_RaisesBadVariantAccess) {
+    StartWith(kTalksScenario);
+    EXPECT_THROW(worker.SubmitBool(Command::GetActivePresentation, L""), std::bad_variant_access);
+    EXPECT_THROW(worker.SubmitBool(Command::GetSlideCount, kQ3Review), std::bad_variant_access);
+    EXPECT_THROW(worker.SubmitInt(Command::NextSlide, L""), std::bad_variant_access);
+    EXPECT_THROW(worker.SubmitBool(static_cast<Command>(42), L""), std::bad_variant_access);
+    // The channel still serves after a misuse.
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kIntro), 5);
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+// The late-bound call helper, against a recording IDispatch and against the simulation.
+#include "automation/InvokeByName.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "automation/AutomationDiagnostics.h"
+
+namespace {
+
+// Records what the helper hands to GetIDsOfNames and Invoke; knows one member, "Known".
+class RecordingDispatch final : public IDispatch {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override {
+        ++lookups;
+        lookupInterfaceWasNull = IsEqualGUID(riid, IID_NULL);
+        lookupCount = count;
+        lookupLocale = locale;
+        lookedUpName = names[0];
+        if (lookedUpName != L"Known") {
+            return DISP_E_UNKNOWNNAME;
+        }
+        ids[0] = 7;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID riid, LCID locale, WORD flags,
+                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argumentError) override {
+        ++invocations;
+        invokedMember = member;
+        invokeInterfaceWasNull = IsEqualGUID(riid, IID_NULL);
+        invokeLocale = locale;
+        invokeFlags = flags;
+        arguments.assign(params->rgvarg, params->rgvarg + params->cArgs);
+        namedArguments.assign(params->rgdispidNamedArgs,
+                              params->rgdispidNamedArgs + params->cNamedArgs);
+        resultGiven = result != nullptr;
+        exceptionGiven = exception != nullptr;
+        argumentErrorGiven = argumentError != nullptr;
+        if (result != nullptr) {
+            result->vt = VT_I4;
+            result->lVal = 42;
+        }
+        return invokeAnswer;
+    }
+
+    int lookups = 0;
+    bool lookupInterfaceWasNull = false;
+    UINT lookupCount = 0;
+    LCID lookupLocale = 0;
+    std::wstring lookedUpName;
+    int invocations = 0;
+    DISPID invokedMember = 0;
+    bool invokeInterfaceWasNull = false;
+    LCID invokeLocale = 0;
+    WORD invokeFlags = 0;
+    std::vector<VARIANT> arguments;
+    std::vector<DISPID> namedArguments;
+    bool resultGiven = false;
+    bool exceptionGiven = true;
+    bool argumentErrorGiven = true;
+    HRESULT invokeAnswer = S_OK;
+};
+
+VARIANT Integer(LONG value) {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_I4;
+    variant.lVal = value;
+    return variant;
+}
+
+TEST(InvokeByName, NoObject_IsInvalidArgumentAndLeavesTheResultAlone) {
+    VARIANT result = Integer(-5);
+    EXPECT_EQ(InvokeByName(DISPATCH_PROPERTYGET, &result, nullptr, L"Known"), E_INVALIDARG);
+    EXPECT_EQ(result.vt, VT_I4);
+    EXPECT_EQ(result.lVal, -5);
+}
+
+TEST(InvokeByName, UnknownName_ReturnsTheLookupFailureWithoutInvoking) {
+    RecordingDispatch object;
+    VARIANT result = Integer(-5);
+    EXPECT_EQ(InvokeByName(DISPATCH_PROPERTYGET, &result, &object, L"Unknown"), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(object.invocations, 0);
+    EXPECT_EQ(result.vt, VT_I4);
+    EXPECT_EQ(result.lVal, -5);
+}
+
+TEST(InvokeByName, Lookup_ResolvesOneNameOnEveryCall) {
+    RecordingDispatch object;
+    VARIANT result;
+    VariantInit(&result);
+    for (int call = 0; call < 2; ++call) {
+        EXPECT_EQ(InvokeByName(DISPATCH_PROPERTYGET, &result, &object, L"Known"), S_OK);
+    }
+    EXPECT_EQ(object.lookups, 2) << "no dispatch identifier is cached";
+    EXPECT_TRUE(object.lookupInterfaceWasNull);
+    EXPECT_EQ(object.lookupCount, 1u);
+    EXPECT_EQ(object.lookupLocale, LOCALE_USER_DEFAULT);
+    EXPECT_EQ(object.lookedUpName, L"Known");
+    EXPECT_EQ(result.lVal, 42);
+}
+
+TEST(InvokeByName, Invoke_PassesKindArgumentsAndLocaleAsGiven) {
+    struct Case {
+        WORD kind;
+        std::vector<LONG> arguments;
+        bool wantResult;
+        std::vector<DISPID> namedArguments;
+    };
+    const Case cases[] = {
+        {DISPATCH_METHOD, {}, false, {}},
+        {DISPATCH_METHOD, {3}, true, {}},
+        {DISPATCH_PROPERTYGET, {}, true, {}},
+        {DISPATCH_METHOD, {1, 2, 3}, true, {}},
+        {DISPATCH_PROPERTYPUT, {9}, false, {DISPID_PROPERTYPUT}},
+        {DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, true, {}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE("kind " + std::to_string(test.kind) + ", " +
+                     std::to_string(test.arguments.size()) + " arguments");
+        RecordingDispatch object;
+        std::vector<VARIANT> arguments;
+        for (LONG value : test.arguments) {
+            arguments.push_back(Integer(value));
+        }
+        VARIANT result;
+        VariantInit(&result);
+        EXPECT_EQ(InvokeByName(test.kind, test.wantResult ? &result : nullptr, &object, L"Known",
+                               static_cast<UINT>(arguments.size()), arguments.data()),
+                  S_OK);
+        EXPECT_EQ(object.invokedMember, 7);
+        EXPECT_TRUE(object.invokeInterfaceWasNull);
+        EXPECT_EQ(object.invokeLocale, LOCALE_SYSTEM_DEFAULT);
+        EXPECT_EQ(object.invokeFlags, test.kind);
+        ASSERT_EQ(object.arguments.size(), test.arguments.size());
+        for (std::size_t i = 0; i < test.arguments.size(); ++i) {
+            EXPECT_EQ(object.arguments[i].lVal, test.arguments[i]) << "element " << i;
+        }
+        EXPECT_EQ(object.namedArguments, test.namedArguments);
+        EXPECT_EQ(object.resultGiven, test.wantResult);
+        EXPECT_FALSE(object.exceptionGiven);
+        EXPECT_FALSE(object.argumentErrorGiven);
+    }
+}
+
+TEST(InvokeByName, FailedCall_ReturnsInvokesOwnResult) {
+    RecordingDispatch object;
+    object.invokeAnswer = DISP_E_EXCEPTION;
+    EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), DISP_E_EXCEPTION);
+    object.invokeAnswer = S_FALSE;
+    EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), S_FALSE);
+}
+
+TEST(AutomationDiagnostics, Texts_AreComposedAndBounded) {
+    EXPECT_EQ(ComposeNameLookupFailure("Count", DISP_E_UNKNOWNNAME),
+              "IDispatch::GetIDsOfNames(\"Count\") failed w/err 0x80020006\n");
+    EXPECT_EQ(ComposeInvokeFailure("Item", DISPID_PROPERTYPUT, E_INVALIDARG),
+              "IDispatch::Invoke(\"Item\"=fffffffd) failed w/err 0x80070057\n");
+    EXPECT_EQ(ComposeApplicationCreationFailure(CO_E_SERVER_EXEC_FAILURE),
+              "Power Point not registered properly. Error: 0x80080005\n");
+    const std::string longName(400, 'x');
+    EXPECT_EQ(ComposeNameLookupFailure(longName.c_str(), E_FAIL).size(), 255u);
+    EXPECT_EQ(ComposeInvokeFailure(longName.c_str(), 1, E_FAIL).size(), 255u);
+}
+
+}  // namespace

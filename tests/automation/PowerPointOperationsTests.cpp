@@ -1,0 +1,87 @@
+// Object-model operations called directly (on the test thread) against the simulation.
+#include "automation/PowerPointOperations.h"
+
+#include <gtest/gtest.h>
+
+#include "automation/PowerPointSurface.h"
+#include "platform/ComApartment.h"
+#include "tests/automation/SimulationTest.h"
+
+namespace {
+
+class PowerPointOperations : public SimulationTest {
+protected:
+    DispatchPtr Connect(const std::string& scenario) {
+        UseScenario(scenario);
+        CLSID classId;
+        EXPECT_EQ(CLSIDFromProgID(PowerPointSurface::kProgId, &classId), S_OK);
+        DispatchPtr application;
+        EXPECT_EQ(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                   reinterpret_cast<void**>(application.Receive())),
+                  S_OK);
+        pptsim::ClearSimulationTrace();
+        return application;
+    }
+
+    ComApartment apartment;
+};
+
+TEST_F(PowerPointOperations, QuerySlideCount_IsZeroForAPresentationWithoutSlides) {
+    DispatchPtr application = Connect(kTalksScenario);
+    DispatchPtr presentations = QueryPresentations(application.Get());
+    EXPECT_EQ(QuerySlideCount(FindPresentationByPath(presentations.Get(), kEmpty).Get()), 0);
+    EXPECT_EQ(QuerySlideCount(FindPresentationByPath(presentations.Get(), kQ3Review).Get()), 12);
+    EXPECT_EQ(QuerySlideCount(nullptr), -1);
+}
+
+TEST_F(PowerPointOperations, MissingObjects_GiveTheFailureValueWithoutAnyCall) {
+    DispatchPtr application = Connect(kTalksScenario);
+    EXPECT_EQ(QueryCount(nullptr), -1);
+    EXPECT_FALSE(QueryActivePresentation(nullptr));
+    EXPECT_EQ(QueryFullName(nullptr), L"");
+    EXPECT_FALSE(FindPresentationByPath(nullptr, kIntro));
+    EXPECT_FALSE(RunSlideShow(nullptr));
+    EXPECT_FALSE(IsPathInSlideShow(nullptr, kIntro));
+    EXPECT_FALSE(QuerySlideShowView(nullptr));
+    EXPECT_EQ(QueryCurrentSlideNumber(nullptr), -1);
+    EXPECT_TRUE(CollectPresentationPaths(nullptr).empty());
+    EXPECT_FALSE(OpenOrActivatePresentation(nullptr, kIntro));
+    EXPECT_TRUE(Trace().empty());
+}
+
+TEST_F(PowerPointOperations, RunSlideShow_ReturnsTheNewSlideShowWindow) {
+    DispatchPtr application = Connect(kTalksScenario);
+    DispatchPtr presentation = QueryActivePresentation(application.Get());
+    DispatchPtr window = RunSlideShow(presentation.Get());
+    ASSERT_TRUE(window);
+    EXPECT_EQ(QueryFullName(QueryWindowPresentation(window.Get()).Get()), kIntro);
+    EXPECT_EQ(QueryCurrentSlideNumber(QuerySlideShowView(application.Get()).Get()), 1);
+}
+
+TEST_F(PowerPointOperations, OpenOrActivate_RaisesTheFrameEvenWhenTheFileFailsToOpen) {
+    DispatchPtr application = Connect(kTalksScenario);
+    // A frame already titled as the file would be: the raise is attempted after the failed Open.
+    HWND frame =
+        WindowList::Instance().Create(L"PPTFrameClass", L"Missing.pptx - PowerPoint", nullptr);
+    WindowList::Instance().ClearRecordedCalls();
+    EXPECT_FALSE(OpenOrActivatePresentation(application.Get(), L"C:\\Talks\\Missing.pptx"));
+    EXPECT_TRUE(TraceHas("call Presentations.Open C:\\Talks\\Missing.pptx"));
+    const std::vector<SetWindowPosCall> moves = WindowList::Instance().SetWindowPosCalls();
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves.front().window, frame);
+}
+
+TEST_F(PowerPointOperations, OpenOrActivate_OpensAClosedFileOnce) {
+    DispatchPtr application = Connect(kTalksScenario);
+    EXPECT_TRUE(OpenOrActivatePresentation(application.Get(), kClosed));
+    EXPECT_TRUE(OpenOrActivatePresentation(application.Get(), kClosed));
+    int opens = 0;
+    for (const std::string& line : Trace()) {
+        opens += line.rfind("call Presentations.Open", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(CollectPresentationPaths(application.Get()),
+              (std::vector<std::wstring>{kQ3Review, kIntro, kEmpty, kClosed}));
+}
+
+}  // namespace
