@@ -53,7 +53,8 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
     if (apartmentEntries == 0) {
         return CO_E_NOTINITIALIZED;
     }
-    if (clsid != pptsim::CLSID_SimulatedPowerPoint || (context & CLSCTX_LOCAL_SERVER) == 0) {
+    if (clsid != pptsim::CLSID_SimulatedPowerPoint || (context & CLSCTX_LOCAL_SERVER) == 0 ||
+        !pptsim::IsApplicationRegistered()) {
         return REGDB_E_CLASSNOTREG;
     }
     if (outer != nullptr) {
