@@ -24,7 +24,7 @@ void CallBackTimer::Start(int intervalMs, std::function<void()> callback) {
 
 void CallBackTimer::Stop() {
     // Refused before anything changes: joining itself would never return.
-    if (thread.joinable() && thread.get_id() == std::this_thread::get_id()) {
+    if (timerThreadId.load() == std::this_thread::get_id()) {
         throw std::system_error(std::make_error_code(std::errc::resource_deadlock_would_occur));
     }
     {
@@ -35,10 +35,12 @@ void CallBackTimer::Stop() {
     wakeUp.notify_one();
     if (thread.joinable()) {
         thread.join();
+        timerThreadId = std::thread::id();
     }
 }
 
 void CallBackTimer::Run(int intervalMs, std::function<void()> callback) {
+    timerThreadId = std::this_thread::get_id();
     const std::chrono::milliseconds interval(intervalMs);
     while (running) {
         callback();

@@ -18,6 +18,7 @@ void OneShotTimer::Start(int intervalMs, std::function<void()> callback) {
     // A fired timer's thread has ended but is still waiting to be joined.
     if (thread.joinable()) {
         thread.join();
+        timerThreadId = std::thread::id();
     }
     running = true;
     try {
@@ -32,7 +33,7 @@ void OneShotTimer::Start(int intervalMs, std::function<void()> callback) {
 void OneShotTimer::Stop() {
     // Refused before anything changes: the callback holds the lock, and the thread cannot join
     // itself.
-    if (thread.joinable() && thread.get_id() == std::this_thread::get_id()) {
+    if (timerThreadId.load() == std::this_thread::get_id()) {
         throw std::system_error(std::make_error_code(std::errc::resource_deadlock_would_occur));
     }
     {
@@ -43,10 +44,12 @@ void OneShotTimer::Stop() {
     wakeUp.notify_one();
     if (thread.joinable()) {
         thread.join();
+        timerThreadId = std::thread::id();
     }
 }
 
 void OneShotTimer::Run(int intervalMs, std::function<void()> callback) {
+    timerThreadId = std::this_thread::get_id();
     std::unique_lock<std::mutex> lock(mutex);
     const bool stopped =
         wakeUp.wait_for(lock, std::chrono::milliseconds(intervalMs), [this] { return !running; });

