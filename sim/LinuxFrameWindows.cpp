@@ -11,8 +11,9 @@ namespace {
 class LinuxFrameWindows final : public FrameWindows {
 public:
     HWND Create(const std::wstring& title, std::function<void()> onClose) override {
-        HWND frame = WindowList::Instance().Create(L"PPTFrameClass", title, &FrameProcedure);
+        // Held across creation so a WM_CLOSE that arrives at once already finds its handler.
         std::lock_guard<std::mutex> lock(mutex);
+        HWND frame = WindowList::Instance().Create(L"PPTFrameClass", title, &FrameProcedure);
         closeHandlers[frame] = std::move(onClose);
         return frame;
     }
