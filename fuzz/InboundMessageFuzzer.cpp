@@ -1,0 +1,224 @@
+// Fuzzes the inbound path: one text frame parsed and dispatched into a plug-in that records
+// its calls, exactly as the connection manager does for every frame. Checked against a
+// separate reading of the same text: a frame whose JSON is an object naming a known event
+// makes exactly one call, with the members the event table names; anything else, including a
+// frame nested too deeply to copy safely, makes none; and nothing but the dispatcher's refusal
+// or the plug-in's own exception leaves it.
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "fuzz/FuzzCheck.h"
+#include "host/HostEvents.h"
+#include "host/KGPBasePlugin.h"
+
+namespace {
+
+struct Call {
+    std::string operation;
+    std::string action;
+    std::string context;
+    std::string device;
+    nlohmann::json document;  // payload, deviceInfo or settings, whichever the operation gets
+};
+
+struct PluginFailure {};
+
+class RecordingPlugin final : public KGPBasePlugin {
+public:
+    explicit RecordingPlugin(bool throws) : throws(throws) {}
+
+    std::vector<Call> calls;
+
+    void OnConnected() override { Record({"OnConnected", "", "", "", nullptr}); }
+    void OnKeyDown(const std::string& action, const std::string& context,
+                   const nlohmann::json& payload, const std::string& device) override {
+        Record({"OnKeyDown", action, context, device, payload});
+    }
+    void OnKeyUp(const std::string& action, const std::string& context,
+                 const nlohmann::json& payload, const std::string& device) override {
+        Record({"OnKeyUp", action, context, device, payload});
+    }
+    void OnWillAppear(const std::string& action, const std::string& context,
+                      const nlohmann::json& payload, const std::string& device) override {
+        Record({"OnWillAppear", action, context, device, payload});
+    }
+    void OnWillDisappear(const std::string& action, const std::string& context,
+                         const nlohmann::json& payload, const std::string& device) override {
+        Record({"OnWillDisappear", action, context, device, payload});
+    }
+    void OnDeviceDidConnect(const std::string& device, const nlohmann::json& deviceInfo) override {
+        Record({"OnDeviceDidConnect", "", "", device, deviceInfo});
+    }
+    void OnDeviceDidDisconnect(const std::string& device) override {
+        Record({"OnDeviceDidDisconnect", "", "", device, nullptr});
+    }
+    void OnSendToPlugin(const std::string& action, const std::string& context,
+                        const nlohmann::json& payload, const std::string& device) override {
+        Record({"OnSendToPlugin", action, context, device, payload});
+    }
+    void OnDidReceiveSettings(const std::string& action, const std::string& context,
+                              const nlohmann::json& settings) override {
+        Record({"OnDidReceiveSettings", action, context, "", settings});
+    }
+    void OnDidReceiveGlobalSettings(const nlohmann::json& settings) override {
+        Record({"OnDidReceiveGlobalSettings", "", "", "", settings});
+    }
+    void OnPropertyInspectorDidAppear(const std::string& action,
+                                      const std::string& context) override {
+        Record({"OnPropertyInspectorDidAppear", action, context, "", nullptr});
+    }
+
+private:
+    void Record(Call call) {
+        calls.push_back(std::move(call));
+        if (throws) {
+            throw PluginFailure{};
+        }
+    }
+
+    bool throws;
+};
+
+std::string StringOrEmpty(const nlohmann::json& object, const char* name) {
+    const auto member = object.find(name);
+    return member != object.end() && member->is_string() ? member->get<std::string>() : "";
+}
+
+nlohmann::json ObjectOrNull(const nlohmann::json& value, const char* name) {
+    if (!value.is_object()) {
+        return nullptr;
+    }
+    const auto member = value.find(name);
+    return member != value.end() && member->is_object() ? *member : nlohmann::json();
+}
+
+// What the event table says the frame must cause; no call when the event is unknown.
+std::vector<Call> ExpectedCalls(const nlohmann::json& message) {
+    const std::string event = StringOrEmpty(message, "event");
+    const std::string action = StringOrEmpty(message, "action");
+    const std::string context = StringOrEmpty(message, "context");
+    const std::string device = StringOrEmpty(message, "device");
+    const nlohmann::json payload = ObjectOrNull(message, "payload");
+    const std::vector<std::string> withPayload{"keyDown", "keyUp", "willAppear", "willDisappear",
+                                               "sendToPlugin"};
+    for (const std::string& name : withPayload) {
+        if (event == name) {
+            std::string operation = "On" + name;
+            operation[2] = static_cast<char>(operation[2] - 'a' + 'A');
+            return {{operation, action, context, device, payload}};
+        }
+    }
+    if (event == "deviceDidConnect") {
+        return {{"OnDeviceDidConnect", "", "", device, ObjectOrNull(message, "deviceInfo")}};
+    }
+    if (event == "deviceDidDisconnect") {
+        return {{"OnDeviceDidDisconnect", "", "", device, nullptr}};
+    }
+    if (event == "didReceiveSettings") {
+        return {{"OnDidReceiveSettings", action, context, "", ObjectOrNull(payload, "settings")}};
+    }
+    if (event == "didReceiveGlobalSettings") {
+        return {{"OnDidReceiveGlobalSettings", "", "", "", ObjectOrNull(payload, "settings")}};
+    }
+    if (event == "propertyInspectorDidAppear") {
+        return {{"OnPropertyInspectorDidAppear", action, context, "", nullptr}};
+    }
+    return {};
+}
+
+// Frames whose values or keys sit inside more than this many containers are dropped whole,
+// since copying them recursively could exhaust the network thread's stack.
+constexpr std::size_t kDeepestMessage = 512;
+
+// Measures nesting with the library's event parser, which builds no values.
+class NestingMeter : public nlohmann::json_sax<nlohmann::json> {
+public:
+    bool tooDeep = false;
+
+    bool null() override { return Element(); }
+    bool boolean(bool) override { return Element(); }
+    bool number_integer(number_integer_t) override { return Element(); }
+    bool number_unsigned(number_unsigned_t) override { return Element(); }
+    bool number_float(number_float_t, const string_t&) override { return Element(); }
+    bool string(string_t&) override { return Element(); }
+    bool binary(binary_t&) override { return Element(); }
+    bool start_object(std::size_t) override { return Open(); }
+    bool key(string_t&) override { return Element(); }
+    bool end_object() override { return Close(); }
+    bool start_array(std::size_t) override { return Open(); }
+    bool end_array() override { return Close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
+    }
+
+private:
+    bool Element() {
+        tooDeep = tooDeep || open > kDeepestMessage;
+        return true;
+    }
+    bool Open() {
+        Element();
+        ++open;
+        return true;
+    }
+    bool Close() {
+        --open;
+        return true;
+    }
+
+    std::size_t open = 0;
+};
+
+bool NestedTooDeeply(const std::string& text) {
+    NestingMeter meter;
+    return nlohmann::json::sax_parse(text, &meter) && meter.tooDeep;
+}
+
+bool SameCall(const Call& left, const Call& right) {
+    return left.operation == right.operation && left.action == right.action &&
+           left.context == right.context && left.device == right.device &&
+           left.document == right.document;
+}
+
+// Dispatches as the connection manager's message handler does; true when the frame was dropped
+// because it is not JSON.
+bool Dispatch(RecordingPlugin& plugin, const std::string& text, bool pluginThrows) {
+    try {
+        DispatchHostMessage(plugin, text);
+    } catch (const nlohmann::json::parse_error&) {
+        return true;
+    } catch (const std::length_error&) {
+        return true;
+    } catch (const PluginFailure&) {
+        FUZZ_REQUIRE(pluginThrows);
+    }
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const nlohmann::json parsed = nlohmann::json::parse(text, nullptr, false);
+
+    for (const bool throws : {false, true}) {
+        RecordingPlugin plugin(throws);
+        const bool dropped = Dispatch(plugin, text, throws);
+        FUZZ_REQUIRE(dropped == (parsed.is_discarded() || NestedTooDeeply(text)));
+        if (dropped || !parsed.is_object()) {
+            FUZZ_REQUIRE(plugin.calls.empty());
+            continue;
+        }
+        const std::vector<Call> expected = ExpectedCalls(parsed);
+        FUZZ_REQUIRE(plugin.calls.size() == expected.size());
+        for (std::size_t index = 0; index < expected.size(); ++index) {
+            FUZZ_REQUIRE(SameCall(plugin.calls[index], expected[index]));
+        }
+    }
+    return 0;
+}
