@@ -21,5 +21,6 @@ using HostEventHandler = void (*)(KGPBasePlugin& plugin, const HostEvent& event)
 HostEventHandler FindHostEventHandler(const std::string& eventName);
 
 // Parses one text frame and calls the plug-in operation that its "event" names. Text that is not
-// JSON throws the JSON library's parse error; exceptions of the plug-in operation pass through.
+// JSON throws the JSON library's parse error, and JSON nested too deeply to copy safely throws
+// std::length_error; exceptions of the plug-in operation pass through.
 void DispatchHostMessage(KGPBasePlugin& plugin, const std::string& text);

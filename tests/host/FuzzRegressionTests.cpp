@@ -1,0 +1,86 @@
+// Inputs that once broke the inbound path, kept so that they stay harmless.
+#include <future>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "host/HostEvents.h"
+#include "host/KGPConnectionManager.h"
+#include "tests/common/TestHost.h"
+#include "tests/host/RecordingPlugin.h"
+
+namespace {
+
+using nlohmann::json;
+
+// Far deeper than the network thread's stack can copy recursively.
+constexpr std::size_t kHostileDepth = 100000;
+
+std::string NestedArrays(std::size_t depth) {
+    return std::string(depth, '[') + std::string(depth, ']');
+}
+
+std::string NestedObjects(std::size_t depth) {
+    std::string text;
+    for (std::size_t level = 0; level < depth; ++level) {
+        text += R"({"a":)";
+    }
+    text += "0";
+    return text + std::string(depth, '}');
+}
+
+struct DeepFrame {
+    const char* name;
+    std::string text;
+};
+
+TEST(InboundFuzzRegression, DeeplyNestedFrame_IsDroppedWithoutCalls) {
+    const DeepFrame frames[] = {
+        {"arrays in the payload",
+         R"({"event":"keyDown","payload":{"a":)" + NestedArrays(kHostileDepth) + "}}"},
+        {"objects in the payload",
+         R"({"event":"keyUp","payload":)" + NestedObjects(kHostileDepth) + "}"},
+        {"deviceInfo",
+         R"({"event":"deviceDidConnect","deviceInfo":)" + NestedObjects(kHostileDepth) + "}"},
+        {"settings", R"({"event":"didReceiveSettings","payload":{"settings":)" +
+                         NestedObjects(kHostileDepth) + "}}"},
+        {"an unread member", R"({"event":"keyDown","other":)" + NestedArrays(kHostileDepth) + "}"},
+    };
+    for (const DeepFrame& frame : frames) {
+        RecordingPlugin plugin;
+        EXPECT_ANY_THROW(DispatchHostMessage(plugin, frame.text)) << frame.name;
+        EXPECT_TRUE(plugin.Calls().empty()) << frame.name;
+    }
+}
+
+TEST(InboundFuzzRegression, NestedPayloadOfPlausibleDepth_ReachesPlugin) {
+    const json payload = json::parse(NestedObjects(64));
+    const json message{{"event", "keyDown"}, {"context", "c"}, {"payload", payload}};
+    RecordingPlugin plugin;
+    DispatchHostMessage(plugin, message.dump());
+    ASSERT_EQ(plugin.Calls().size(), 1u);
+    EXPECT_EQ(plugin.Calls().front().operation, "OnKeyDown");
+    EXPECT_EQ(plugin.Calls().front().value, payload);
+}
+
+TEST(InboundFuzzRegression, DeeplyNestedFrame_LeavesLinkUp) {
+    TestHost host;
+    RecordingPlugin plugin;
+    KGPConnectionManager manager(host.Port(), "uuid", "registerPlugin", &plugin);
+    std::future<void> run = std::async(std::launch::async, [&manager] { manager.Run(); });
+    ASSERT_TRUE(plugin.WaitForCalls(1));
+
+    ASSERT_TRUE(host.SendText(R"({"event":"keyDown","payload":{"a":)" +
+                              NestedArrays(kHostileDepth) + "}}"));
+    ASSERT_TRUE(host.SendText(R"({"event":"keyUp","context":"after"})"));
+    ASSERT_TRUE(plugin.WaitForCalls(2));
+    EXPECT_EQ(plugin.Calls().back(),
+              (RecordingPlugin::Call{"OnKeyUp", {"", "after", ""}, nullptr}));
+    EXPECT_EQ(plugin.Calls().size(), 2u);
+
+    host.Close();
+    EXPECT_EQ(run.wait_for(TestHost::kDefaultTimeout), std::future_status::ready);
+}
+
+}  // namespace
