@@ -10,5 +10,9 @@ bool IsEqualGUID(REFGUID a, REFGUID b) {
     return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3 &&
            std::memcmp(a.Data4, b.Data4, sizeof a.Data4) == 0;
 }
-bool operator==(const GUID& a, const GUID& b) { return IsEqualGUID(a, b); }
-bool operator!=(const GUID& a, const GUID& b) { return !IsEqualGUID(a, b); }
+bool operator==(const GUID& a, const GUID& b) {
+    return IsEqualGUID(a, b);
+}
+bool operator!=(const GUID& a, const GUID& b) {
+    return !IsEqualGUID(a, b);
+}
