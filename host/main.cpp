@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include "actions/MyGlyphpadPlugin.h"
 #include "host/CommandLine.h"
 #include "host/KGPConnectionManager.h"
@@ -15,5 +17,7 @@ int main(int argc, char* argv[]) {
     static KGPConnectionManager* const connectionManager = new KGPConnectionManager(
         arguments->port, arguments->pluginUUID, arguments->registerEvent, plugin);
     connectionManager->Run();
-    return 0;
+    // The plug-in's timer and worker threads are still running: returning would destroy
+    // function-local statics (compiled patterns, the simulation) while they use them.
+    std::_Exit(0);
 }

@@ -24,9 +24,10 @@ def start(host, tmp_path):
 
 
 def wait_periodic_refresh(session: ActionSession, context: str) -> int:
-    """Waits for a refresh that no key press caused; the next one is an interval away."""
+    """Waits for the end of a refresh that no key press caused (the state of the only visible
+    play key is its last frame); the next one is an interval away."""
     index, _ = session.wait_frame(
-        lambda f: f.event == "setTitle" and context_of(f) == context, session.mark())
+        lambda f: f.event == "setState" and context_of(f) == context, session.mark())
     return index
 
 
