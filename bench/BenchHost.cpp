@@ -1,0 +1,166 @@
+#include "bench/BenchHost.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+#include <websocketpp/config/asio_no_tls.hpp>
+#include <websocketpp/server.hpp>
+
+namespace {
+
+using WebSocketServer = websocketpp::server<websocketpp::config::asio>;
+
+}  // namespace
+
+struct BenchHost::State {
+    WebSocketServer server;
+    std::thread ioThread;
+    int port = 0;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<ReceivedFrame> frames;
+    websocketpp::connection_hdl connection;
+    bool open = false;
+
+    void Received(websocketpp::connection_hdl, WebSocketServer::message_ptr message) {
+        ReceivedFrame frame{BenchClock::now(), message->get_payload()};
+        std::lock_guard<std::mutex> lock(mutex);
+        frames.push_back(std::move(frame));
+        changed.notify_all();
+    }
+
+    void Opened(websocketpp::connection_hdl handle) {
+        std::lock_guard<std::mutex> lock(mutex);
+        connection = handle;
+        open = true;
+        changed.notify_all();
+    }
+
+    void Ended(websocketpp::connection_hdl handle) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!connection.owner_before(handle) && !handle.owner_before(connection)) {
+            open = false;
+        }
+        changed.notify_all();
+    }
+};
+
+BenchHost::BenchHost() : state(std::make_unique<State>()) {
+    WebSocketServer& server = state->server;
+    server.clear_access_channels(websocketpp::log::alevel::all);
+    server.clear_error_channels(websocketpp::log::elevel::all);
+    server.init_asio();
+    server.set_reuse_addr(true);
+    // Nagle's algorithm would hold back small frames; the host's side should add no delay of
+    // its own to what is measured. The option is set once the accepted socket is open.
+    server.set_tcp_pre_init_handler([this](websocketpp::connection_hdl handle) {
+        asio::error_code ignored;
+        state->server.get_con_from_hdl(handle)->get_socket().set_option(
+            asio::ip::tcp::no_delay(true), ignored);
+    });
+    server.set_message_handler(
+        [this](websocketpp::connection_hdl handle, WebSocketServer::message_ptr message) {
+            state->Received(handle, message);
+        });
+    server.set_open_handler([this](websocketpp::connection_hdl handle) { state->Opened(handle); });
+    server.set_close_handler([this](websocketpp::connection_hdl handle) { state->Ended(handle); });
+    server.set_fail_handler([this](websocketpp::connection_hdl handle) { state->Ended(handle); });
+
+    server.listen(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), 0));
+    asio::error_code error;
+    const asio::ip::tcp::endpoint local = server.get_local_endpoint(error);
+    if (error) {
+        throw std::runtime_error("bench host: cannot read the listening port");
+    }
+    state->port = local.port();
+    server.start_accept();
+    state->ioThread = std::thread([this] { state->server.run(); });
+}
+
+BenchHost::~BenchHost() {
+    websocketpp::lib::error_code ignored;
+    state->server.stop_listening(ignored);
+    Close();
+    state->server.stop();
+    if (state->ioThread.joinable()) {
+        state->ioThread.join();
+    }
+}
+
+int BenchHost::Port() const {
+    return state->port;
+}
+
+std::optional<ReceivedFrame> BenchHost::NextFrame(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(state->mutex);
+    if (!state->changed.wait_for(lock, timeout, [this] { return !state->frames.empty(); })) {
+        return std::nullopt;
+    }
+    ReceivedFrame frame = std::move(state->frames.front());
+    state->frames.pop_front();
+    return frame;
+}
+
+std::optional<ReceivedFrame> BenchHost::NextFrameMatching(
+    const std::function<bool(const std::string&)>& predicate, std::chrono::milliseconds timeout) {
+    const BenchClock::time_point deadline = BenchClock::now() + timeout;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - BenchClock::now());
+        std::optional<ReceivedFrame> frame =
+            NextFrame(std::max(left, std::chrono::milliseconds(0)));
+        if (!frame || predicate(frame->text)) {
+            return frame;
+        }
+    }
+}
+
+std::size_t BenchHost::DiscardFrames() {
+    std::lock_guard<std::mutex> lock(state->mutex);
+    const std::size_t count = state->frames.size();
+    state->frames.clear();
+    return count;
+}
+
+bool BenchHost::WaitForConnection(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(state->mutex);
+    return state->changed.wait_for(lock, timeout, [this] { return state->open; });
+}
+
+bool BenchHost::WaitForDisconnection(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(state->mutex);
+    return state->changed.wait_for(lock, timeout, [this] { return !state->open; });
+}
+
+BenchClock::time_point BenchHost::Send(const std::string& text) {
+    websocketpp::connection_hdl connection;
+    {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        connection = state->connection;
+    }
+    const BenchClock::time_point sent = BenchClock::now();
+    websocketpp::lib::error_code error;
+    state->server.send(connection, text, websocketpp::frame::opcode::text, error);
+    if (error) {
+        throw std::runtime_error("bench host: send failed: " + error.message());
+    }
+    return sent;
+}
+
+void BenchHost::Close() {
+    websocketpp::connection_hdl connection;
+    {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        if (!state->open) {
+            return;
+        }
+        connection = state->connection;
+    }
+    websocketpp::lib::error_code ignored;
+    state->server.close(connection, websocketpp::close::status::normal, "", ignored);
+}

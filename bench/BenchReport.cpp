@@ -1,0 +1,120 @@
+#include "bench/BenchReport.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+std::string Format(const char* format, double a, double b = 0, double c = 0, double d = 0) {
+    char line[256];
+    std::snprintf(line, sizeof line, format, a, b, c, d);
+    return line;
+}
+
+nlohmann::json ToJson(const Summary& summary) {
+    return {{"count", summary.count},
+            {"p50_ms", summary.p50Ms},
+            {"p99_ms", summary.p99Ms},
+            {"max_ms", summary.maxMs},
+            {"mean_ms", summary.meanMs}};
+}
+
+}  // namespace
+
+std::string FormatTable(const BenchResults& r) {
+    std::string table;
+    table += "Glyphpad PowerPoint plug-in bench, " + r.startedUtc + ", " + std::to_string(r.cores) +
+             " cores\n\n";
+    table += "Key press latency (keyDown next -> play key setTitle)\n";
+    table += Format("  plug-in      n=%-7.0f p50 %8.3f ms  p99 %8.3f ms  max %8.3f ms\n",
+                    static_cast<double>(r.latency.press.count), r.latency.press.p50Ms,
+                    r.latency.press.p99Ms, r.latency.press.maxMs);
+    table += Format("  echo floor   n=%-7.0f p50 %8.3f ms  p99 %8.3f ms  max %8.3f ms\n",
+                    static_cast<double>(r.latency.floor.count), r.latency.floor.p50Ms,
+                    r.latency.floor.p99Ms, r.latency.floor.maxMs);
+    if (r.latency.floor.p50Ms > 0 && r.latency.floor.p99Ms > 0) {
+        table += Format("  ratio        p50 %.1fx  p99 %.1fx   (frames %.0f B out, %.0f B back)\n",
+                        r.latency.press.p50Ms / r.latency.floor.p50Ms,
+                        r.latency.press.p99Ms / r.latency.floor.p99Ms,
+                        static_cast<double>(r.latency.requestBytes),
+                        static_cast<double>(r.latency.replyBytes));
+    }
+    table += "\nFan-out (one refresh triggered by a press; p50 of the repetitions)\n";
+    for (const FanOutResult& f : r.fanOut) {
+        table +=
+            Format("  %5.0f keys   burst %9.3f ms   press->last frame %9.3f ms   %9.0f msg/s\n",
+                   f.keys, f.refresh.p50Ms, f.pressToLast.p50Ms, f.messagesPerSecond);
+    }
+    table += "\nEvent throughput (willAppear/willDisappear, counted back through a refresh)\n";
+    table +=
+        Format("  %.0f events in %.3f s: %.0f events/s\n", static_cast<double>(r.throughput.events),
+               r.throughput.seconds, r.throughput.eventsPerSecond);
+    table += Format("  play keys titled %.0f of %.0f expected (%.0f lost)\n",
+                    r.throughput.titledPlayKeys, r.throughput.expectedPlayKeys,
+                    r.throughput.expectedPlayKeys - r.throughput.titledPlayKeys);
+    table += "\nStart-up (process start -> registration frame)\n";
+    table += Format("  n=%-4.0f      p50 %8.3f ms  p99 %8.3f ms  max %8.3f ms\n", r.startUpCount,
+                    r.startUp.p50Ms, r.startUp.p99Ms, r.startUp.maxMs);
+    table += "\nMemory (VmRSS)\n";
+    table += Format("  after registration %8.0f KiB\n  after warm-up      %8.0f KiB\n",
+                    r.memory.afterRegistrationKiB, r.memory.afterWarmUpKiB);
+    table +=
+        Format("  after %.0f presses %8.0f KiB (%.1f s)\n", static_cast<double>(r.memory.presses),
+               r.memory.afterPressesKiB, r.memory.seconds);
+    table += Format("  growth since registration %+.0f KiB, since warm-up %+.0f KiB\n",
+                    r.memory.afterPressesKiB - r.memory.afterRegistrationKiB,
+                    r.memory.afterPressesKiB - r.memory.afterWarmUpKiB);
+    table += "\nIdle cost (refresh every 2 s)\n";
+    table += Format("  %.0f keys, %.1f s: CPU %.3f s = %.3f %% of one core\n", r.idle.keys,
+                    r.idle.seconds, r.idle.cpuSeconds,
+                    r.idle.seconds > 0 ? 100.0 * r.idle.cpuSeconds / r.idle.seconds : 0);
+    table += Format("  %.0f frames received\n", static_cast<double>(r.idle.frames));
+    return table;
+}
+
+bool WriteResultsJson(const BenchResults& r, const std::string& path) {
+    nlohmann::json fanOut = nlohmann::json::array();
+    for (const FanOutResult& f : r.fanOut) {
+        fanOut.push_back({{"keys", f.keys},
+                          {"refresh_burst", ToJson(f.refresh)},
+                          {"press_to_last_frame", ToJson(f.pressToLast)},
+                          {"messages_per_second", f.messagesPerSecond}});
+    }
+    const nlohmann::json document{{"started_utc", r.startedUtc},
+                                  {"cores", r.cores},
+                                  {"key_press_latency",
+                                   {{"plugin", ToJson(r.latency.press)},
+                                    {"echo_floor", ToJson(r.latency.floor)},
+                                    {"request_bytes", r.latency.requestBytes},
+                                    {"reply_bytes", r.latency.replyBytes}}},
+                                  {"fan_out", fanOut},
+                                  {"event_throughput",
+                                   {{"events", r.throughput.events},
+                                    {"seconds", r.throughput.seconds},
+                                    {"events_per_second", r.throughput.eventsPerSecond},
+                                    {"expected_play_keys", r.throughput.expectedPlayKeys},
+                                    {"titled_play_keys", r.throughput.titledPlayKeys}}},
+                                  {"start_up", ToJson(r.startUp)},
+                                  {"memory_kib",
+                                   {{"after_registration", r.memory.afterRegistrationKiB},
+                                    {"after_warm_up", r.memory.afterWarmUpKiB},
+                                    {"after_presses", r.memory.afterPressesKiB},
+                                    {"presses", r.memory.presses},
+                                    {"seconds", r.memory.seconds}}},
+                                  {"idle",
+                                   {{"keys", r.idle.keys},
+                                    {"seconds", r.idle.seconds},
+                                    {"cpu_seconds", r.idle.cpuSeconds},
+                                    {"frames", r.idle.frames}}}};
+    const std::filesystem::path file(path);
+    std::error_code ignored;
+    if (file.has_parent_path()) {
+        std::filesystem::create_directories(file.parent_path(), ignored);
+    }
+    std::ofstream out(file);
+    out << document.dump(2) << '\n';
+    return static_cast<bool>(out);
+}

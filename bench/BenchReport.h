@@ -1,0 +1,23 @@
+// The results of one bench run, printed as a table and written as JSON for comparing runs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bench/Measurements.h"
+
+struct BenchResults {
+    std::string startedUtc;
+    unsigned cores = 0;
+    LatencyResult latency;
+    std::vector<FanOutResult> fanOut;
+    ThroughputResult throughput;
+    Summary startUp;
+    int startUpCount = 0;
+    MemoryResult memory;
+    IdleResult idle;
+};
+
+std::string FormatTable(const BenchResults& results);
+// Writes the results as one JSON document; false when the file cannot be written.
+bool WriteResultsJson(const BenchResults& results, const std::string& path);

@@ -1,0 +1,127 @@
+#include "bench/EchoFloor.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include <websocketpp/client.hpp>
+#include <websocketpp/config/asio_no_tls.hpp>
+#include <websocketpp/config/asio_no_tls_client.hpp>
+#include <websocketpp/server.hpp>
+
+namespace {
+
+using EchoServer = websocketpp::server<websocketpp::config::asio>;
+using EchoClient = websocketpp::client<websocketpp::config::asio_client>;
+using Clock = std::chrono::steady_clock;
+
+constexpr std::chrono::seconds kBound{10};
+
+class Echo {
+public:
+    Echo(std::size_t replyBytes) : reply(replyBytes, 'r') {
+        server.clear_access_channels(websocketpp::log::alevel::all);
+        server.clear_error_channels(websocketpp::log::elevel::all);
+        server.init_asio();
+        server.set_reuse_addr(true);
+        server.set_tcp_pre_init_handler([this](websocketpp::connection_hdl handle) {
+            asio::error_code ignored;
+            server.get_con_from_hdl(handle)->get_socket().set_option(asio::ip::tcp::no_delay(true),
+                                                                     ignored);
+        });
+        server.set_message_handler(
+            [this](websocketpp::connection_hdl handle, EchoServer::message_ptr) {
+                websocketpp::lib::error_code ignored;
+                server.send(handle, reply, websocketpp::frame::opcode::text, ignored);
+            });
+        server.listen(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), 0));
+        asio::error_code error;
+        port = server.get_local_endpoint(error).port();
+        server.start_accept();
+        serverThread = std::thread([this] { server.run(); });
+
+        client.clear_access_channels(websocketpp::log::alevel::all);
+        client.clear_error_channels(websocketpp::log::elevel::all);
+        client.init_asio();
+        client.set_open_handler([this](websocketpp::connection_hdl handle) {
+            std::lock_guard<std::mutex> lock(mutex);
+            connection = handle;
+            open = true;
+            changed.notify_all();
+        });
+        client.set_message_handler([this](websocketpp::connection_hdl, EchoClient::message_ptr) {
+            const Clock::time_point now = Clock::now();
+            std::lock_guard<std::mutex> lock(mutex);
+            arrival = now;
+            ++replies;
+            changed.notify_all();
+        });
+        websocketpp::lib::error_code connectError;
+        EchoClient::connection_ptr attempt =
+            client.get_connection("ws://127.0.0.1:" + std::to_string(port), connectError);
+        if (connectError) {
+            throw std::runtime_error("echo floor: " + connectError.message());
+        }
+        client.connect(attempt);
+        clientThread = std::thread([this] { client.run(); });
+
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!changed.wait_for(lock, kBound, [this] { return open; })) {
+            throw std::runtime_error("echo floor: the client did not connect");
+        }
+    }
+
+    ~Echo() {
+        websocketpp::lib::error_code ignored;
+        client.close(connection, websocketpp::close::status::normal, "", ignored);
+        server.stop_listening(ignored);
+        client.stop();
+        server.stop();
+        clientThread.join();
+        serverThread.join();
+    }
+
+    std::chrono::nanoseconds RoundTrip(const std::string& request) {
+        std::unique_lock<std::mutex> lock(mutex);
+        const std::size_t expected = replies + 1;
+        const Clock::time_point sent = Clock::now();
+        websocketpp::lib::error_code error;
+        client.send(connection, request, websocketpp::frame::opcode::text, error);
+        if (error || !changed.wait_for(lock, kBound, [&] { return replies >= expected; })) {
+            throw std::runtime_error("echo floor: no reply");
+        }
+        return arrival - sent;
+    }
+
+private:
+    std::string reply;
+    EchoServer server;
+    EchoClient client;
+    int port = 0;
+    std::thread serverThread;
+    std::thread clientThread;
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    websocketpp::connection_hdl connection;
+    bool open = false;
+    std::size_t replies = 0;
+    Clock::time_point arrival;
+};
+
+}  // namespace
+
+std::vector<std::chrono::nanoseconds> MeasureEchoRoundTrips(std::size_t count,
+                                                            std::size_t requestBytes,
+                                                            std::size_t replyBytes) {
+    Echo echo(replyBytes);
+    const std::string request(requestBytes, 'q');
+    std::vector<std::chrono::nanoseconds> times;
+    times.reserve(count);
+    for (std::size_t index = 0; index < count; ++index) {
+        times.push_back(echo.RoundTrip(request));
+    }
+    return times;
+}

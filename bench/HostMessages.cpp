@@ -1,0 +1,39 @@
+#include "bench/HostMessages.h"
+
+#include <nlohmann/json.hpp>
+
+const char* const kPlayAction = "com.korvex.powerpoint.play";
+const char* const kNextAction = "com.korvex.powerpoint.next";
+
+std::string KeyEventFrame(const std::string& event, const std::string& action,
+                          const std::string& context) {
+    const nlohmann::json frame{{"event", event},
+                               {"action", action},
+                               {"context", context},
+                               {"device", "BENCH-DEVICE"},
+                               {"payload",
+                                {{"settings", nlohmann::json::object()},
+                                 {"coordinates", {{"column", 0}, {"row", 0}}},
+                                 {"isInMultiAction", false}}}};
+    return frame.dump();
+}
+
+std::string ExpectedRegistration() {
+    return R"({"event":"registerPlugin","uuid":"BENCH-UUID"})";
+}
+
+std::optional<HostCommand> ParseHostCommand(const std::string& text) {
+    const nlohmann::json frame = nlohmann::json::parse(text, nullptr, false);
+    if (!frame.is_object()) {
+        return std::nullopt;
+    }
+    HostCommand command;
+    command.event = frame.value("event", "");
+    command.context = frame.value("context", "");
+    const auto payload = frame.find("payload");
+    if (payload != frame.end() && payload->is_object()) {
+        command.title = payload->value("title", "");
+        command.state = payload->value("state", -1);
+    }
+    return command;
+}

@@ -1,0 +1,179 @@
+#include "bench/Measurements.h"
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+#include "bench/EchoFloor.h"
+#include "bench/HostMessages.h"
+
+namespace {
+
+bool IsRefreshCommand(const std::optional<HostCommand>& command) {
+    return command && (command->event == "setTitle" || command->event == "setState");
+}
+
+}  // namespace
+
+LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses) {
+    LatencyResult result;
+    std::vector<std::chrono::nanoseconds> samples;
+    samples.reserve(presses);
+    for (std::size_t press = 0; press < presses; ++press) {
+        samples.push_back(session.TimedNextPress());
+    }
+    result.press = Summarize(std::move(samples));
+
+    // The floor exchanges frames of the sizes the press exchanged: keyDown one way, the
+    // play key's setTitle the other.
+    result.requestBytes = KeyEventFrame("keyDown", kNextAction, "next-key").size();
+    result.replyBytes =
+        std::string(
+            R"({"context":"play-0","event":"setTitle","payload":{"target":0,"title":"40/40"}})")
+            .size();
+    result.floor =
+        Summarize(MeasureEchoRoundTrips(presses, result.requestBytes, result.replyBytes));
+    return result;
+}
+
+std::size_t PressRepeatedly(PluginSession& session, std::size_t presses,
+                            std::chrono::seconds budget) {
+    const BenchClock::time_point deadline = BenchClock::now() + budget;
+    std::size_t done = 0;
+    while (done < presses && BenchClock::now() < deadline) {
+        session.TimedNextPress();
+        ++done;
+    }
+    return done;
+}
+
+std::vector<FanOutResult> MeasureFanOut(BenchHost& host, PluginSession& session,
+                                        const std::vector<int>& keyCounts, int repetitions) {
+    std::vector<FanOutResult> results;
+    int shown = 1;
+    for (const int keys : keyCounts) {
+        session.ShowKeys(kPlayAction, "play-", shown, keys - shown);
+        shown = keys;
+        std::vector<std::chrono::nanoseconds> refresh;
+        std::vector<std::chrono::nanoseconds> pressToLast;
+        for (int repetition = 0; repetition < repetitions; ++repetition) {
+            const std::string expected = session.NextTitle();
+            const BenchClock::time_point sent = session.PressNext();
+            // Refreshes never overlap, so the burst is the first frame with the new title and
+            // the frames right after it: a setTitle and a setState per play key.
+            const auto first = host.NextFrameMatching(
+                [&expected](const std::string& text) { return IsSetTitle(text, expected); },
+                kFrameBound);
+            if (!first) {
+                throw std::runtime_error("fan-out: no refresh after a press");
+            }
+            BenchClock::time_point last = first->arrival;
+            for (int frame = 1; frame < 2 * keys; ++frame) {
+                const auto next = host.NextFrame(kFrameBound);
+                if (!next || !IsRefreshCommand(ParseHostCommand(next->text))) {
+                    throw std::runtime_error("fan-out: refresh burst of " + std::to_string(keys) +
+                                             " keys ended after " + std::to_string(frame) +
+                                             " frames");
+                }
+                last = next->arrival;
+            }
+            session.ReleaseNext();
+            session.Advance();
+            refresh.push_back(last - first->arrival);
+            pressToLast.push_back(last - sent);
+        }
+        FanOutResult result;
+        result.keys = keys;
+        result.refresh = Summarize(refresh);
+        result.pressToLast = Summarize(pressToLast);
+        result.messagesPerSecond =
+            result.refresh.p50Ms > 0 ? (2.0 * keys - 1) / (result.refresh.p50Ms / 1000.0) : 0;
+        results.push_back(result);
+    }
+    return results;
+}
+
+ThroughputResult MeasureEventThroughput(BenchHost& host, PluginSession& session, int keys) {
+    ThroughputResult result;
+    const BenchClock::time_point started = BenchClock::now();
+    for (int key = 0; key < keys; ++key) {
+        const std::string context = "churn-" + std::to_string(key);
+        host.Send(KeyEventFrame("willAppear", kPlayAction, context));
+        ++result.events;
+        if (key % 2 == 0) {
+            host.Send(KeyEventFrame("willDisappear", kPlayAction, context));
+            ++result.events;
+        }
+    }
+    // The events are handled in order, so the press's refresh starts only after all of them.
+    const std::string expected = session.NextTitle();
+    session.PressNext();
+    const auto first = host.NextFrameMatching(
+        [&expected](const std::string& text) { return IsSetTitle(text, expected); },
+        std::chrono::duration_cast<std::chrono::milliseconds>(kFrameBound * 6));
+    if (!first) {
+        throw std::runtime_error("throughput: no refresh after the events");
+    }
+    result.seconds = std::chrono::duration<double>(first->arrival - started).count();
+    result.eventsPerSecond = static_cast<double>(result.events) / result.seconds;
+    result.expectedPlayKeys = 1 + keys / 2;  // play-0 and the odd-numbered churn keys
+    // A refresh titles every visible play key once, so the burst ends where a context repeats
+    // (the next periodic refresh) or the frames stop.
+    std::set<std::string> titled{ParseHostCommand(first->text)->context};
+    for (;;) {
+        const auto next = host.NextFrame(std::chrono::milliseconds(1000));
+        if (!next) {
+            break;
+        }
+        const auto command = ParseHostCommand(next->text);
+        if (!IsRefreshCommand(command)) {
+            break;
+        }
+        if (command->event == "setTitle" && !titled.insert(command->context).second) {
+            break;
+        }
+    }
+    result.titledPlayKeys = static_cast<int>(titled.size());
+    session.ReleaseNext();
+    session.Advance();
+    return result;
+}
+
+Summary MeasureStartUp(BenchHost& host, const BenchConfig& config, int starts) {
+    std::vector<std::chrono::nanoseconds> samples;
+    for (int start = 0; start < starts; ++start) {
+        PluginSession session(host, config);
+        samples.push_back(session.TimeToRegistration());
+        if (session.Finish() != 0) {
+            throw std::runtime_error("start-up: the plug-in did not exit with code 0");
+        }
+    }
+    return Summarize(std::move(samples));
+}
+
+IdleResult MeasureIdle(BenchHost& host, const BenchConfig& config, int keys,
+                       std::chrono::seconds duration) {
+    PluginSession session(host, config);
+    session.ShowKeys(kPlayAction, "play-", 0, keys);
+    session.LearnSlidePosition();
+
+    IdleResult result;
+    result.keys = keys;
+    const double cpuBefore = session.Process().CpuSeconds();
+    const BenchClock::time_point started = BenchClock::now();
+    const BenchClock::time_point end = started + duration;
+    while (BenchClock::now() < end) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - BenchClock::now());
+        if (host.NextFrame(std::max(left, std::chrono::milliseconds(0)))) {
+            ++result.frames;
+        }
+    }
+    result.cpuSeconds = session.Process().CpuSeconds() - cpuBefore;
+    result.seconds = std::chrono::duration<double>(BenchClock::now() - started).count();
+    if (session.Finish() != 0) {
+        throw std::runtime_error("idle: the plug-in did not exit with code 0");
+    }
+    return result;
+}

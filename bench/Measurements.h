@@ -1,0 +1,71 @@
+// The measurements of one bench run. Each is bounded in count and time and fails with
+// std::runtime_error when the plug-in stops answering.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <vector>
+
+#include "bench/BenchHost.h"
+#include "bench/PluginSession.h"
+#include "bench/Statistics.h"
+
+struct LatencyResult {
+    Summary press;  // keyDown of next until the play key's new title
+    Summary floor;  // the same frame sizes through a bare echo on the same loopback
+    std::size_t requestBytes = 0;
+    std::size_t replyBytes = 0;
+};
+
+struct FanOutResult {
+    int keys = 0;
+    Summary refresh;               // first to last frame of the refresh burst a press triggers
+    Summary pressToLast;           // keyDown until the last frame of that burst
+    double messagesPerSecond = 0;  // frames of the burst over its duration
+};
+
+struct ThroughputResult {
+    std::size_t events = 0;
+    double seconds = 0;
+    double eventsPerSecond = 0;
+    int expectedPlayKeys = 0;
+    int titledPlayKeys = 0;  // setTitle frames of the refresh that followed the events
+};
+
+struct MemoryResult {
+    long afterRegistrationKiB = 0;
+    long afterWarmUpKiB = 0;
+    long afterPressesKiB = 0;
+    std::size_t presses = 0;
+    double seconds = 0;
+};
+
+struct IdleResult {
+    int keys = 0;
+    double seconds = 0;
+    double cpuSeconds = 0;
+    std::size_t frames = 0;
+};
+
+// Latency over `presses` presses of next; a visible play key must exist in the session.
+LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses);
+
+// Presses of next until `presses` are done or `budget` has passed; returns the count done.
+std::size_t PressRepeatedly(PluginSession& session, std::size_t presses,
+                            std::chrono::seconds budget);
+
+// One refresh burst per repetition at each key count; play keys are added as needed, the
+// session must already show the play key "play-0".
+std::vector<FanOutResult> MeasureFanOut(BenchHost& host, PluginSession& session,
+                                        const std::vector<int>& keyCounts, int repetitions);
+
+// `keys` willAppear events interleaved with willDisappear for every other key, then a press
+// whose refresh shows how many play keys the plug-in holds.
+ThroughputResult MeasureEventThroughput(BenchHost& host, PluginSession& session, int keys);
+
+// Process start until the registration frame, over `starts` starts.
+Summary MeasureStartUp(BenchHost& host, const BenchConfig& config, int starts);
+
+// CPU time used over `duration` of idle refreshing with `keys` visible play keys.
+IdleResult MeasureIdle(BenchHost& host, const BenchConfig& config, int keys,
+                       std::chrono::seconds duration);

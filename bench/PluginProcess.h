@@ -1,0 +1,35 @@
+// The plug-in executable started as the host application starts it, with the simulated
+// PowerPoint chosen through the environment; and what /proc tells about it while it runs.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <map>
+#include <string>
+
+class PluginProcess {
+public:
+    // Starts `executable` with the four flag pairs for `port`; `environment` is added to this
+    // process's own environment.
+    PluginProcess(const std::string& executable, int port,
+                  const std::map<std::string, std::string>& environment);
+    PluginProcess(const PluginProcess&) = delete;
+    PluginProcess& operator=(const PluginProcess&) = delete;
+    // Ends the process if it still runs (SIGKILL after a grace period) and reaps it.
+    ~PluginProcess();
+
+    pid_t Pid() const { return pid; }
+
+    // Resident set size in KiB (VmRSS), or -1 when it cannot be read.
+    long ResidentKiB() const;
+    // User plus system CPU time used so far, in seconds, or -1 when it cannot be read.
+    double CpuSeconds() const;
+
+    // The exit code once the process has ended in time, else -1.
+    int WaitForExit(std::chrono::milliseconds timeout);
+
+private:
+    pid_t pid = -1;
+    bool reaped = false;
+};

@@ -1,0 +1,103 @@
+#include "bench/PluginSession.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+const char* const kNextContext = "next-key";
+
+bool ParseSlidePosition(const std::string& title, int& slide, int& count) {
+    char rest = 0;
+    return std::sscanf(title.c_str(), "%d/%d%c", &slide, &count, &rest) == 2 && slide >= 1 &&
+           count >= slide;
+}
+
+}  // namespace
+
+bool IsSetTitle(const std::string& frame, const std::string& title) {
+    const auto command = ParseHostCommand(frame);
+    return command && command->event == "setTitle" && command->title == title;
+}
+
+PluginSession::PluginSession(BenchHost& host, const BenchConfig& config) : host(host) {
+    host.DiscardFrames();
+    const BenchClock::time_point started = BenchClock::now();
+    process = std::make_unique<PluginProcess>(
+        config.executable, host.Port(),
+        std::map<std::string, std::string>{{"PPTSIM_SCENARIO", config.scenario}});
+    const auto registration = host.NextFrame(kFrameBound);
+    if (!registration) {
+        throw std::runtime_error("the plug-in did not register");
+    }
+    if (registration->text != ExpectedRegistration()) {
+        throw std::runtime_error("unexpected first frame: " + registration->text);
+    }
+    timeToRegistration = registration->arrival - started;
+}
+
+PluginSession::~PluginSession() {
+    if (!finished) {
+        Finish();
+    }
+}
+
+void PluginSession::ShowKeys(const char* action, const std::string& prefix, int first, int count) {
+    for (int index = first; index < first + count; ++index) {
+        host.Send(KeyEventFrame("willAppear", action, prefix + std::to_string(index)));
+    }
+}
+
+void PluginSession::HideKeys(const char* action, const std::string& prefix, int first, int count) {
+    for (int index = first; index < first + count; ++index) {
+        host.Send(KeyEventFrame("willDisappear", action, prefix + std::to_string(index)));
+    }
+}
+
+void PluginSession::LearnSlidePosition() {
+    // From a periodic refresh, not from a press: nothing moves the show meanwhile, so the
+    // position read is the current one.
+    const auto frame = host.NextFrameMatching(
+        [this](const std::string& text) {
+            const auto command = ParseHostCommand(text);
+            return command && command->event == "setTitle" &&
+                   ParseSlidePosition(command->title, slide, slideCount);
+        },
+        kFrameBound);
+    if (!frame) {
+        throw std::runtime_error("no slide position on the play key: is a show running?");
+    }
+    host.DiscardFrames();
+}
+
+std::string PluginSession::NextTitle() const {
+    return std::to_string(slide % slideCount + 1) + "/" + std::to_string(slideCount);
+}
+
+BenchClock::time_point PluginSession::PressNext() {
+    return host.Send(KeyEventFrame("keyDown", kNextAction, kNextContext));
+}
+
+void PluginSession::ReleaseNext() {
+    host.Send(KeyEventFrame("keyUp", kNextAction, kNextContext));
+}
+
+std::chrono::nanoseconds PluginSession::TimedNextPress() {
+    const std::string expected = NextTitle();
+    const BenchClock::time_point sent = PressNext();
+    const auto frame = host.NextFrameMatching(
+        [&expected](const std::string& text) { return IsSetTitle(text, expected); }, kFrameBound);
+    if (!frame) {
+        throw std::runtime_error("no title " + expected + " after a press of next");
+    }
+    ReleaseNext();
+    Advance();
+    return frame->arrival - sent;
+}
+
+int PluginSession::Finish() {
+    finished = true;
+    host.Close();
+    host.WaitForDisconnection(kFrameBound);
+    return process->WaitForExit(kFrameBound);
+}

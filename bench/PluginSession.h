@@ -1,0 +1,62 @@
+// One run of the plug-in against the bench host: started with the simulated PowerPoint,
+// registered, and driven key by key. Every wait is bounded; a plug-in that stops answering
+// raises std::runtime_error.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "bench/BenchHost.h"
+#include "bench/HostMessages.h"
+#include "bench/PluginProcess.h"
+
+struct BenchConfig {
+    std::string executable;
+    std::string scenario;  // a scenario in which a slide show runs
+};
+
+inline constexpr std::chrono::milliseconds kFrameBound{10000};
+
+class PluginSession {
+public:
+    // Starts the plug-in and waits for its registration frame.
+    PluginSession(BenchHost& host, const BenchConfig& config);
+    PluginSession(const PluginSession&) = delete;
+    PluginSession& operator=(const PluginSession&) = delete;
+    ~PluginSession();
+
+    PluginProcess& Process() { return *process; }
+    std::chrono::nanoseconds TimeToRegistration() const { return timeToRegistration; }
+
+    // willAppear (or willDisappear) for contexts <prefix><first> .. <prefix><first + count - 1>.
+    void ShowKeys(const char* action, const std::string& prefix, int first, int count);
+    void HideKeys(const char* action, const std::string& prefix, int first, int count);
+
+    // Reads the slide position from the title that the next refresh sends a visible play key.
+    void LearnSlidePosition();
+    // The title that the next press of next must bring.
+    std::string NextTitle() const;
+    // Sends keyDown of the next key; returns when it was sent. Call Advance once the press
+    // has been observed.
+    BenchClock::time_point PressNext();
+    void ReleaseNext();
+    void Advance() { slide = slide % slideCount + 1; }
+
+    // Presses next and returns the time until a setTitle with the new position arrives.
+    std::chrono::nanoseconds TimedNextPress();
+
+    // Ends the link as the host would and returns the plug-in's exit code (-1: still running).
+    int Finish();
+
+private:
+    BenchHost& host;
+    std::unique_ptr<PluginProcess> process;
+    std::chrono::nanoseconds timeToRegistration{0};
+    int slide = 0;
+    int slideCount = 0;
+    bool finished = false;
+};
+
+// True for a setTitle frame carrying `title`.
+bool IsSetTitle(const std::string& frame, const std::string& title);
