@@ -1,5 +1,4 @@
-// The process that started this one. Under Wine, COM starts a local server from the client
-// process itself, so its end is the end of the only client a single-use server has.
+// The process that started this one.
 #pragma once
 
 #include "platform/Platform.h"

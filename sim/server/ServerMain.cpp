@@ -12,7 +12,7 @@
 #include "sim/SimulationControl.h"
 #include "sim/SimulationIds.h"
 #include "sim/server/ClassFactory.h"
-#include "sim/server/ParentProcess.h"
+#include "sim/server/ParentWatch.h"
 #include "sim/server/ServerLifetime.h"
 #include "sim/server/ServerRegistration.h"
 
@@ -80,21 +80,19 @@ private:
     bool sawRunning = false;
 };
 
-// Serves COM calls and the frames' window messages until WM_QUIT, PowerPoint's quitting, the
-// parent's end, or an unused server's timeout.
-void RunMessageLoop(const ServerLifetime& lifetime, const UniqueHandle& parent) {
+// Serves COM calls and the frames' window messages until WM_QUIT, PowerPoint's quitting, or an
+// unused server's timeout.
+void RunMessageLoop(const ServerLifetime& lifetime) {
     QuitWatch quitWatch;
-    const HANDLE waitHandles[] = {parent.Get()};
-    const DWORD handleCount = parent ? 1 : 0;
     const DWORD started = GetTickCount();
     for (;;) {
         const DWORD waited = GetTickCount() - started;
         const DWORD timeout = lifetime.WasEverHeld()             ? INFINITE
                               : waited >= kUnusedServerTimeoutMs ? 0
                                                                  : kUnusedServerTimeoutMs - waited;
-        const DWORD signalled = MsgWaitForMultipleObjectsEx(handleCount, waitHandles, timeout,
-                                                            QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (signalled == WAIT_OBJECT_0 + handleCount) {
+        const DWORD signalled =
+            MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (signalled == WAIT_OBJECT_0) {
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
                 if (message.message == WM_QUIT) {
@@ -111,7 +109,7 @@ void RunMessageLoop(const ServerLifetime& lifetime, const UniqueHandle& parent) 
                 return;
             }
         } else {
-            return;  // the parent ended, or the wait itself failed
+            return;  // the wait itself failed
         }
     }
 }
@@ -130,8 +128,14 @@ int Serve() {
                                      CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie))) {
         return 1;
     }
-    const UniqueHandle parent = OpenParentProcess();
-    RunMessageLoop(lifetime, parent);
+    {
+        // Ending the simulation also cuts short a member call that hangs ("delayMs").
+        const ParentWatch parentWatch([&lifetime] {
+            lifetime.Quit();
+            pptsim::ShutDownSimulation();
+        });
+        RunMessageLoop(lifetime);
+    }
     // Revoked before the apartment ends, so rpcss keeps no stale registration of this process.
     CoRevokeClassObject(cookie);
     return 0;
