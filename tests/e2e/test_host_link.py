@@ -5,13 +5,17 @@ import threading
 
 import pytest
 
-from hostpeer import DEFAULT_REGISTER_EVENT, DEFAULT_UUID, HostPeer, default_timeout
+from hostpeer import (DEFAULT_REGISTER_EVENT, DEFAULT_UUID, HostPeer, default_timeout,
+                      plugin_launcher)
 
 VALID = ["-port", "{port}", "-pluginUUID", DEFAULT_UUID, "-registerEvent",
          DEFAULT_REGISTER_EVENT, "-info", '{"application":{"language":"en"}}']
 REGISTRATION = '{"event":"registerPlugin","uuid":"E2E-PLUGIN-UUID"}'
 # Long enough for a plug-in that wrongly connected to be seen, short enough to keep tests quick.
 NO_CONNECTION_GRACE = 0.5
+# The Windows program (run under Wine through a launcher) receives its narrow command line in
+# the ANSI code page, so only ASCII arrives there byte for byte.
+WINDOWS_PROGRAM = bool(plugin_launcher())
 
 
 def assert_no_output(host):
@@ -39,7 +43,7 @@ def close_and_expect_clean_exit(host):
 
 
 def test_registration_is_first_frame_byte_exact(host):
-    uuid = "UUID-\u00e4-\U0001F600"
+    uuid = "UUID-ascii-only" if WINDOWS_PROGRAM else "UUID-\u00e4-\U0001F600"
     host.start(uuid=uuid)
     first = host.wait_for_frame(0)
     assert first.is_text
@@ -153,6 +157,8 @@ def test_ignored_frames_leave_link_up(host):
     (b"UUID-\xff", DEFAULT_REGISTER_EVENT.encode()),
     (DEFAULT_UUID.encode(), b"register\xc3"),
 ], ids=["token", "event name"])
+@pytest.mark.skipif(WINDOWS_PROGRAM, reason="bytes that are not UTF-8 cannot reach a Windows "
+                    "program's command line: Windows converts it from the ANSI code page")
 def test_registration_not_utf8_closes_link_and_exits_0(host, uuid, register_event):
     host.start(uuid=uuid, register_event=register_event)
     host.wait_disconnected()
