@@ -41,6 +41,27 @@ TEST(LinuxKernel32, TreatsWideValuesAboveFFFFAsInvalidUnits) {
               "b");
 }
 
+// Windows documents these as invalid parameters; Wine accepts them, so only the stand-in is
+// held to them.
+TEST(LinuxKernel32, RejectsLengthsBelowMinusOneAndDefaultCharacters) {
+    wchar_t wide[8];
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "abc", -2, wide, 8), 0);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"abc", -2, bytes, 8, nullptr, nullptr), 0);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"abc", 3, bytes, 8, "?", nullptr), 0);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"abc", 3, bytes, 8, nullptr, &usedDefault), 0);
+}
+
+// Like Windows since Vista: cut to size - 1 bytes and terminated.
+TEST(LinuxKernel32, ModuleFileNameIsTerminatedWhenCut) {
+    char full[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameA(nullptr, full, MAX_PATH), 5u);
+    char cut[6] = {'#', '#', '#', '#', '#', '#'};
+    EXPECT_EQ(GetModuleFileNameA(nullptr, cut, 5), 5u);
+    EXPECT_EQ(std::string(cut), std::string(full, 4));
+}
+
 TEST(LinuxKernel32, ModuleFileNameIsProcSelfExe) {
     char expected[PATH_MAX] = {};
     ASSERT_GT(readlink("/proc/self/exe", expected, sizeof expected - 1), 0);
