@@ -56,18 +56,6 @@ TEST_F(AutomationWorkerChannel, ConcurrentSubmitters_EachReceiveTheirOwnResult) 
     EXPECT_EQ(mismatches.load(), 0);
 }
 
-TEST_F(AutomationWorkerChannel, Requests_AreServedInPostingOrder) {
-    UseScenario(ShowScenario(1));
-    AutomationWorker worker;
-    worker.Start();
-    // Each step depends on the one before having been performed.
-    EXPECT_TRUE(worker.SubmitBool(Command::LastSlide, L""));
-    EXPECT_EQ(worker.SubmitInt(Command::GetCurrentSlide, L""), 12);
-    EXPECT_TRUE(worker.SubmitBool(Command::PreviousSlide, L""));
-    EXPECT_EQ(worker.SubmitInt(Command::GetCurrentSlide, L""), 11);
-    worker.Stop();
-}
-
 TEST_F(AutomationWorkerChannel, SubmissionsWhenNotRunning_FailAtOnce) {
     UseScenario(kTalksScenario);
     AutomationWorker worker;

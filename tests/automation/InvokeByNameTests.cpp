@@ -158,14 +158,6 @@ TEST(InvokeByName, Invoke_PassesKindArgumentsAndLocaleAsGiven) {
     }
 }
 
-TEST(InvokeByName, FailedCall_ReturnsInvokesOwnResult) {
-    RecordingDispatch object;
-    object.invokeAnswer = DISP_E_EXCEPTION;
-    EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), DISP_E_EXCEPTION);
-    object.invokeAnswer = S_FALSE;
-    EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), S_FALSE);
-}
-
 TEST(AutomationDiagnostics, Texts_AreComposedAndBounded) {
     EXPECT_EQ(ComposeNameLookupFailure("Count", DISP_E_UNKNOWNNAME),
               "IDispatch::GetIDsOfNames(\"Count\") failed w/err 0x80020006\n");

@@ -49,15 +49,6 @@ TEST_F(PowerPointOperations, MissingObjects_GiveTheFailureValueWithoutAnyCall) {
     EXPECT_TRUE(Trace().empty());
 }
 
-TEST_F(PowerPointOperations, RunSlideShow_ReturnsTheNewSlideShowWindow) {
-    DispatchPtr application = Connect(kTalksScenario);
-    DispatchPtr presentation = QueryActivePresentation(application.Get());
-    DispatchPtr window = RunSlideShow(presentation.Get());
-    ASSERT_TRUE(window);
-    EXPECT_EQ(QueryFullName(QueryWindowPresentation(window.Get()).Get()), kIntro);
-    EXPECT_EQ(QueryCurrentSlideNumber(QuerySlideShowView(application.Get()).Get()), 1);
-}
-
 TEST_F(PowerPointOperations, OpenOrActivate_RaisesTheFrameEvenWhenTheFileFailsToOpen) {
     DispatchPtr application = Connect(kTalksScenario);
     // A frame already titled as the file would be: the raise is attempted after the failed Open.
@@ -69,19 +60,6 @@ TEST_F(PowerPointOperations, OpenOrActivate_RaisesTheFrameEvenWhenTheFileFailsTo
     const std::vector<SetWindowPosCall> moves = WindowList::Instance().SetWindowPosCalls();
     ASSERT_FALSE(moves.empty());
     EXPECT_EQ(moves.front().window, frame);
-}
-
-TEST_F(PowerPointOperations, OpenOrActivate_OpensAClosedFileOnce) {
-    DispatchPtr application = Connect(kTalksScenario);
-    EXPECT_TRUE(OpenOrActivatePresentation(application.Get(), kClosed));
-    EXPECT_TRUE(OpenOrActivatePresentation(application.Get(), kClosed));
-    int opens = 0;
-    for (const std::string& line : Trace()) {
-        opens += line.rfind("call Presentations.Open", 0) == 0 ? 1 : 0;
-    }
-    EXPECT_EQ(opens, 1);
-    EXPECT_EQ(CollectPresentationPaths(application.Get()),
-              (std::vector<std::wstring>{kQ3Review, kIntro, kEmpty, kClosed}));
 }
 
 }  // namespace
