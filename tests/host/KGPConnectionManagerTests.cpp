@@ -32,6 +32,9 @@ protected:
         Start(host->Port());
         ASSERT_TRUE(plugin.WaitForCalls(1));
         ASSERT_EQ(plugin.Calls().front().operation, "OnConnected");
+        // The client may see the link open before the host does; the host has certainly seen
+        // it once the registration has arrived, and only then can it send.
+        ASSERT_TRUE(host->WaitForFrame(0).has_value());
     }
 
     bool RunReturns() {
