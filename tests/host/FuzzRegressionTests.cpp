@@ -69,6 +69,12 @@ TEST(InboundFuzzRegression, DeeplyNestedFrame_LeavesLinkUp) {
     RecordingPlugin plugin;
     KGPConnectionManager manager(host.Port(), "uuid", "registerPlugin", &plugin);
     std::future<void> run = std::async(std::launch::async, [&manager] { manager.Run(); });
+    // Ends the link on every way out, so that waiting for Run cannot hang the test.
+    struct CloseOnExit {
+        TestHost& host;
+        ~CloseOnExit() { host.Close(); }
+    } closeOnExit{host};
+    ASSERT_TRUE(host.WaitForConnection());
     ASSERT_TRUE(plugin.WaitForCalls(1));
 
     ASSERT_TRUE(host.SendText(R"({"event":"keyDown","payload":{"a":)" +
