@@ -302,7 +302,11 @@ void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t fra
 }
 
 void Simulation::TraceLocked(const std::string& line) {
-    trace.push_back(line);
+    // Only tests that set a scenario read the trace from memory; a process started from
+    // PPTSIM_SCENARIO (the plug-in, the server) runs for hours and keeps only the file.
+    if (pinned) {
+        trace.push_back(line);
+    }
     if (traceFile.is_open()) {
         traceFile << line << '\n';
         traceFile.flush();

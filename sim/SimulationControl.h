@@ -34,7 +34,8 @@ void ResetSimulation(const std::string& scenarioJson);
 void ShutDownSimulation();
 
 SimulationState ReadSimulationState();
-// The trace lines recorded since the last reset (the same lines PPTSIM_TRACE receives).
+// The trace lines recorded since the last reset (the same lines PPTSIM_TRACE receives), kept
+// in memory only while a scenario set by ResetSimulation runs.
 std::vector<std::string> SimulationTrace();
 void ClearSimulationTrace();
 // Automation objects of the simulation alive in this process.
