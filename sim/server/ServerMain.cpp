@@ -148,10 +148,15 @@ int wmain(int argc, wchar_t** argv) {
     switch (ModeFromArguments(arguments)) {
         case Mode::Register: {
             const std::wstring path = ExecutablePath();
-            return !path.empty() && RegisterServer(pptsim::CLSID_SimulatedPowerPoint, path) ? 0 : 1;
+            return !path.empty() && RegisterServer(pptsim::CLSID_SimulatedPowerPoint,
+                                                   pptsim::kSimulatedProgId, path)
+                       ? 0
+                       : 1;
         }
         case Mode::Unregister:
-            return UnregisterServer(pptsim::CLSID_SimulatedPowerPoint) ? 0 : 1;
+            return UnregisterServer(pptsim::CLSID_SimulatedPowerPoint, pptsim::kSimulatedProgId)
+                       ? 0
+                       : 1;
         case Mode::Serve:
             return Serve();
         case Mode::Invalid:

@@ -1,11 +1,8 @@
 #include "sim/server/ServerRegistration.h"
 
-#include "sim/SimulationIds.h"
-
 namespace pptsim::server {
 namespace {
 
-constexpr const wchar_t* kProgId = pptsim::kSimulatedProgId;
 constexpr wchar_t kClassName[] = L"Simulated PowerPoint Application";
 
 // Owner of one open registry key.
@@ -44,11 +41,11 @@ bool WriteDefaultValue(const std::wstring& relative, const std::wstring& value) 
 
 // Whether the ProgID currently names this class (compared as GUIDs, so letter case and the
 // registering tool do not matter).
-bool ProgIdNames(const CLSID& clsid) {
+bool ProgIdNames(const std::wstring& progId, const CLSID& clsid) {
     wchar_t buffer[64] = {};
     DWORD bytes = sizeof buffer;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, ClassesPath(std::wstring(kProgId) + L"\\CLSID").c_str(),
-                     nullptr, RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS) {
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, ClassesPath(progId + L"\\CLSID").c_str(), nullptr,
+                     RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS) {
         return false;
     }
     CLSID registered{};
@@ -72,19 +69,20 @@ std::wstring ClsidText(const CLSID& clsid) {
     return length > 0 ? std::wstring(text) : std::wstring();
 }
 
-bool RegisterServer(const CLSID& clsid, const std::wstring& executablePath) {
+bool RegisterServer(const CLSID& clsid, const std::wstring& progId,
+                    const std::wstring& executablePath) {
     const std::wstring classKey = ClassKey(clsid);
     return WriteDefaultValue(classKey, kClassName) &&
            WriteDefaultValue(classKey + L"\\LocalServer32", L"\"" + executablePath + L"\"") &&
-           WriteDefaultValue(classKey + L"\\ProgID", kProgId) &&
-           WriteDefaultValue(kProgId, kClassName) &&
-           WriteDefaultValue(std::wstring(kProgId) + L"\\CLSID", ClsidText(clsid));
+           WriteDefaultValue(classKey + L"\\ProgID", progId) &&
+           WriteDefaultValue(progId, kClassName) &&
+           WriteDefaultValue(progId + L"\\CLSID", ClsidText(clsid));
 }
 
-bool UnregisterServer(const CLSID& clsid) {
+bool UnregisterServer(const CLSID& clsid, const std::wstring& progId) {
     bool removed = DeleteTree(ClassKey(clsid));
-    if (ProgIdNames(clsid)) {
-        removed = DeleteTree(kProgId) && removed;
+    if (ProgIdNames(progId, clsid)) {
+        removed = DeleteTree(progId) && removed;
     }
     return removed;
 }
