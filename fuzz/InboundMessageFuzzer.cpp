@@ -190,7 +190,8 @@ bool SameCall(const Call& left, const Call& right) {
 bool Dispatch(RecordingPlugin& plugin, const std::string& text, bool pluginThrows) {
     try {
         DispatchHostMessage(plugin, text);
-    } catch (const nlohmann::json::parse_error&) {
+    } catch (const nlohmann::json::exception&) {
+        // A parse error, or out_of_range for a number too large for a double ("1e30808").
         return true;
     } catch (const std::length_error&) {
         return true;

@@ -21,6 +21,7 @@ using HostEventHandler = void (*)(KGPBasePlugin& plugin, const HostEvent& event)
 HostEventHandler FindHostEventHandler(const std::string& eventName);
 
 // Parses one text frame and calls the plug-in operation that its "event" names. Text that is not
-// JSON throws the JSON library's parse error, and JSON nested too deeply to copy safely throws
-// std::length_error; exceptions of the plug-in operation pass through.
+// JSON throws the JSON library's exception (a parse error, or out_of_range for a number beyond a
+// double), JSON nested too deeply to copy safely throws std::length_error; exceptions of the
+// plug-in operation pass through.
 void DispatchHostMessage(KGPBasePlugin& plugin, const std::string& text);

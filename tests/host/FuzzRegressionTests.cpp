@@ -64,7 +64,14 @@ TEST(InboundFuzzRegression, NestedPayloadOfPlausibleDepth_ReachesPlugin) {
     EXPECT_EQ(plugin.Calls().front().value, payload);
 }
 
-TEST(InboundFuzzRegression, DeeplyNestedFrame_LeavesLinkUp) {
+// The connection manager drops these frames whole and goes on with the next one.
+TEST(InboundFuzzRegression, HostileFrames_LeaveLinkUp) {
+    const DeepFrame frames[] = {
+        {"deep nesting",
+         R"({"event":"keyDown","payload":{"a":)" + NestedArrays(kHostileDepth) + "}}"},
+        {"a number beyond a double", "1e30808,"},
+        {"an event member beyond a double", R"({"event":"keyDown","context":1e999})"},
+    };
     TestHost host;
     RecordingPlugin plugin;
     KGPConnectionManager manager(host.Port(), "uuid", "registerPlugin", &plugin);
@@ -77,13 +84,17 @@ TEST(InboundFuzzRegression, DeeplyNestedFrame_LeavesLinkUp) {
     ASSERT_TRUE(host.WaitForConnection());
     ASSERT_TRUE(plugin.WaitForCalls(1));
 
-    ASSERT_TRUE(host.SendText(R"({"event":"keyDown","payload":{"a":)" +
-                              NestedArrays(kHostileDepth) + "}}"));
-    ASSERT_TRUE(host.SendText(R"({"event":"keyUp","context":"after"})"));
-    ASSERT_TRUE(plugin.WaitForCalls(2));
-    EXPECT_EQ(plugin.Calls().back(),
-              (RecordingPlugin::Call{"OnKeyUp", {"", "after", ""}, nullptr}));
-    EXPECT_EQ(plugin.Calls().size(), 2u);
+    std::size_t expectedCalls = 1;
+    for (const DeepFrame& frame : frames) {
+        ASSERT_TRUE(host.SendText(frame.text)) << frame.name;
+        ASSERT_TRUE(host.SendText(R"({"event":"keyUp","context":"after"})")) << frame.name;
+        ++expectedCalls;
+        ASSERT_TRUE(plugin.WaitForCalls(expectedCalls)) << frame.name;
+        EXPECT_EQ(plugin.Calls().size(), expectedCalls) << frame.name;
+        EXPECT_EQ(plugin.Calls().back(),
+                  (RecordingPlugin::Call{"OnKeyUp", {"", "after", ""}, nullptr}))
+            << frame.name;
+    }
 
     host.Close();
     EXPECT_EQ(run.wait_for(TestHost::kDefaultTimeout), std::future_status::ready);
