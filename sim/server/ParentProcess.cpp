@@ -25,12 +25,14 @@ DWORD FindParentProcessId() {
 
 }  // namespace
 
-UniqueHandle OpenParentProcess() {
-    const DWORD parent = FindParentProcessId();
-    if (parent == 0) {
-        return UniqueHandle();
+ParentProcess OpenParentProcess() {
+    ParentProcess parent;
+    const DWORD id = FindParentProcessId();
+    if (id != 0) {
+        parent.known = true;
+        parent.handle = UniqueHandle(OpenProcess(SYNCHRONIZE, FALSE, id));
     }
-    return UniqueHandle(OpenProcess(SYNCHRONIZE, FALSE, parent));
+    return parent;
 }
 
 }  // namespace pptsim::server

@@ -1,6 +1,8 @@
 // The process that started this one.
 #pragma once
 
+#include <utility>
+
 #include "platform/Platform.h"
 
 namespace pptsim::server {
@@ -13,6 +15,10 @@ public:
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& other) noexcept : handle(other.handle) { other.handle = nullptr; }
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        std::swap(handle, other.handle);
+        return *this;
+    }
     ~UniqueHandle() {
         if (handle != nullptr) {
             CloseHandle(handle);
@@ -25,8 +31,13 @@ private:
     HANDLE handle = nullptr;
 };
 
-// A handle that is signalled when the parent process ends, or none when the parent is already
-// gone or cannot be opened.
-UniqueHandle OpenParentProcess();
+struct ParentProcess {
+    // False when this process has no parent it could know of (started from outside Windows).
+    bool known = false;
+    // Signalled when the parent ends; none when it is already gone.
+    UniqueHandle handle;
+};
+
+ParentProcess OpenParentProcess();
 
 }  // namespace pptsim::server

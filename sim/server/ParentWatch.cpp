@@ -5,7 +5,13 @@
 namespace pptsim::server {
 
 ParentWatch::ParentWatch(std::function<void()> onParentEnded)
-    : parent(OpenParentProcess()), stopped(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    : stopped(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    ParentProcess found = OpenParentProcess();
+    if (found.known && !found.handle) {
+        onParentEnded();
+        return;
+    }
+    parent = std::move(found.handle);
     if (!parent || !stopped) {
         return;  // nothing to watch: the server then ends by its other rules only
     }

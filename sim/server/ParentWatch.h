@@ -13,7 +13,9 @@ namespace pptsim::server {
 
 class ParentWatch {
 public:
-    // onParentEnded runs on the watch's thread, once, if the parent ends before Stop.
+    // onParentEnded runs once if the parent ends before the watch is destroyed: on the watch's
+    // thread, or at once when the parent has already gone (a client that died while COM was
+    // still starting this server).
     explicit ParentWatch(std::function<void()> onParentEnded);
     ~ParentWatch();
     ParentWatch(const ParentWatch&) = delete;
