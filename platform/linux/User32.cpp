@@ -17,46 +17,19 @@ int CopyToBuffer(const std::wstring& text, LPWSTR buffer, int maxCount) {
     return static_cast<int>(count);
 }
 
-void AppendUtf8(std::string& out, char32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
-// UTF-16 units to UTF-8; a lone surrogate becomes U+FFFD.
+// UTF-16 units to UTF-8 through this platform's own conversion; flags 0 turn a lone surrogate
+// into U+FFFD rather than losing the whole line.
 std::string Utf16ToUtf8(LPCWSTR text) {
-    std::string out;
-    if (text == nullptr) {
-        return out;
+    if (text == nullptr || *text == 0) {
+        return {};
     }
-    for (; *text != 0; ++text) {
-        const char32_t unit = static_cast<char32_t>(*text) & 0xFFFF;
-        if (unit >= 0xD800 && unit < 0xDC00) {
-            const char32_t low = static_cast<char32_t>(text[1]) & 0xFFFF;
-            if (low >= 0xDC00 && low < 0xE000) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                ++text;
-                continue;
-            }
-            AppendUtf8(out, 0xFFFD);
-        } else if (unit >= 0xDC00 && unit < 0xE000) {
-            AppendUtf8(out, 0xFFFD);
-        } else {
-            AppendUtf8(out, unit);
-        }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) {
+        return {};
     }
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+    out.pop_back();  // the terminator that -1 includes
     return out;
 }
 
