@@ -1,11 +1,9 @@
 // Runs a callback over and over on a thread of its own: at once, then after every interval.
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
+
+#include "actions/TimerThread.h"
 
 class CallBackTimer {
 public:
@@ -25,13 +23,7 @@ public:
     void Stop();
 
 private:
-    void Run(int intervalMs, std::function<void()> callback);
+    void Run(int intervalMs, const std::function<void()>& callback);
 
-    std::atomic<bool> running{false};
-    std::thread thread;
-    std::mutex mutex;
-    std::condition_variable wakeUp;
-    // Set by the timer thread itself, so Stop can recognise a call from inside the callback
-    // without reading `thread` while the owner may still be assigning it.
-    std::atomic<std::thread::id> timerThreadId{};
+    TimerThread timer;
 };
