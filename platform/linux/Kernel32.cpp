@@ -1,4 +1,5 @@
-// Linux stand-ins for the kernel32 calls: the module path and the UTF-8 <-> UTF-16 conversions.
+// Linux stand-ins for the kernel32 calls: the module path, ending the process, and the
+// UTF-8 <-> UTF-16 conversions.
 //
 // The conversions go through glibc's iconv, whose UTF-8 decoder already rejects everything that
 // MB_ERR_INVALID_CHARS rejects (bad lead or continuation bytes, overlong forms, encoded
@@ -10,6 +11,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,6 +19,9 @@
 #include "platform/Platform.h"
 
 namespace {
+
+// What GetCurrentProcess returns on Windows too.
+HANDLE const kCurrentProcess = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
 
 constexpr char16_t kReplacementCharacter = 0xFFFD;
 constexpr char kUtf8Replacement[] = "\xEF\xBF\xBD";
@@ -185,6 +190,17 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     std::memcpy(buffer, path.data(), path.size());
     buffer[path.size()] = '\0';
     return static_cast<DWORD>(path.size());
+}
+
+HANDLE GetCurrentProcess() {
+    return kCurrentProcess;
+}
+
+BOOL TerminateProcess(HANDLE process, UINT exitCode) {
+    if (process != kCurrentProcess) {
+        return FALSE;
+    }
+    std::_Exit(static_cast<int>(exitCode));
 }
 
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR wide,

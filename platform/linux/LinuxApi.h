@@ -59,6 +59,7 @@ struct HWND__;
 using HWND = HWND__*;
 struct HINSTANCE__;
 using HMODULE = HINSTANCE__*;
+using HANDLE = void*;
 
 // ---- GUIDs -------------------------------------------------------------------------------
 struct GUID {
@@ -250,6 +251,11 @@ constexpr DWORD WC_ERR_INVALID_CHARS = 0x80;
 constexpr DWORD MAX_PATH = 260;
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+
+// The pseudo-handle of the running process; TerminateProcess on it ends the process at once with
+// the given code (no exit handlers, no stdio flush), as on Windows. Other handles fail.
+HANDLE GetCurrentProcess();
+BOOL TerminateProcess(HANDLE process, UINT exitCode);
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWSTR wide,
                         int wideLength);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR text,

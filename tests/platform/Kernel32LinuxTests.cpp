@@ -77,6 +77,12 @@ TEST(LinuxKernel32, ModuleFileNameFailsForOtherModulesAndEmptyBuffer) {
     EXPECT_EQ(GetModuleFileNameA(nullptr, nullptr, MAX_PATH), 0u);
 }
 
+TEST(LinuxKernel32, TerminateProcessRefusesHandlesOtherThanTheCurrentProcess) {
+    int notAProcess = 0;
+    EXPECT_EQ(TerminateProcess(&notAProcess, 3), FALSE);
+    EXPECT_EQ(TerminateProcess(nullptr, 3), FALSE);
+}
+
 // The Microsoft runtime sends these to its invalid-parameter handler, which ends the process;
 // the stand-in returns the error codes that handler would be given.
 TEST(LinuxCRuntime, MbstowcsRejectsInvalidParametersAndTooSmallBuffers) {

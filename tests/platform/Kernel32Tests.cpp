@@ -1,10 +1,12 @@
 // The conversion, module-path and runtime calls as the plug-in relies on them. These hold for
 // the Linux stand-ins and for the real Windows calls alike.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -227,6 +229,19 @@ TEST(_fsopen, FailsForMissingFile) {
     const std::filesystem::path missing =
         std::filesystem::temp_directory_path() / "gp-fsopen-missing" / "none.json";
     EXPECT_EQ(_fsopen(missing.string().c_str(), "rt", _SH_DENYNO), nullptr);
+}
+
+// The plug-in ends this way once the host link closes: at once, with the code given, and without
+// running exit handlers (which would tear down what its other threads still use).
+TEST(TerminateProcess, EndsTheCurrentProcessAtOnceWithTheCodeGiven) {
+    EXPECT_EXIT(
+        {
+            std::atexit([] { std::fputs("exit handler ran", stderr); });
+            TerminateProcess(GetCurrentProcess(), 7);
+            std::fputs("returned", stderr);
+            std::exit(99);
+        },
+        testing::ExitedWithCode(7), testing::Not(testing::HasSubstr("ran")));
 }
 
 }  // namespace
