@@ -54,6 +54,10 @@ MyGlyphpadPlugin::~MyGlyphpadPlugin() {
     worker.Stop();
 }
 
+void MyGlyphpadPlugin::StopAutomation() {
+    worker.Stop();
+}
+
 void MyGlyphpadPlugin::OnKeyDown(const std::string& action, const std::string& context,
                                  const nlohmann::json& payload, const std::string& /*device*/) {
     const std::string chosenFile = ReadChosenFile(ReadKeySettings(payload));

@@ -29,6 +29,11 @@ public:
     MyGlyphpadPlugin();
     ~MyGlyphpadPlugin() override;
 
+    // Ends the worker after the PowerPoint call in progress and releases PowerPoint; from then
+    // on refreshes and key presses get their failure results at once. For the way out, once
+    // the host link has closed.
+    void StopAutomation();
+
     void OnConnected() override {}
     void OnKeyDown(const std::string& action, const std::string& context,
                    const nlohmann::json& payload, const std::string& device) override;

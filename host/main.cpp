@@ -1,10 +1,40 @@
-#include <cstdlib>
+#include <chrono>
+#include <cstdio>
+#include <future>
+#include <memory>
+#include <system_error>
+#include <thread>
 
 #include "actions/MyGlyphpadPlugin.h"
 #include "host/CommandLine.h"
 #include "host/KGPConnectionManager.h"
 #include "host/LanguageFromInfo.h"
+#include "platform/Platform.h"
 #include "support/Localizer.h"
+
+namespace {
+
+// As long as a key press may wait for PowerPoint.
+constexpr std::chrono::milliseconds kStopAutomationBound{5000};
+
+// Lets the worker finish the PowerPoint call in progress and release PowerPoint, but never
+// waits for one that hangs. Under Wine, COM starts PowerPoint's server from this very process,
+// and a process that ends in the middle of that leaves the new server suspended for ever.
+void StopAutomationWithin(MyGlyphpadPlugin& plugin, std::chrono::milliseconds bound) {
+    auto stopped = std::make_shared<std::promise<void>>();
+    std::future<void> done = stopped->get_future();
+    try {
+        std::thread([&plugin, stopped] {
+            plugin.StopAutomation();
+            stopped->set_value();
+        }).detach();
+    } catch (const std::system_error&) {
+        return;  // no thread to stop it from: end without waiting
+    }
+    done.wait_for(bound);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     const auto arguments = ParseCommandLine(argc, argv);
@@ -12,12 +42,17 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     // Never destroyed: the plug-in's threads may still use these while the process exits.
-    static KGPBasePlugin* const plugin = new MyGlyphpadPlugin();
+    static MyGlyphpadPlugin* const plugin = new MyGlyphpadPlugin();
     CreateLocalizer(LanguageFromInfo(arguments->info));
     static KGPConnectionManager* const connectionManager = new KGPConnectionManager(
         arguments->port, arguments->pluginUUID, arguments->registerEvent, plugin);
     connectionManager->Run();
-    // The plug-in's timer and worker threads are still running: returning would destroy
-    // function-local statics (compiled patterns, the simulation) while they use them.
-    std::_Exit(0);
+    StopAutomationWithin(*plugin, kStopAutomationBound);
+    // The timer threads, and the worker if PowerPoint hangs, are still running. Returning would
+    // destroy function-local statics (compiled patterns, the simulation) under them, and
+    // ExitProcess would stop them wherever they are and then run every DLL's detach code,
+    // which can deadlock on a lock such a thread held: end at once instead.
+    std::fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), 0);
+    return 0;
 }

@@ -221,4 +221,31 @@ TEST_F(MyGlyphpadPluginThreads, Destruction_WithLongPressArmedAndSlowRefresh_Clo
     EXPECT_EQ(pptsim::ReadSimulationState().open.size(), 1U);
 }
 
+// The way out once the host link has closed: PowerPoint is released while the timers still run,
+// and what they or a late event ask of the worker fails at once instead of waiting.
+TEST_F(MyGlyphpadPluginThreads, StopAutomation_ReleasesPowerPointAndLaterPressesAlertAtOnce) {
+    UseScenario(kQ3Open);
+    PluginLink link;
+    ASSERT_TRUE(link.registered);
+    link.Appear("P1", kPlay);
+    ASSERT_TRUE(Eventually([] { return pptsim::LiveSimulationObjects() > 0; }));
+    link.plugin->StopAutomation();
+    EXPECT_EQ(pptsim::LiveSimulationObjects(), 0);
+    const std::size_t before = link.host.Frames().size();
+    link.Send("keyDown", std::string(ActionIdentifiers::Next), "K");
+    const std::optional<std::size_t> end = link.Probe();
+    ASSERT_TRUE(end.has_value());
+    const std::vector<TestHost::Frame> frames = link.host.Frames();
+    const nlohmann::json alert = {{"context", "K"}, {"event", "showAlert"}};
+    EXPECT_TRUE(std::any_of(frames.begin() + static_cast<std::ptrdiff_t>(before),
+                            frames.begin() + static_cast<std::ptrdiff_t>(*end),
+                            [&alert](const TestHost::Frame& f) { return Parsed(f) == alert; }));
+    // Refreshes go on, and find no PowerPoint.
+    EXPECT_TRUE(link.host
+                    .WaitForFrameMatching([](const TestHost::Frame& f) {
+                        return Parsed(f) == SetTitleCommand("P1", "");
+                    })
+                    .has_value());
+}
+
 }  // namespace
