@@ -40,6 +40,8 @@ EXECUTABLE_NAME = "glyphpad-powerpoint"
 DEFAULT_UUID = "E2E-PLUGIN-UUID"
 DEFAULT_REGISTER_EVENT = "registerPlugin"
 DEFAULT_INFO = {"application": {"language": "en"}}
+# How long output still being written is collected after the plug-in's process has ended.
+OUTPUT_GRACE_SECONDS = 2.0
 
 Arg = Union[str, bytes]
 
@@ -98,8 +100,8 @@ class HostPeer:
         self._request_path: Optional[str] = None
         self._request_headers = None
         self._process: Optional[subprocess.Popen] = None
-        self._stdout = b""
-        self._stderr = b""
+        self._output = {"stdout": bytearray(), "stderr": bytearray()}
+        self._readers: List[threading.Thread] = []
         self._port = 0
         self._loop = asyncio.new_event_loop()
         self._server = None
@@ -154,17 +156,24 @@ class HostPeer:
         self._process = subprocess.Popen(
             plugin_launcher() + [plugin_executable()] + args, env=environment,
             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        # Drained while the plug-in runs, so it never blocks on a full pipe.
+        self._readers = [self._drain(self._process.stdout, "stdout"),
+                         self._drain(self._process.stderr, "stderr")]
 
     def wait_exit(self, timeout: Optional[float] = None) -> int:
-        """The plug-in's exit code, once it has ended; collects its output."""
+        """The plug-in's exit code, once its process has ended; collects its output.
+
+        The process itself is waited for, not the end of its output: a process it started (a
+        COM server under Wine inherits the standard handles) may hold the pipes open longer.
+        """
         if self._process is None:
             raise RuntimeError("the plug-in was not started")
         try:
-            out, err = self._process.communicate(timeout=timeout or default_timeout())
+            self._process.wait(timeout=timeout or default_timeout())
         except subprocess.TimeoutExpired:
             raise TimeoutError("the plug-in did not exit") from None
-        self._stdout += out or b""
-        self._stderr += err or b""
+        for reader in self._readers:
+            reader.join(OUTPUT_GRACE_SECONDS)
         return self._process.returncode
 
     def is_running(self) -> bool:
@@ -172,11 +181,11 @@ class HostPeer:
 
     @property
     def stdout(self) -> str:
-        return self._stdout.decode("utf-8", "replace")
+        return bytes(self._output["stdout"]).decode("utf-8", "replace")
 
     @property
     def stderr(self) -> str:
-        return self._stderr.decode("utf-8", "replace")
+        return bytes(self._output["stderr"]).decode("utf-8", "replace")
 
     # -- the link ---------------------------------------------------------------------------
 
@@ -266,6 +275,15 @@ class HostPeer:
             self._thread.join(default_timeout())
 
     # -- internals --------------------------------------------------------------------------
+
+    def _drain(self, pipe, name: str) -> threading.Thread:
+        def read() -> None:
+            with pipe:
+                for chunk in iter(lambda: pipe.read1(65536), b""):
+                    self._output[name] += chunk
+        reader = threading.Thread(target=read, daemon=True)
+        reader.start()
+        return reader
 
     def _with_port(self, item: Arg) -> Arg:
         if isinstance(item, bytes):

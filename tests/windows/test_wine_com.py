@@ -17,7 +17,7 @@ def start(host, tmp_path):
 
 
 def test_server_ends_with_the_plugin_that_started_it(start):
-    assert server_processes() == []
+    wait_until(lambda: server_processes() == [], 10, "a server of an earlier test stayed")
     session = start(Q3_SHOW)
     session.appear("P1", PLAY)
     session.wait_raw(set_title("P1", "3/12"))
