@@ -59,6 +59,8 @@ def test_slide_key_moves_the_show_and_refreshes(start, action, slide, title, vie
     session = start(scenario("q3_show_on_slide_3",
                              shows=[{"presentation": Q3, "slide": slide}]))
     session.appear("P1", PLAY)
+    # The press refreshes the play key only for the show of the presentation a refresh found.
+    wait_periodic_refresh(session, "P1")
     before = len(session.trace())
     mark = session.mark()
     session.tap("K", action)
@@ -155,6 +157,7 @@ def test_load_key_during_a_show_that_cannot_end_alerts_and_opens_nothing(start):
 def test_play_tap_starts_the_show_and_a_second_tap_ends_it(start):
     session = start(scenario("q3_open"))
     session.appear("P1", PLAY)
+    wait_periodic_refresh(session, "P1")
     for title, state, call in (("1/12", 0, "call SlideShowSettings.Run"),
                                ("Q3 review", 1, "call SlideShowView.Exit")):
         before = len(session.trace())
@@ -200,6 +203,7 @@ def test_two_play_keys_share_one_long_press_and_toggle_once(start):
     session = start(scenario("q3_open"))
     session.appear("P1", PLAY)
     session.appear("P2", PLAY)
+    wait_periodic_refresh(session, "P2")
     mark = session.mark()
     session.key_down("P1", PLAY)
     session.key_down("P2", PLAY)
@@ -316,6 +320,7 @@ def test_powerpoint_not_available_every_key_answers(start):
 def test_slow_powerpoint_still_answers_key_presses(start):
     session = start(scenario("q3_show_on_slide_3", delayMs=30))
     session.appear("P1", PLAY)
+    wait_periodic_refresh(session, "P1")
     mark = session.mark()
     session.key_down("K", NEXT)
     end = session.probe()
