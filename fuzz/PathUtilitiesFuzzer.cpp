@@ -4,6 +4,7 @@
 // walking up from any path ends.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -52,16 +53,11 @@ std::string ExpectedJoin(const std::string& base, const std::string& component) 
     return WithBackslashes(base + component);
 }
 
+// Read as counting: two leading separators, and no more than three in the whole path.
 bool ExpectedShareRoot(const std::string& path) {
-    if (path.empty()) {
-        return false;
-    }
     const char separator = SeparatorOf(path);
-    if (path.size() < 2 || path[0] != separator || path[1] != separator) {
-        return false;
-    }
-    const std::string rest = path.substr(2);
-    return rest.find(separator) == rest.rfind(separator);
+    const bool twoLeading = path.rfind(std::string(2, separator), 0) == 0;
+    return twoLeading && std::count(path.begin(), path.end(), separator) <= 3;
 }
 
 void CheckLastComponent(const std::string& path) {
