@@ -7,17 +7,10 @@
 #include <stdexcept>
 #include <thread>
 
-#include <websocketpp/config/asio_no_tls.hpp>
-#include <websocketpp/server.hpp>
-
-namespace {
-
-using WebSocketServer = websocketpp::server<websocketpp::config::asio>;
-
-}  // namespace
+#include "bench/LoopbackServer.h"
 
 struct BenchHost::State {
-    WebSocketServer server;
+    LoopbackServer server;
     std::thread ioThread;
     int port = 0;
 
@@ -27,7 +20,7 @@ struct BenchHost::State {
     websocketpp::connection_hdl connection;
     bool open = false;
 
-    void Received(websocketpp::connection_hdl, WebSocketServer::message_ptr message) {
+    void Received(websocketpp::connection_hdl, LoopbackServer::message_ptr message) {
         ReceivedFrame frame{BenchClock::now(), message->get_payload()};
         std::lock_guard<std::mutex> lock(mutex);
         frames.push_back(std::move(frame));
@@ -51,20 +44,10 @@ struct BenchHost::State {
 };
 
 BenchHost::BenchHost() : state(std::make_unique<State>()) {
-    WebSocketServer& server = state->server;
-    server.clear_access_channels(websocketpp::log::alevel::all);
-    server.clear_error_channels(websocketpp::log::elevel::all);
-    server.init_asio();
-    server.set_reuse_addr(true);
-    // Nagle's algorithm would hold back small frames; the host's side should add no delay of
-    // its own to what is measured. The option is set once the accepted socket is open.
-    server.set_tcp_pre_init_handler([this](websocketpp::connection_hdl handle) {
-        asio::error_code ignored;
-        state->server.get_con_from_hdl(handle)->get_socket().set_option(
-            asio::ip::tcp::no_delay(true), ignored);
-    });
+    LoopbackServer& server = state->server;
+    PrepareLoopbackServer(server);
     server.set_message_handler(
-        [this](websocketpp::connection_hdl handle, WebSocketServer::message_ptr message) {
+        [this](websocketpp::connection_hdl handle, LoopbackServer::message_ptr message) {
             state->Received(handle, message);
         });
     server.set_open_handler([this](websocketpp::connection_hdl handle) { state->Opened(handle); });

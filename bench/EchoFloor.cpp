@@ -7,13 +7,12 @@
 #include <thread>
 
 #include <websocketpp/client.hpp>
-#include <websocketpp/config/asio_no_tls.hpp>
 #include <websocketpp/config/asio_no_tls_client.hpp>
-#include <websocketpp/server.hpp>
+
+#include "bench/LoopbackServer.h"
 
 namespace {
 
-using EchoServer = websocketpp::server<websocketpp::config::asio>;
 using EchoClient = websocketpp::client<websocketpp::config::asio_client>;
 using Clock = std::chrono::steady_clock;
 
@@ -22,17 +21,9 @@ constexpr std::chrono::seconds kBound{10};
 class Echo {
 public:
     Echo(std::size_t replyBytes) : reply(replyBytes, 'r') {
-        server.clear_access_channels(websocketpp::log::alevel::all);
-        server.clear_error_channels(websocketpp::log::elevel::all);
-        server.init_asio();
-        server.set_reuse_addr(true);
-        server.set_tcp_pre_init_handler([this](websocketpp::connection_hdl handle) {
-            asio::error_code ignored;
-            server.get_con_from_hdl(handle)->get_socket().set_option(asio::ip::tcp::no_delay(true),
-                                                                     ignored);
-        });
+        PrepareLoopbackServer(server);
         server.set_message_handler(
-            [this](websocketpp::connection_hdl handle, EchoServer::message_ptr) {
+            [this](websocketpp::connection_hdl handle, LoopbackServer::message_ptr) {
                 websocketpp::lib::error_code ignored;
                 server.send(handle, reply, websocketpp::frame::opcode::text, ignored);
             });
@@ -97,7 +88,7 @@ public:
 
 private:
     std::string reply;
-    EchoServer server;
+    LoopbackServer server;
     EchoClient client;
     int port = 0;
     std::thread serverThread;
