@@ -1,6 +1,9 @@
 #include "sim/ModelState.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "sim/DeckFile.h"
 
 namespace pptsim {
 namespace {
@@ -18,6 +21,11 @@ std::wstring FileKey(const std::wstring& path) {
     return key;
 }
 
+std::vector<SlideContent> ScenarioSlides(const ScenarioFile& file) {
+    return std::vector<SlideContent>(static_cast<std::size_t>(file.slideCount),
+                                     SlideContent{kLayoutText, L""});
+}
+
 }  // namespace
 
 std::wstring FrameTitle(const std::wstring& fullName) {
@@ -29,13 +37,14 @@ std::wstring FrameTitle(const std::wstring& fullName) {
 
 void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
     setup = scenario;
+    untitledCount = 0;
     presentations.clear();
     shows.clear();
     activeId = 0;
     for (const std::wstring& name : setup.open) {
         for (const ScenarioFile& file : setup.files) {
             if (file.fullName == name) {
-                Add(file, frames);
+                Add(file.fullName, ScenarioSlides(file), true, frames);
             }
         }
     }
@@ -100,12 +109,26 @@ OpenPresentation* ModelState::Open(const std::wstring& path, FrameChanges& frame
     }
     for (const ScenarioFile& file : setup.files) {
         if (FileKey(file.fullName) == key) {
-            OpenPresentation& opened = Add(file, frames);
+            OpenPresentation& opened = Add(file.fullName, ScenarioSlides(file), true, frames);
             activeId = opened.id;
             return &opened;
         }
     }
+    if (std::optional<std::vector<SlideContent>> saved = ReadDeckFile(path)) {
+        OpenPresentation& opened = Add(path, std::move(*saved), true, frames);
+        activeId = opened.id;
+        return &opened;
+    }
     return nullptr;
+}
+
+OpenPresentation& ModelState::AddUntitled(bool withWindow, FrameChanges& frames) {
+    OpenPresentation& added =
+        Add(L"Presentation" + std::to_wstring(++untitledCount), {}, withWindow, frames);
+    if (withWindow) {
+        activeId = added.id;
+    }
+    return added;
 }
 
 void ModelState::Activate(std::uint64_t presentationId, FrameChanges& frames) {
@@ -164,9 +187,12 @@ void ModelState::EndShow(std::uint64_t showId) {
                 shows.end());
 }
 
-OpenPresentation& ModelState::Add(const ScenarioFile& file, FrameChanges& frames) {
-    presentations.push_back({nextId++, file.fullName, file.slideCount, nullptr});
-    frames.create.push_back(presentations.back().id);
+OpenPresentation& ModelState::Add(const std::wstring& fullName, std::vector<SlideContent> slides,
+                                  bool withWindow, FrameChanges& frames) {
+    presentations.push_back({nextId++, fullName, std::move(slides), nullptr});
+    if (withWindow) {
+        frames.create.push_back(presentations.back().id);
+    }
     return presentations.back();
 }
 

@@ -12,11 +12,22 @@
 
 namespace pptsim {
 
+// PpSlideLayout values the simulation names; a blank slide has no title placeholder.
+constexpr int kLayoutText = 2;
+constexpr int kLayoutBlank = 12;
+
+struct SlideContent {
+    int layout;
+    std::wstring title;
+};
+
 struct OpenPresentation {
     std::uint64_t id;
-    std::wstring fullName;
-    int slideCount;
+    std::wstring fullName;  // "Presentation<n>" until it is saved
+    std::vector<SlideContent> slides;
     HWND frame;
+
+    int SlideCount() const { return static_cast<int>(slides.size()); }
 };
 
 struct RunningShow {
@@ -47,8 +58,12 @@ public:
     OpenPresentation* ActivePresentation();
     RunningShow* FindShow(std::uint64_t id);
 
-    // Opens a file that the scenario lists, or finds it when already open; null otherwise.
+    // Opens a file that the scenario lists or a deck saved by SaveAs, or finds it when already
+    // open; null otherwise.
     OpenPresentation* Open(const std::wstring& path, FrameChanges& frames);
+    // A new, empty, untitled presentation at the end of the collection; with a window it
+    // becomes the active one.
+    OpenPresentation& AddUntitled(bool withWindow, FrameChanges& frames);
     void Activate(std::uint64_t presentationId, FrameChanges& frames);
     // Closes a presentation with its show; false when it was not open.
     bool Close(std::uint64_t presentationId, FrameChanges& frames);
@@ -60,10 +75,12 @@ public:
     void EndShow(std::uint64_t showId);
 
 private:
-    OpenPresentation& Add(const ScenarioFile& file, FrameChanges& frames);
+    OpenPresentation& Add(const std::wstring& fullName, std::vector<SlideContent> slides,
+                          bool withWindow, FrameChanges& frames);
 
     Scenario setup;
     std::uint64_t nextId = 1;
+    int untitledCount = 0;
     std::vector<OpenPresentation> presentations;  // collection order
     std::uint64_t activeId = 0;                   // 0: none
     std::vector<RunningShow> shows;               // SlideShowWindows order

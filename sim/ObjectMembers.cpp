@@ -1,5 +1,6 @@
 #include "sim/ObjectMembers.h"
 
+#include "sim/DeckFile.h"
 #include "sim/SimObject.h"
 
 namespace pptsim {
@@ -169,7 +170,7 @@ HRESULT PresentationSlideShowWindow(MemberCall& call) {
 
 HRESULT SlidesCount(MemberCall& call) {
     OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    return presentation != nullptr ? ReturnInteger(call, presentation->slideCount)
+    return presentation != nullptr ? ReturnInteger(call, presentation->SlideCount())
                                    : Raise(call, kNoObject);
 }
 
@@ -178,7 +179,7 @@ HRESULT SlideShowSettingsRun(MemberCall& call) {
     if (presentation == nullptr) {
         return Raise(call, kNoObject);
     }
-    if (presentation->slideCount < 1) {
+    if (presentation->SlideCount() < 1) {
         return Raise(call, L"SlideShowSettings.Run : No slides to show.");
     }
     RunningShow& show = call.state.RunShow(presentation->id);
@@ -264,7 +265,7 @@ HRESULT MoveShow(MemberCall& call, Move move) {
     if (show == nullptr) {
         return Raise(call, kNoObject);
     }
-    move(*show, presentation->slideCount);
+    move(*show, presentation->SlideCount());
     return S_OK;
 }
 
@@ -301,14 +302,146 @@ HRESULT SlideShowViewExit(MemberCall& call) {
 
 HRESULT SlideSlideNumber(MemberCall& call) {
     OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr || call.self.slideNumber > presentation->slideCount) {
+    if (presentation == nullptr || call.self.slideNumber > presentation->SlideCount()) {
         return Raise(call, kNoObject);
     }
     return ReturnInteger(call, call.self.slideNumber);
 }
 
-constexpr bool kProperty = false;
-constexpr bool kMethod = true;
+// ---- Making a deck ------------------------------------------------------------------------
+// Automation passes MsoTriState and enumeration values as any integer variant, or as a boolean.
+bool ReadInteger(const VARIANT& argument, std::int64_t& value) {
+    if (argument.vt == VT_BOOL) {
+        value = argument.boolVal != VARIANT_FALSE ? -1 : 0;
+        return true;
+    }
+    return ReadIndex(argument, value);
+}
+
+bool ReadText(const VARIANT& argument, std::wstring& text) {
+    if (argument.vt != VT_BSTR) {
+        return false;
+    }
+    text.assign(argument.bstrVal != nullptr ? argument.bstrVal : L"",
+                SysStringLen(argument.bstrVal));
+    return true;
+}
+
+// Add([WithWindow]): msoTrue (the default) shows the new presentation and makes it active.
+HRESULT PresentationsAdd(MemberCall& call) {
+    std::int64_t withWindow = -1;
+    if (!call.arguments.empty() && !ReadInteger(*call.arguments[0], withWindow)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    const OpenPresentation& added = call.state.AddUntitled(withWindow != 0, call.frames);
+    return ReturnObject(call, {ObjectKind::Presentation, 0, added.id});
+}
+
+HRESULT PresentationName(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    const std::size_t separator = presentation->fullName.find_last_of(L"\\/");
+    return ReturnText(call, separator == std::wstring::npos
+                                ? presentation->fullName
+                                : presentation->fullName.substr(separator + 1));
+}
+
+// SaveAs(FileName, [FileFormat], [EmbedTrueTypeFonts]): overwrites without asking; the
+// format is accepted and the simulation's own deck file written.
+HRESULT PresentationSaveAs(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    std::wstring path;
+    if (!ReadText(*call.arguments[0], path)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    if (path.empty() || !WriteDeckFile(path, presentation->slides)) {
+        return Raise(call, L"Presentation.SaveAs : PowerPoint can't save ^0 to ^1.");
+    }
+    presentation->fullName = path;
+    return S_OK;
+}
+
+// Close(): at once, without asking to save; PowerPoint keeps running for its automation client.
+HRESULT PresentationClose(MemberCall& call) {
+    if (!call.state.Close(call.self.presentationId, call.frames)) {
+        return Raise(call, kNoObject);
+    }
+    return S_OK;
+}
+
+// Add(Index, Layout): Index from 1 to Count + 1; the layouts are PpSlideLayout's 1 to 36.
+HRESULT SlidesAdd(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    std::int64_t index = 0;
+    std::int64_t layout = 0;
+    if (!ReadInteger(*call.arguments[0], index) || !ReadInteger(*call.arguments[1], layout)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    if (index < 1 || index > presentation->SlideCount() + 1) {
+        return Raise(call, L"Slides.Add : Index out of bounds.");
+    }
+    if (layout < 1 || layout > 36) {
+        return Raise(call, L"Slides.Add : Invalid enumeration value.");
+    }
+    presentation->slides.insert(presentation->slides.begin() + (index - 1),
+                                SlideContent{static_cast<int>(layout), L""});
+    return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, static_cast<int>(index)});
+}
+
+// The slide a slide, its shapes or its title's text belong to; null once it is gone.
+SlideContent* SlideOfCall(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    if (presentation == nullptr || call.self.slideNumber < 1 ||
+        call.self.slideNumber > presentation->SlideCount()) {
+        return nullptr;
+    }
+    return &presentation->slides[static_cast<std::size_t>(call.self.slideNumber - 1)];
+}
+
+// Slide, Shapes, the title Shape and its TextFrame all lead on to the next object of the chain.
+template <ObjectKind Next>
+HRESULT ReturnPartOfSlide(MemberCall& call) {
+    if (SlideOfCall(call) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    ObjectRef next = call.self;
+    next.kind = Next;
+    return ReturnObject(call, next);
+}
+
+HRESULT ShapesTitle(MemberCall& call) {
+    SlideContent* slide = SlideOfCall(call);
+    if (slide == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    if (slide->layout == kLayoutBlank) {
+        return Raise(call, L"Shapes.Title : Invalid request.  This placeholder does not exist.");
+    }
+    return ReturnPartOfSlide<ObjectKind::Shape>(call);
+}
+
+HRESULT TextRangeText(MemberCall& call) {
+    SlideContent* slide = SlideOfCall(call);
+    if (slide == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    if (!call.put) {
+        return ReturnText(call, slide->title);
+    }
+    return ReadText(*call.arguments[0], slide->title) ? S_OK : DISP_E_TYPEMISMATCH;
+}
+
+constexpr MemberKind kProperty = MemberKind::Property;
+constexpr MemberKind kWritable = MemberKind::WritableProperty;
+constexpr MemberKind kMethod = MemberKind::Method;
 
 }  // namespace
 
@@ -336,6 +469,14 @@ const char* ObjectKindName(ObjectKind kind) {
             return "DocumentWindows";
         case ObjectKind::DocumentWindow:
             return "DocumentWindow";
+        case ObjectKind::Shapes:
+            return "Shapes";
+        case ObjectKind::Shape:
+            return "Shape";
+        case ObjectKind::TextFrame:
+            return "TextFrame";
+        case ObjectKind::TextRange:
+            return "TextRange";
     }
     return "?";
 }
@@ -350,6 +491,7 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"Count", kProperty, 0, 0, PresentationsCount},
         {L"Item", kMethod, 1, 1, PresentationsItem},
         {L"Open", kMethod, 1, 4, PresentationsOpen},
+        {L"Add", kMethod, 0, 1, PresentationsAdd},
     };
     static const std::vector<Member> presentation = {
         {L"FullName", kProperty, 0, 0, PresentationFullName},
@@ -357,8 +499,12 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"SlideShowSettings", kProperty, 0, 0, PresentationSlideShowSettings},
         {L"SlideShowWindow", kProperty, 0, 0, PresentationSlideShowWindow},
         {L"Windows", kProperty, 0, 0, PresentationWindows},
+        {L"Name", kProperty, 0, 0, PresentationName},
+        {L"SaveAs", kMethod, 1, 3, PresentationSaveAs},
+        {L"Close", kMethod, 0, 0, PresentationClose},
     };
-    static const std::vector<Member> slides = {{L"Count", kProperty, 0, 0, SlidesCount}};
+    static const std::vector<Member> slides = {{L"Count", kProperty, 0, 0, SlidesCount},
+                                               {L"Add", kMethod, 2, 2, SlidesAdd}};
     static const std::vector<Member> slideShowSettings = {
         {L"Run", kMethod, 0, 0, SlideShowSettingsRun}};
     static const std::vector<Member> slideShowWindows = {
@@ -377,7 +523,16 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"Last", kMethod, 0, 0, SlideShowViewLast},
         {L"Exit", kMethod, 0, 0, SlideShowViewExit},
     };
-    static const std::vector<Member> slide = {{L"SlideNumber", kProperty, 0, 0, SlideSlideNumber}};
+    static const std::vector<Member> slide = {
+        {L"SlideNumber", kProperty, 0, 0, SlideSlideNumber},
+        {L"Shapes", kProperty, 0, 0, ReturnPartOfSlide<ObjectKind::Shapes>},
+    };
+    static const std::vector<Member> shapes = {{L"Title", kProperty, 0, 0, ShapesTitle}};
+    static const std::vector<Member> shape = {
+        {L"TextFrame", kProperty, 0, 0, ReturnPartOfSlide<ObjectKind::TextFrame>}};
+    static const std::vector<Member> textFrame = {
+        {L"TextRange", kProperty, 0, 0, ReturnPartOfSlide<ObjectKind::TextRange>}};
+    static const std::vector<Member> textRange = {{L"Text", kWritable, 0, 0, TextRangeText}};
     static const std::vector<Member> documentWindows = {
         {L"Item", kMethod, 1, 1, DocumentWindowsItem}};
     static const std::vector<Member> documentWindow = {
@@ -406,6 +561,14 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
             return documentWindows;
         case ObjectKind::DocumentWindow:
             return documentWindow;
+        case ObjectKind::Shapes:
+            return shapes;
+        case ObjectKind::Shape:
+            return shape;
+        case ObjectKind::TextFrame:
+            return textFrame;
+        case ObjectKind::TextRange:
+            return textRange;
     }
     return application;
 }

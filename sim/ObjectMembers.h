@@ -19,13 +19,16 @@ struct MemberCall {
     VARIANT* result;                        // may be null
     FrameChanges& frames;
     std::wstring failure;  // PowerPoint's message when the call raises an error
+    bool put;              // a write of a writable property; arguments[0] is the new value
 };
 
 using MemberHandler = HRESULT (*)(MemberCall& call);
 
+enum class MemberKind { Property, WritableProperty, Method };
+
 struct Member {
     const wchar_t* name;
-    bool isMethod;
+    MemberKind kind;
     UINT minArguments;
     UINT maxArguments;
     MemberHandler handler;

@@ -19,6 +19,10 @@ enum class ObjectKind {
     Slide,
     DocumentWindows,
     DocumentWindow,
+    Shapes,
+    Shape,
+    TextFrame,
+    TextRange,
 };
 
 const char* ObjectKindName(ObjectKind kind);

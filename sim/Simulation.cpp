@@ -46,9 +46,9 @@ std::string ArgumentText(const VARIANT& argument) {
     }
 }
 
-std::string TraceLine(const ObjectRef& target, const Member& member,
+std::string TraceLine(const ObjectRef& target, const Member& member, bool put,
                       const std::vector<const VARIANT*>& arguments) {
-    std::string line = member.isMethod ? "call " : "get ";
+    std::string line = member.kind == MemberKind::Method ? "call " : put ? "put " : "get ";
     line += ObjectKindName(target.kind);
     line += '.';
     line += UnitsToUtf8(member.name);
@@ -59,8 +59,24 @@ std::string TraceLine(const ObjectRef& target, const Member& member,
     return line;
 }
 
+// A write of a writable property: the value is the one argument, named DISPID_PROPERTYPUT.
+bool IsPut(const Member& member, WORD flags) {
+    return member.kind == MemberKind::WritableProperty && (flags & DISPATCH_PROPERTYPUT) != 0;
+}
+
+HRESULT CheckPut(const DISPPARAMS& params) {
+    if (params.cArgs != 1 || params.cNamedArgs != 1 || params.rgdispidNamedArgs == nullptr ||
+        params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+        return DISP_E_BADPARAMCOUNT;
+    }
+    return S_OK;
+}
+
 HRESULT CheckCall(const Member& member, WORD flags, const DISPPARAMS* params) {
-    const WORD needed = member.isMethod ? DISPATCH_METHOD : DISPATCH_PROPERTYGET;
+    if (IsPut(member, flags)) {
+        return params == nullptr || params->rgvarg == nullptr ? E_INVALIDARG : CheckPut(*params);
+    }
+    const WORD needed = member.kind == MemberKind::Method ? DISPATCH_METHOD : DISPATCH_PROPERTYGET;
     if ((flags & needed) == 0) {
         return DISP_E_MEMBERNOTFOUND;  // includes writing a read-only property
     }
@@ -156,7 +172,8 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
         const std::vector<const VARIANT*> arguments = params != nullptr && params->rgvarg != nullptr
                                                           ? ArgumentsInOrder(*params)
                                                           : std::vector<const VARIANT*>{};
-        TraceLocked(TraceLine(target, member, arguments));
+        const bool put = IsPut(member, flags);
+        TraceLocked(TraceLine(target, member, put, arguments));
         if (state.Setup().delayMs > 0) {
             // A hanging PowerPoint; a reset or quit ends the wait.
             stopped.wait_for(lock, std::chrono::milliseconds(state.Setup().delayMs),
@@ -170,7 +187,7 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
             outcome = E_FAIL;
         }
         if (SUCCEEDED(outcome)) {
-            MemberCall call{state, target, arguments, result, frames, {}};
+            MemberCall call{state, target, arguments, result, frames, {}, put};
             outcome = member.handler(call);
             if (outcome == DISP_E_EXCEPTION) {
                 FillException(exception, call.failure);
@@ -204,7 +221,7 @@ SimulationState Simulation::ReadState() {
     snapshot.running = running;
     for (const OpenPresentation& presentation : state.Presentations()) {
         snapshot.open.push_back(
-            {presentation.fullName, presentation.slideCount, presentation.frame});
+            {presentation.fullName, presentation.SlideCount(), presentation.frame});
     }
     if (const OpenPresentation* active = state.ActivePresentation()) {
         snapshot.active = active->fullName;

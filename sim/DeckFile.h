@@ -1,0 +1,19 @@
+// The file the simulated PowerPoint's SaveAs writes and its Open reads back: a small JSON
+// document with each slide's layout and title, so that a deck one simulated PowerPoint saved
+// opens in another, as a real presentation file would.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/ModelState.h"
+
+namespace pptsim {
+
+// False when the file cannot be written (for example, a folder that does not exist).
+bool WriteDeckFile(const std::wstring& path, const std::vector<SlideContent>& slides);
+// Empty when the file cannot be read or is not a deck the simulation saved.
+std::optional<std::vector<SlideContent>> ReadDeckFile(const std::wstring& path);
+
+}  // namespace pptsim

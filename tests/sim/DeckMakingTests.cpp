@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+#include "tests/sim/SimulationCalls.h"
+
+namespace {
+
+using namespace simtest;
+
+constexpr LONG kTitleOnly = 11;
+constexpr LONG kBlank = 12;
+
+HRESULT PutText(IDispatch* object, const std::wstring& name, const std::wstring& text) {
+    DISPID id = DISPID_UNKNOWN;
+    if (FAILED(Resolve(object, name, id))) {
+        return E_FAIL;
+    }
+    const TextArgument value(text);
+    VARIANT argument = *value;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&argument, &named, 1, 1};
+    return object->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYPUT, &params,
+                          nullptr, nullptr, nullptr);
+}
+
+// Slide.Shapes.Title.TextFrame.TextRange, or none from the first read that fails.
+ComPtr<IDispatch> TitleRange(IDispatch* slide) {
+    ComPtr<IDispatch> object = ComPtr<IDispatch>::Share(slide);
+    for (const wchar_t* member : {L"Shapes", L"Title", L"TextFrame", L"TextRange"}) {
+        if (!object) {
+            return {};
+        }
+        object = GetObject(object.Get(), member);
+    }
+    return object;
+}
+
+class DeckMaking : public SimulationTest {
+protected:
+    void TearDown() override {
+        std::remove(deckPath.c_str());
+        SimulationTest::TearDown();
+    }
+    ComPtr<IDispatch> AddHidden() { return CallObject(Presentations().Get(), L"Add", {Index(0)}); }
+    ComPtr<IDispatch> AddSlide(IDispatch* presentation, LONG index, LONG layout) {
+        return CallObject(GetObject(presentation, L"Slides").Get(), L"Add",
+                          {Index(index), Index(layout)});
+    }
+
+    const std::string deckPath = "/tmp/pptsim-deck-" + std::to_string(getpid()) + ".pptx";
+    const std::wstring deck = std::wstring(deckPath.begin(), deckPath.end());
+};
+
+// What a tool that makes its own deck does, and what another PowerPoint then opens.
+TEST_F(DeckMaking, SavedDeckReopensWithItsSlidesInANewInstance) {
+    Start("{}");
+    ComPtr<IDispatch> made = AddHidden();
+    EXPECT_EQ(GetText(made.Get(), L"Name"), L"Presentation1");
+    Outcome none;
+    EXPECT_EQ(Get(application.Get(), L"ActivePresentation", none), DISP_E_EXCEPTION)
+        << "a presentation added without a window does not become active";
+    for (LONG index = 1; index <= 3; ++index) {
+        ComPtr<IDispatch> slide = AddSlide(made.Get(), index, kTitleOnly);
+        ASSERT_EQ(
+            PutText(TitleRange(slide.Get()).Get(), L"Text", L"Slide " + std::to_wstring(index)),
+            S_OK);
+    }
+    ASSERT_EQ(Call(made.Get(), L"SaveAs", {*TextArgument(deck), Index(24)}), S_OK);
+    EXPECT_EQ(GetText(made.Get(), L"FullName"), deck);
+    EXPECT_EQ(GetText(made.Get(), L"Name"), deck.substr(deck.rfind(L'/') + 1));
+    ASSERT_EQ(Call(made.Get(), L"Close"), S_OK);
+    EXPECT_EQ(GetInteger(Presentations().Get(), L"Count"), 0);
+    EXPECT_TRUE(pptsim::ReadSimulationState().running) << "PowerPoint stays for its client";
+    const std::vector<std::string> trace = pptsim::SimulationTrace();
+    for (const char* line : {"call Presentations.Add 0", "call Slides.Add 2 11",
+                             "put TextRange.Text Slide 2", "call Presentation.Close"}) {
+        EXPECT_NE(std::find(trace.begin(), trace.end(), line), trace.end()) << line;
+    }
+
+    made.Reset();
+    application.Reset();
+    Start("{}");
+    ComPtr<IDispatch> opened = CallObject(Presentations().Get(), L"Open", {*TextArgument(deck)});
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(GetInteger(GetObject(opened.Get(), L"Slides").Get(), L"Count"), 3);
+    ASSERT_TRUE(CallObject(GetObject(opened.Get(), L"SlideShowSettings").Get(), L"Run", {}));
+    EXPECT_EQ(GetText(TitleRange(GetObject(FirstView().Get(), L"Slide").Get()).Get(), L"Text"),
+              L"Slide 1");
+    EXPECT_EQ(GetText(GetObject(application.Get(), L"ActivePresentation").Get(), L"FullName"),
+              deck);
+}
+
+struct FailureCase {
+    const char* name;
+    LONG index;
+    LONG layout;
+    bool titled;  // whether Shapes.Title must then work
+    HRESULT added;
+};
+
+class SlidesAdd : public DeckMaking, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(SlidesAdd, ChecksIndexAndLayout) {
+    Start("{}");
+    ComPtr<IDispatch> made = AddHidden();
+    ASSERT_TRUE(AddSlide(made.Get(), 1, kTitleOnly));
+    Outcome outcome;
+    outcome.result =
+        Invoke(GetObject(made.Get(), L"Slides").Get(), L"Add", DISPATCH_METHOD,
+               {Index(GetParam().index), Index(GetParam().layout)}, outcome.value.Get());
+    EXPECT_EQ(outcome.result, GetParam().added);
+    ComPtr<IDispatch> slide = TakeObject(outcome);
+    EXPECT_EQ(static_cast<bool>(TitleRange(slide.Get())), GetParam().titled);
+    EXPECT_EQ(GetInteger(GetObject(made.Get(), L"Slides").Get(), L"Count"),
+              SUCCEEDED(GetParam().added) ? 2 : 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, SlidesAdd,
+    ::testing::Values(FailureCase{"AtTheEnd", 2, kTitleOnly, true, S_OK},
+                      FailureCase{"InFront", 1, 1, true, S_OK},
+                      FailureCase{"BlankHasNoTitle", 2, kBlank, false, S_OK},
+                      FailureCase{"IndexZero", 0, kTitleOnly, false, DISP_E_EXCEPTION},
+                      FailureCase{"IndexPastCountPlusOne", 3, kTitleOnly, false, DISP_E_EXCEPTION},
+                      FailureCase{"UnknownLayout", 2, 99, false, DISP_E_EXCEPTION}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST_F(DeckMaking, SaveAsIntoAMissingFolderFailsAndKeepsTheName) {
+    Start("{}");
+    ComPtr<IDispatch> made = AddHidden();
+    EXPECT_EQ(Call(made.Get(), L"SaveAs", {*TextArgument(L"/nonexistent-folder/deck.pptx")}),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(GetText(made.Get(), L"FullName"), L"Presentation1");
+}
+
+TEST_F(DeckMaking, OpenRefusesAFileThatIsNoDeck) {
+    std::ofstream(deckPath) << "PK\x03\x04 not a deck";
+    Start("{}");
+    EXPECT_FALSE(CallObject(Presentations().Get(), L"Open", {*TextArgument(deck)}));
+}
+
+}  // namespace
