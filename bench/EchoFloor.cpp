@@ -9,7 +9,7 @@
 #include <websocketpp/client.hpp>
 #include <websocketpp/config/asio_no_tls_client.hpp>
 
-#include "bench/LoopbackServer.h"
+#include "hostpeer/LoopbackServer.h"
 
 namespace {
 

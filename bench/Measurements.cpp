@@ -6,7 +6,7 @@
 #include <string>
 
 #include "bench/EchoFloor.h"
-#include "bench/HostMessages.h"
+#include "hostpeer/HostMessages.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "bench/BenchHost.h"
+#include "hostpeer/BenchHost.h"
 #include "bench/PluginSession.h"
 #include "bench/Statistics.h"
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "bench/BenchHost.h"
-#include "bench/HostMessages.h"
+#include "hostpeer/BenchHost.h"
+#include "hostpeer/HostMessages.h"
 #include "bench/PluginProcess.h"
 
 struct BenchConfig {

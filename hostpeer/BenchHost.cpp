@@ -1,4 +1,4 @@
-#include "bench/BenchHost.h"
+#include "hostpeer/BenchHost.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "bench/LoopbackServer.h"
+#include "hostpeer/LoopbackServer.h"
 
 struct BenchHost::State {
     LoopbackServer server;

@@ -1,4 +1,4 @@
-#include "bench/HostMessages.h"
+#include "hostpeer/HostMessages.h"
 
 #include <nlohmann/json.hpp>
 
@@ -6,13 +6,13 @@ const char* const kPlayAction = "com.korvex.powerpoint.play";
 const char* const kNextAction = "com.korvex.powerpoint.next";
 
 std::string KeyEventFrame(const std::string& event, const std::string& action,
-                          const std::string& context) {
+                          const std::string& context, const nlohmann::json& settings) {
     const nlohmann::json frame{{"event", event},
                                {"action", action},
                                {"context", context},
                                {"device", "BENCH-DEVICE"},
                                {"payload",
-                                {{"settings", nlohmann::json::object()},
+                                {{"settings", settings},
                                  {"coordinates", {{"column", 0}, {"row", 0}}},
                                  {"isInMultiAction", false}}}};
     return frame.dump();
@@ -34,6 +34,12 @@ std::optional<HostCommand> ParseHostCommand(const std::string& text) {
     if (payload != frame.end() && payload->is_object()) {
         command.title = payload->value("title", "");
         command.state = payload->value("state", -1);
+        const auto presentations = payload->find("presentations");
+        if (presentations != payload->end() && presentations->is_array()) {
+            for (const nlohmann::json& path : *presentations) {
+                command.presentations.push_back(path.is_string() ? path.get<std::string>() : "");
+            }
+        }
     }
     return command;
 }

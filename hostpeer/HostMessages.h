@@ -2,16 +2,19 @@
 // wire form.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <vector>
 
 extern const char* const kPlayAction;
 extern const char* const kNextAction;
 
 // An event about one key ("keyDown", "keyUp", "willAppear", "willDisappear"), shaped as the
-// host application sends it: with a device, a payload and empty settings.
+// host application sends it: with a device, a payload and the key's settings.
 std::string KeyEventFrame(const std::string& event, const std::string& action,
-                          const std::string& context);
+                          const std::string& context,
+                          const nlohmann::json& settings = nlohmann::json::object());
 
 // The registration the plug-in must send first, for the token and event name the bench uses.
 std::string ExpectedRegistration();
@@ -21,6 +24,7 @@ struct HostCommand {
     std::string context;
     std::string title;  // setTitle only
     int state = -1;     // setState only
+    std::vector<std::string> presentations;  // sendToPropertyInspector only
 };
 
 // The command a frame holds; empty when the frame is not a JSON object.

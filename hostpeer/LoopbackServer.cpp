@@ -1,4 +1,4 @@
-#include "bench/LoopbackServer.h"
+#include "hostpeer/LoopbackServer.h"
 
 void PrepareLoopbackServer(LoopbackServer& server) {
     server.clear_access_channels(websocketpp::log::alevel::all);

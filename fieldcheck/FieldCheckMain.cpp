@@ -1,0 +1,154 @@
+// glyphpad-fieldcheck: proves the plug-in against PowerPoint on this machine in one command and
+// prints a report a tester can send back. Exit code 0 only when every step passed; 2 for a bad
+// command line.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "fieldcheck/FieldCheckOptions.h"
+#include "fieldcheck/KeyWalk.h"
+#include "fieldcheck/PowerPointDeck.h"
+#include "fieldcheck/StepResult.h"
+#include "platform/ComApartment.h"
+#include "platform/Platform.h"
+#include "support/TextConversion.h"
+
+namespace {
+
+constexpr int kMadeSlides = 5;
+constexpr int kFewestSlides = 3;
+
+void PrintLine(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);  // a pipe on Windows is fully buffered; a tester watches line by line
+}
+
+// Where this program lives, as UTF-8.
+std::string OwnPath() {
+    char buffer[4096] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof(buffer));
+    const int units = MultiByteToWideChar(CP_ACP, 0, buffer, static_cast<int>(length), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(units > 0 ? units : 0), L'\0');
+    if (units > 0) {
+        MultiByteToWideChar(CP_ACP, 0, buffer, static_cast<int>(length), wide.data(), units);
+    }
+    return WideToUtf8(wide);
+}
+
+// The plug-in beside this program, named the way this program is (with ".exe" on Windows).
+std::string PluginBesideMe() {
+    const std::string self = OwnPath();
+    const std::size_t separator = self.find_last_of("\\/");
+    const std::string folder = separator == std::string::npos ? "" : self.substr(0, separator + 1);
+    const bool exe = self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0;
+    return folder + "glyphpad-powerpoint" + (exe ? ".exe" : "");
+}
+
+std::filesystem::path FreshTemporaryFolder() {
+    const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
+    std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                   ("glyphpad-fieldcheck-" + std::to_string(stamp));
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// The deck step: the tester's deck, or one made through PowerPoint in a temporary folder.
+std::optional<DeckUnderTest> PrepareDeck(PowerPointDeck& powerPoint, const std::string& given,
+                                         std::filesystem::path& madeFolder, StepResult& result) {
+    std::string problem;
+    std::optional<DeckUnderTest> deck;
+    result.step = "deck";
+    if (given.empty()) {
+        result.sent = "make a " + std::to_string(kMadeSlides) +
+                      "-slide deck through PowerPoint and save it in the temporary folder";
+        try {
+            madeFolder = FreshTemporaryFolder();
+            deck = powerPoint.Make(
+                Utf8ToWide((madeFolder / "Glyphpad field check.pptx").u8string()), kMadeSlides,
+                problem);
+        } catch (const std::filesystem::filesystem_error& error) {
+            problem = std::string("no temporary folder: ") + error.what();
+        }
+    } else {
+        result.sent = "read " + given + " through PowerPoint";
+        std::error_code ignored;
+        deck = powerPoint.Describe(
+            Utf8ToWide(std::filesystem::absolute(std::filesystem::u8path(given), ignored).u8string()),
+            problem);
+    }
+    result.expected = "a deck of at least " + std::to_string(kFewestSlides) + " slides";
+    if (deck) {
+        result.cameBack = "'" + WideToUtf8(deck->fullName) + "', " +
+                          std::to_string(deck->slides) + " slides";
+        if (deck->slides < kFewestSlides) {
+            problem = "the deck has " + std::to_string(deck->slides) + " slides; the walk needs " +
+                      std::to_string(kFewestSlides) + " or more";
+            deck.reset();
+        }
+    }
+    result.ok = deck.has_value();
+    result.problem = problem;
+    return deck;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string problem;
+    const std::optional<FieldCheckOptions> options =
+        ParseFieldCheckOptions(std::vector<std::string>(argv + 1, argv + argc), problem);
+    if (!options || options->help) {
+        std::fputs(options ? kFieldCheckUsage : (problem + "\n" + kFieldCheckUsage).c_str(),
+                   options ? stdout : stderr);
+        return options ? 0 : 2;
+    }
+    const std::string pluginPath = options->plugin.empty() ? PluginBesideMe() : options->plugin;
+    PrintLine("Glyphpad field check of " + pluginPath);
+
+    std::vector<StepResult> results;
+    const auto report = [&results](const StepResult& result) {
+        results.push_back(result);
+        PrintLine(StepLine(result));
+    };
+    const ComApartment apartment;
+    std::filesystem::path madeFolder;
+    {
+        PowerPointDeck powerPoint;
+        KeyWalk walk(pluginPath, report);
+        walk.StartPlugin();
+        StepResult deckStep;
+        const std::optional<DeckUnderTest> deck =
+            PrepareDeck(powerPoint, options->deck, madeFolder, deckStep);
+        report(deckStep);
+        walk.Walk(deck, options->closePowerPoint);
+        walk.EndPlugin();
+        // PowerPoint stays open; only the deck made here goes (a long press closed it already).
+        if (deck && deck->made && !options->closePowerPoint) {
+            powerPoint.CloseIfOpen(deck->fullName);
+        }
+    }
+    if (!madeFolder.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(madeFolder, ignored);
+    }
+
+    PrintLine(SummaryLine(results));
+    if (!options->jsonReport.empty()) {
+        const nlohmann::json about{{"tool", "glyphpad-fieldcheck"},
+                                   {"plugin", pluginPath},
+                                   {"deck", options->deck.empty() ? "made" : options->deck},
+                                   {"closePowerPoint", options->closePowerPoint}};
+        std::ofstream json(std::filesystem::u8path(options->jsonReport), std::ios::binary);
+        json << ReportJson(results, about).dump(2) << '\n';
+        if (!json) {
+            PrintLine("could not write the JSON report to " + options->jsonReport);
+            return 1;
+        }
+    }
+    return AllPassed(results) ? 0 : 1;
+}

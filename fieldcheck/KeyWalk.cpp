@@ -1,0 +1,309 @@
+#include "fieldcheck/KeyWalk.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "hostpeer/HostMessages.h"
+#include "support/TextConversion.h"
+
+namespace {
+
+using Clock = BenchClock;
+
+constexpr const char* kUuid = "GLYPHPAD-FIELDCHECK";
+constexpr const char* kRegisterEvent = "registerPlugin";
+// What the Glyphpad application tells a plug-in about itself; only the language is read.
+constexpr const char* kInfo =
+    R"({"application":{"language":"en","platform":"windows","version":"6.0.0"},)"
+    R"("plugin":{"uuid":"com.korvex.powerpoint","version":"1.0.0"},"devicePixelRatio":1})";
+
+long long MillisecondsSince(Clock::time_point start, Clock::time_point end) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
+}
+
+std::string ForwardSlashes(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+// One key of each action.
+const KeyWalk::Key kKeys[] = {
+    {"load", "com.korvex.powerpoint.load", "fieldcheck-load"},
+    {"play", "com.korvex.powerpoint.play", "fieldcheck-play"},
+    {"next", "com.korvex.powerpoint.next", "fieldcheck-next"},
+    {"prev", "com.korvex.powerpoint.prev", "fieldcheck-prev"},
+    {"first", "com.korvex.powerpoint.first", "fieldcheck-first"},
+    {"last", "com.korvex.powerpoint.last", "fieldcheck-last"},
+};
+
+const KeyWalk::Key& FindKey(const std::string& name) {
+    return *std::find_if(std::begin(kKeys), std::end(kKeys),
+                         [&name](const KeyWalk::Key& key) { return name == key.name; });
+}
+
+}  // namespace
+
+KeyWalk::KeyWalk(std::string path, Sink sink)
+    : pluginPath(std::move(path)),
+      report(std::move(sink)),
+      display(FindKey("play").context, FindKey("load").context) {}
+
+KeyWalk::~KeyWalk() {
+    if (plugin) {
+        plugin->Terminate();
+    }
+}
+
+void KeyWalk::StartPlugin() {
+    StepResult result{"register", "", "", "", false, std::nullopt, ""};
+    result.sent = "start " + pluginPath + " -port " + std::to_string(host.Port()) +
+                  " -pluginUUID " + kUuid + " -registerEvent " + kRegisterEvent + " -info {...}";
+    const std::string registration =
+        std::string(R"({"event":")") + kRegisterEvent + R"(","uuid":")" + kUuid + R"("})";
+    result.expected = registration;
+    try {
+        plugin = std::make_unique<ChildProcess>(
+            pluginPath, std::vector<std::string>{"-port", std::to_string(host.Port()),
+                                                 "-pluginUUID", kUuid, "-registerEvent",
+                                                 kRegisterEvent, "-info", kInfo});
+    } catch (const std::exception& error) {
+        result.problem = error.what();
+        report(result);
+        return;
+    }
+    if (!host.WaitForConnection(kStepBound)) {
+        const std::optional<int> exited = plugin->WaitForExit(std::chrono::milliseconds(0));
+        result.problem = exited ? "the plug-in ended with exit code " + std::to_string(*exited) +
+                                      " without connecting"
+                                : "the plug-in did not connect within 10 s";
+        report(result);
+        return;
+    }
+    connected = true;
+    const std::optional<ReceivedFrame> first = host.NextFrame(kStepBound);
+    result.cameBack = first ? first->text : "";
+    result.ok = first && first->text == registration;
+    if (!first) {
+        result.problem = "the plug-in connected but sent no registration within 10 s";
+    } else if (!result.ok) {
+        result.problem = "the plug-in's first message is not the registration the application "
+                         "expects, byte for byte";
+    }
+    report(result);
+}
+
+void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoint) {
+    ShowKeys(deck);
+    struct Stop {
+        const char* step;
+        const char* key;
+        int slide;  // 0: the deck's name, state 1; -1: nothing (PowerPoint closed)
+        int holdMs;
+    };
+    const int last = deck ? deck->slides : 0;
+    std::vector<Stop> stops = {{"load", "load", 0, 0},  {"play", "play", 1, 0},
+                               {"next", "next", 2, 0},  {"prev", "prev", 1, 0},
+                               {"last", "last", last, 0}, {"next-wrap", "next", 1, 0},
+                               {"first", "first", 1, 0}, {"play-end", "play", 0, 0}};
+    if (closePowerPoint) {
+        stops.push_back({"play-hold", "play", -1, 1500});
+    }
+    for (const Stop& stop : stops) {
+        const Key& key = FindKey(stop.key);
+        if (!deck) {
+            NotRun(stop.step, std::string("'") + key.name + "'", "there is no deck to walk");
+            continue;
+        }
+        Expectation expected;
+        if (stop.slide > 0) {
+            expected = {std::to_string(stop.slide) + "/" + std::to_string(last), 0, ""};
+        } else if (stop.slide == 0) {
+            expected = {WideToUtf8(deck->name), 1, ""};
+        } else {
+            expected = {"", 1, ""};
+        }
+        if (std::string(stop.step) == "load") {
+            expected.listed = deckSetting;
+        }
+        Press(stop.step, key, std::chrono::milliseconds(stop.holdMs), expected);
+    }
+}
+
+void KeyWalk::ShowKeys(const std::optional<DeckUnderTest>& deck) {
+    const std::string sent = "willAppear for load, play, next, prev, first, last";
+    if (!connected) {
+        NotRun("keys", sent, "the plug-in is not connected");
+        return;
+    }
+    deckSetting = deck ? ForwardSlashes(WideToUtf8(deck->fullName)) : "";
+    StepResult result{"keys", sent, "a title on the play key (the plug-in's refresh)", "", false,
+                      std::nullopt, ""};
+    Clock::time_point shown;
+    try {
+        for (const Key& key : kKeys) {
+            const nlohmann::json settings =
+                key.name == std::string("load") && deck
+                    ? nlohmann::json{{"korfilepicker", deckSetting}}
+                    : nlohmann::json::object();
+            shown = host.Send(KeyEventFrame("willAppear", key.action, key.context, settings));
+        }
+    } catch (const std::exception& error) {
+        result.problem = error.what();
+        report(result);
+        return;
+    }
+    const Clock::time_point deadline = shown + kStepBound;
+    while (!result.ok) {
+        const std::optional<ReceivedFrame> frame =
+            host.NextFrame(std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        deadline - Clock::now()),
+                                    std::chrono::milliseconds(0)));
+        if (!frame) {
+            break;
+        }
+        if (display.Apply(frame->text)) {
+            result.ok = true;
+            result.milliseconds = MillisecondsSince(shown, frame->arrival);
+        }
+    }
+    result.cameBack = display.DescribePlayKey();
+    if (!result.ok) {
+        result.problem = "the play key got no title within 10 s of appearing";
+    }
+    report(result);
+}
+
+void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds hold,
+                    const Expectation& expected) {
+    StepResult result{step, "", DescribeExpected(expected), "", false, std::nullopt, ""};
+    result.sent = hold.count() > 0 ? "keyDown, " + std::to_string(hold.count()) +
+                                         " ms, keyUp on '" + key.name + "'"
+                                   : std::string("keyDown+keyUp on '") + key.name + "'";
+    if (!connected) {
+        NotRun(step, result.sent, "the plug-in is not connected");
+        return;
+    }
+    while (const std::optional<ReceivedFrame> frame = host.NextFrame(std::chrono::milliseconds(0))) {
+        display.Apply(frame->text);
+    }
+    display.TakeAlerts();
+    const nlohmann::json settings = key.name == std::string("load")
+                                        ? nlohmann::json{{"korfilepicker", deckSetting}}
+                                        : nlohmann::json::object();
+    Clock::time_point pressed;
+    try {
+        pressed = host.Send(KeyEventFrame("keyDown", key.action, key.context, settings));
+        if (hold.count() > 0) {
+            std::this_thread::sleep_for(hold);
+        }
+        host.Send(KeyEventFrame("keyUp", key.action, key.context, settings));
+    } catch (const std::exception& error) {
+        result.problem = "the link to the plug-in is gone (" + std::string(error.what()) + ")";
+        report(result);
+        return;
+    }
+    const Clock::time_point deadline = pressed + kStepBound;
+    bool titledSincePress = false;
+    bool alerted = false;
+    while (!(titledSincePress && Meets(expected)) && !alerted) {
+        const std::optional<ReceivedFrame> frame =
+            host.NextFrame(std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        deadline - Clock::now()),
+                                    std::chrono::milliseconds(0)));
+        if (!frame) {
+            break;
+        }
+        if (display.Apply(frame->text)) {
+            titledSincePress = true;
+            if (!result.milliseconds && *display.PlayTitle() == expected.title) {
+                result.milliseconds = MillisecondsSince(pressed, frame->arrival);
+            }
+        }
+        for (const std::string& context : display.TakeAlerts()) {
+            alerted = alerted || context == key.context;
+        }
+    }
+    result.ok = titledSincePress && Meets(expected) && !alerted;
+    result.cameBack = DescribeShown(expected);
+    if (alerted) {
+        result.problem = std::string("the '") + key.name +
+                         "' key showed an alert: the plug-in could not carry out the press";
+    } else if (!result.ok) {
+        result.problem = Problem(key, expected);
+    }
+    report(result);
+}
+
+bool KeyWalk::Meets(const Expectation& expected) const {
+    if (display.PlayTitle() != expected.title || display.PlayState() != expected.state) {
+        return false;
+    }
+    if (expected.listed.empty()) {
+        return true;
+    }
+    const auto& list = display.LoadList();
+    return list && std::find(list->begin(), list->end(), expected.listed) != list->end();
+}
+
+std::string KeyWalk::DescribeExpected(const Expectation& expected) const {
+    std::string text = "play key '" + expected.title + "', state " + std::to_string(expected.state);
+    if (!expected.listed.empty()) {
+        text += "; load key's list holds '" + expected.listed + "'";
+    }
+    return text;
+}
+
+std::string KeyWalk::DescribeShown(const Expectation& expected) const {
+    std::string text = display.PlayTitle() ? "play key " + display.DescribePlayKey() : "";
+    if (!expected.listed.empty()) {
+        text += (text.empty() ? "" : "; ") + std::string("load key's list ") +
+                (display.LoadList() ? display.DescribeLoadList() : "never sent");
+    }
+    return text;
+}
+
+std::string KeyWalk::Problem(const Key& key, const Expectation& expected) const {
+    const std::string pressed = std::string("'") + key.name + "' was pressed";
+    if (display.PlayTitle() != expected.title) {
+        return "the play key still shows '" + display.PlayTitle().value_or("") + "' 10 s after " +
+               pressed + "; expected '" + expected.title + "'";
+    }
+    if (display.PlayState() != expected.state) {
+        return "the play key shows '" + expected.title + "' but in state " +
+               (display.PlayState() ? std::to_string(*display.PlayState()) : "none") +
+               " 10 s after " + pressed + "; expected state " + std::to_string(expected.state);
+    }
+    if (!expected.listed.empty()) {
+        return "the load key's list of open presentations does not hold '" + expected.listed +
+               "' 10 s after " + pressed;
+    }
+    return "the play key showed '" + expected.title + "' before " + pressed +
+           " and got no new title within 10 s";
+}
+
+void KeyWalk::NotRun(const char* step, const std::string& sent, const std::string& why) {
+    report({step, sent, "-", "", false, std::nullopt, "not run: " + why});
+}
+
+void KeyWalk::EndPlugin() {
+    StepResult result{"end", "close the link, as the application does when it quits",
+                      "the plug-in ends with exit code 0", "", false, std::nullopt, ""};
+    if (!plugin) {
+        NotRun("end", result.sent, "the plug-in never started");
+        return;
+    }
+    host.Close();
+    const std::optional<int> code = plugin->WaitForExit(kStepBound);
+    if (code) {
+        result.cameBack = "exit code " + std::to_string(*code);
+        result.ok = *code == 0;
+        if (!result.ok) {
+            result.problem = "the plug-in ended with exit code " + std::to_string(*code);
+        }
+    } else {
+        plugin->Terminate();
+        result.cameBack = "still running";
+        result.problem = "the plug-in was still running 10 s after the link closed; it was ended";
+    }
+    report(result);
+}

@@ -1,0 +1,68 @@
+// The field check's walk: plays the Glyphpad application towards the plug-in (a WebSocket
+// server on the loopback interface, the plug-in started with the application's four flag
+// pairs), places one key of each action and presses them in turn, checking what the play key
+// and the load key's settings page show after each press. Every wait is bounded.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "fieldcheck/DeckUnderTest.h"
+#include "fieldcheck/KeyDisplay.h"
+#include "fieldcheck/StepResult.h"
+#include "hostpeer/BenchHost.h"
+#include "platform/ChildProcess.h"
+
+inline constexpr std::chrono::milliseconds kStepBound{10000};
+
+class KeyWalk {
+public:
+    using Sink = std::function<void(const StepResult&)>;
+    // A key the tester would have placed.
+    struct Key {
+        const char* name;
+        const char* action;
+        const char* context;
+    };
+
+    KeyWalk(std::string pluginPath, Sink report);
+    KeyWalk(const KeyWalk&) = delete;
+    KeyWalk& operator=(const KeyWalk&) = delete;
+    ~KeyWalk();
+
+    // Starts the plug-in and checks its registration.
+    void StartPlugin();
+    // The key presses; without a deck only the keys are placed. With closePowerPoint it ends
+    // with a long press of play.
+    void Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoint);
+    // Closes the link as the application does when it quits, and checks that the plug-in ends;
+    // it is ended by force when it does not.
+    void EndPlugin();
+
+private:
+    struct Expectation {
+        std::string title;
+        int state;
+        std::string listed;  // a path the load key's list must hold; empty: not checked
+    };
+
+    void ShowKeys(const std::optional<DeckUnderTest>& deck);
+    void Press(const char* step, const Key& key, std::chrono::milliseconds hold,
+               const Expectation& expected);
+    bool Meets(const Expectation& expected) const;
+    std::string DescribeExpected(const Expectation& expected) const;
+    std::string DescribeShown(const Expectation& expected) const;
+    std::string Problem(const Key& key, const Expectation& expected) const;
+    void NotRun(const char* step, const std::string& sent, const std::string& why);
+
+    std::string pluginPath;
+    Sink report;
+    BenchHost host;
+    std::unique_ptr<ChildProcess> plugin;
+    bool connected = false;
+    KeyDisplay display;
+    std::string deckSetting;  // the load key's "korfilepicker"
+};

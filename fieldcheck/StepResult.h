@@ -1,0 +1,25 @@
+// One step of the field check and how it is reported: a line for the tester's console and an
+// entry of the JSON report for a bug report.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct StepResult {
+    std::string step;      // "next", "load", ...
+    std::string sent;      // what the host sent (or did)
+    std::string expected;  // what should come back
+    std::string cameBack;  // what did come back
+    bool ok = false;
+    std::optional<long long> milliseconds;  // from the press to the play key's title
+    std::string problem;                     // for a tester, when the step failed
+};
+
+// "ok   next   sent ...; expected ...; came back ...; 12 ms" (FAIL lines add the problem).
+std::string StepLine(const StepResult& result);
+// "N passed, M failed"
+std::string SummaryLine(const std::vector<StepResult>& results);
+bool AllPassed(const std::vector<StepResult>& results);
+nlohmann::json ReportJson(const std::vector<StepResult>& results, const nlohmann::json& about);
