@@ -51,8 +51,8 @@ std::string PluginBesideMe() {
 
 std::filesystem::path FreshTemporaryFolder() {
     const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
-    std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                   ("glyphpad-fieldcheck-" + std::to_string(stamp));
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("glyphpad-fieldcheck-" + std::to_string(stamp));
     std::filesystem::create_directories(folder);
     return folder;
 }
@@ -68,9 +68,9 @@ std::optional<DeckUnderTest> PrepareDeck(PowerPointDeck& powerPoint, const std::
                       "-slide deck through PowerPoint and save it in the temporary folder";
         try {
             madeFolder = FreshTemporaryFolder();
-            deck = powerPoint.Make(
-                Utf8ToWide((madeFolder / "Glyphpad field check.pptx").u8string()), kMadeSlides,
-                problem);
+            deck =
+                powerPoint.Make(Utf8ToWide((madeFolder / "Glyphpad field check.pptx").u8string()),
+                                kMadeSlides, problem);
         } catch (const std::filesystem::filesystem_error& error) {
             problem = std::string("no temporary folder: ") + error.what();
         }
@@ -78,13 +78,14 @@ std::optional<DeckUnderTest> PrepareDeck(PowerPointDeck& powerPoint, const std::
         result.sent = "read " + given + " through PowerPoint";
         std::error_code ignored;
         deck = powerPoint.Describe(
-            Utf8ToWide(std::filesystem::absolute(std::filesystem::u8path(given), ignored).u8string()),
+            Utf8ToWide(
+                std::filesystem::absolute(std::filesystem::u8path(given), ignored).u8string()),
             problem);
     }
     result.expected = "a deck of at least " + std::to_string(kFewestSlides) + " slides";
     if (deck) {
-        result.cameBack = "'" + WideToUtf8(deck->fullName) + "', " +
-                          std::to_string(deck->slides) + " slides";
+        result.cameBack =
+            "'" + WideToUtf8(deck->fullName) + "', " + std::to_string(deck->slides) + " slides";
         if (deck->slides < kFewestSlides) {
             problem = "the deck has " + std::to_string(deck->slides) + " slides; the walk needs " +
                       std::to_string(kFewestSlides) + " or more";

@@ -63,9 +63,9 @@ void KeyWalk::StartPlugin() {
     result.expected = registration;
     try {
         plugin = std::make_unique<ChildProcess>(
-            pluginPath, std::vector<std::string>{"-port", std::to_string(host.Port()),
-                                                 "-pluginUUID", kUuid, "-registerEvent",
-                                                 kRegisterEvent, "-info", kInfo});
+            pluginPath,
+            std::vector<std::string>{"-port", std::to_string(host.Port()), "-pluginUUID", kUuid,
+                                     "-registerEvent", kRegisterEvent, "-info", kInfo});
     } catch (const std::exception& error) {
         result.problem = error.what();
         report(result);
@@ -86,8 +86,9 @@ void KeyWalk::StartPlugin() {
     if (!first) {
         result.problem = "the plug-in connected but sent no registration within 10 s";
     } else if (!result.ok) {
-        result.problem = "the plug-in's first message is not the registration the application "
-                         "expects, byte for byte";
+        result.problem =
+            "the plug-in's first message is not the registration the application "
+            "expects, byte for byte";
     }
     report(result);
 }
@@ -101,10 +102,10 @@ void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoin
         int holdMs;
     };
     const int last = deck ? deck->slides : 0;
-    std::vector<Stop> stops = {{"load", "load", 0, 0},  {"play", "play", 1, 0},
-                               {"next", "next", 2, 0},  {"prev", "prev", 1, 0},
+    std::vector<Stop> stops = {{"load", "load", 0, 0},    {"play", "play", 1, 0},
+                               {"next", "next", 2, 0},    {"prev", "prev", 1, 0},
                                {"last", "last", last, 0}, {"next-wrap", "next", 1, 0},
-                               {"first", "first", 1, 0}, {"play-end", "play", 0, 0}};
+                               {"first", "first", 1, 0},  {"play-end", "play", 0, 0}};
     if (closePowerPoint) {
         stops.push_back({"play-hold", "play", -1, 1500});
     }
@@ -136,15 +137,15 @@ void KeyWalk::ShowKeys(const std::optional<DeckUnderTest>& deck) {
         return;
     }
     deckSetting = deck ? ForwardSlashes(WideToUtf8(deck->fullName)) : "";
-    StepResult result{"keys", sent, "a title on the play key (the plug-in's refresh)", "", false,
-                      std::nullopt, ""};
+    StepResult result{"keys", sent,  "a title on the play key (the plug-in's refresh)",
+                      "",     false, std::nullopt,
+                      ""};
     Clock::time_point shown;
     try {
         for (const Key& key : kKeys) {
-            const nlohmann::json settings =
-                key.name == std::string("load") && deck
-                    ? nlohmann::json{{"korfilepicker", deckSetting}}
-                    : nlohmann::json::object();
+            const nlohmann::json settings = key.name == std::string("load") && deck
+                                                ? nlohmann::json{{"korfilepicker", deckSetting}}
+                                                : nlohmann::json::object();
             shown = host.Send(KeyEventFrame("willAppear", key.action, key.context, settings));
         }
     } catch (const std::exception& error) {
@@ -154,10 +155,9 @@ void KeyWalk::ShowKeys(const std::optional<DeckUnderTest>& deck) {
     }
     const Clock::time_point deadline = shown + kStepBound;
     while (!result.ok) {
-        const std::optional<ReceivedFrame> frame =
-            host.NextFrame(std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        deadline - Clock::now()),
-                                    std::chrono::milliseconds(0)));
+        const std::optional<ReceivedFrame> frame = host.NextFrame(
+            std::max(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
+                     std::chrono::milliseconds(0)));
         if (!frame) {
             break;
         }
@@ -183,7 +183,8 @@ void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds 
         NotRun(step, result.sent, "the plug-in is not connected");
         return;
     }
-    while (const std::optional<ReceivedFrame> frame = host.NextFrame(std::chrono::milliseconds(0))) {
+    while (const std::optional<ReceivedFrame> frame =
+               host.NextFrame(std::chrono::milliseconds(0))) {
         display.Apply(frame->text);
     }
     display.TakeAlerts();
@@ -206,10 +207,9 @@ void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds 
     bool titledSincePress = false;
     bool alerted = false;
     while (!(titledSincePress && Meets(expected)) && !alerted) {
-        const std::optional<ReceivedFrame> frame =
-            host.NextFrame(std::max(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        deadline - Clock::now()),
-                                    std::chrono::milliseconds(0)));
+        const std::optional<ReceivedFrame> frame = host.NextFrame(
+            std::max(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
+                     std::chrono::milliseconds(0)));
         if (!frame) {
             break;
         }
@@ -286,8 +286,13 @@ void KeyWalk::NotRun(const char* step, const std::string& sent, const std::strin
 }
 
 void KeyWalk::EndPlugin() {
-    StepResult result{"end", "close the link, as the application does when it quits",
-                      "the plug-in ends with exit code 0", "", false, std::nullopt, ""};
+    StepResult result{"end",
+                      "close the link, as the application does when it quits",
+                      "the plug-in ends with exit code 0",
+                      "",
+                      false,
+                      std::nullopt,
+                      ""};
     if (!plugin) {
         NotRun("end", result.sent, "the plug-in never started");
         return;

@@ -17,7 +17,8 @@ constexpr LONG kSaveAsOpenXmlPresentation = 24;
 
 std::string Hex(HRESULT result) {
     char text[16];
-    std::snprintf(text, sizeof(text), "0x%08lx", static_cast<unsigned long>(static_cast<std::uint32_t>(result)));
+    std::snprintf(text, sizeof(text), "0x%08lx",
+                  static_cast<unsigned long>(static_cast<std::uint32_t>(result)));
     return text;
 }
 
@@ -58,7 +59,8 @@ private:
 // A chain of calls that stops at the first failure and says which member failed.
 class Calls {
 public:
-    ComPtr<IDispatch> Object(IDispatch* object, const wchar_t* member, WORD kind = DISPATCH_PROPERTYGET,
+    ComPtr<IDispatch> Object(IDispatch* object, const wchar_t* member,
+                             WORD kind = DISPATCH_PROPERTYGET,
                              const Arguments& arguments = Arguments()) {
         UniqueVariant result;
         if (!Invoke(kind, result.Get(), object, member, arguments)) {
@@ -124,8 +126,8 @@ PowerPointDeck::PowerPointDeck() {
     CLSID clsid;
     HRESULT result = CLSIDFromProgID(L"PowerPoint.Application", &clsid);
     if (FAILED(result)) {
-        connectProblem = "PowerPoint is not installed (no \"PowerPoint.Application\", " +
-                         Hex(result) + ")";
+        connectProblem =
+            "PowerPoint is not installed (no \"PowerPoint.Application\", " + Hex(result) + ")";
         return;
     }
     result = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
@@ -144,8 +146,8 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
     Calls calls;
     ComPtr<IDispatch> presentations = calls.Object(application.Get(), L"Presentations");
     // Without a window: the deck is only made and saved here, the plug-in opens it.
-    ComPtr<IDispatch> deck = calls.Object(presentations.Get(), L"Add", DISPATCH_METHOD,
-                                          Arguments().Integer(kMsoFalse));
+    ComPtr<IDispatch> deck =
+        calls.Object(presentations.Get(), L"Add", DISPATCH_METHOD, Arguments().Integer(kMsoFalse));
     ComPtr<IDispatch> slideList = calls.Object(deck.Get(), L"Slides");
     for (int index = 1; index <= slides && !calls.Failed(); ++index) {
         // Invoke reads arguments last first: Add(Index, Layout) takes Layout, then Index.
@@ -190,10 +192,9 @@ std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
     const int openBefore = calls.Integer(presentations.Get(), L"Count");
     ComPtr<IDispatch> deck =
         calls.Object(presentations.Get(), L"Open", DISPATCH_METHOD, Arguments().Text(path));
-    DeckUnderTest described{calls.Text(deck.Get(), L"FullName"),
-                            WithoutExtension(calls.Text(deck.Get(), L"Name")),
-                            calls.Integer(calls.Object(deck.Get(), L"Slides").Get(), L"Count"),
-                            false};
+    DeckUnderTest described{
+        calls.Text(deck.Get(), L"FullName"), WithoutExtension(calls.Text(deck.Get(), L"Name")),
+        calls.Integer(calls.Object(deck.Get(), L"Slides").Get(), L"Count"), false};
     // Open gives the presentation that was already open rather than a second copy.
     if (deck && calls.Integer(presentations.Get(), L"Count") > openBefore) {
         calls.Do(deck.Get(), L"Close", DISPATCH_METHOD, Arguments());

@@ -14,7 +14,7 @@ struct StepResult {
     std::string cameBack;  // what did come back
     bool ok = false;
     std::optional<long long> milliseconds;  // from the press to the play key's title
-    std::string problem;                     // for a tester, when the step failed
+    std::string problem;                    // for a tester, when the step failed
 };
 
 // "ok   next   sent ...; expected ...; came back ...; 12 ms" (FAIL lines add the problem).

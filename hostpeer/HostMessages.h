@@ -22,8 +22,8 @@ std::string ExpectedRegistration();
 struct HostCommand {
     std::string event;
     std::string context;
-    std::string title;  // setTitle only
-    int state = -1;     // setState only
+    std::string title;                       // setTitle only
+    int state = -1;                          // setState only
     std::vector<std::string> presentations;  // sendToPropertyInspector only
 };
 

@@ -25,8 +25,8 @@ ChildProcess::ChildProcess(const std::string& executable, const std::vector<std:
         argv.push_back(text.data());
     }
     argv.push_back(nullptr);
-    const int error = posix_spawn(&process->pid, executable.c_str(), nullptr, nullptr,
-                                  argv.data(), environ);
+    const int error =
+        posix_spawn(&process->pid, executable.c_str(), nullptr, nullptr, argv.data(), environ);
     if (error != 0) {
         throw std::runtime_error("cannot start " + executable + ": " + std::strerror(error));
     }

@@ -1,0 +1,48 @@
+"""glyphpad-fieldcheck against the plug-in beside it and the simulated PowerPoint, natively or
+under Wine (the same launcher as the plug-in's)."""
+
+import json
+import os
+import subprocess
+from pathlib import Path
+
+import pytest
+
+from hostpeer import plugin_executable, plugin_launcher
+
+
+def run_fieldcheck(folder: Path, *arguments: str) -> subprocess.CompletedProcess:
+    plugin = Path(plugin_executable())
+    tool = plugin.with_name("glyphpad-fieldcheck" + plugin.suffix)
+    environment = dict(os.environ, PPTSIM_TRACE=str(folder / "trace.txt"))
+    # The report path is relative, so a Windows program under Wine finds the same folder.
+    return subprocess.run(plugin_launcher() + [str(tool), "--json", "report.json", *arguments],
+                          cwd=folder, env=environment, capture_output=True, text=True,
+                          timeout=180)
+
+
+@pytest.mark.parametrize("arguments, steps", [([], 12), (["--close"], 13)])
+def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, arguments, steps):
+    run = run_fieldcheck(tmp_path, *arguments)
+    assert run.returncode == 0, run.stdout + run.stderr
+    assert run.stdout.splitlines()[-1] == f"{steps} passed, 0 failed"
+    report = json.loads((tmp_path / "report.json").read_text())
+    assert report["passed"] and len(report["steps"]) == steps
+    assert all(step["ok"] for step in report["steps"])
+    trace = (tmp_path / "trace.txt").read_text().splitlines()
+    for made in ("call Presentations.Add 0", "call Slides.Add 5 11",
+                 "put TextRange.Text Glyphpad field check, slide 5", "call Presentation.Close"):
+        assert made in trace
+    saved = [line for line in trace if line.startswith("call Presentation.SaveAs ")]
+    opened = [line for line in trace if line.startswith("call Presentations.Open ")]
+    assert len(saved) == 1 and saved[0].endswith("Glyphpad field check.pptx 24")
+    assert len(opened) == 1 and opened[0].endswith("Glyphpad field check.pptx")
+
+
+def test_plugin_that_cannot_start_fails_every_step_in_words(tmp_path):
+    run = run_fieldcheck(tmp_path, "--plugin", "no-such-plugin.exe")
+    assert run.returncode == 1
+    lines = run.stdout.splitlines()
+    assert lines[1].startswith("FAIL register") and "cannot start no-such-plugin.exe" in lines[1]
+    assert "not run: the plug-in is not connected" in lines[4]
+    assert lines[-1] == "1 passed, 11 failed"  # only the deck could be made
