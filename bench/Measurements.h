@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "hostpeer/BenchHost.h"
 #include "bench/PluginSession.h"
 #include "bench/Statistics.h"
+#include "hostpeer/BenchHost.h"
 
 struct LatencyResult {
     Summary press;  // keyDown of next until the play key's new title

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "bench/PluginProcess.h"
 #include "hostpeer/BenchHost.h"
 #include "hostpeer/HostMessages.h"
-#include "bench/PluginProcess.h"
 
 struct BenchConfig {
     std::string executable;
