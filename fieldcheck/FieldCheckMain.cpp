@@ -11,9 +11,8 @@
 
 #include "fieldcheck/FieldCheckOptions.h"
 #include "fieldcheck/KeyWalk.h"
-#include "fieldcheck/PowerPointDeck.h"
+#include "fieldcheck/PowerPointThread.h"
 #include "fieldcheck/StepResult.h"
-#include "platform/ComApartment.h"
 #include "platform/Platform.h"
 #include "support/TextConversion.h"
 
@@ -21,6 +20,10 @@ namespace {
 
 constexpr int kMadeSlides = 5;
 constexpr int kFewestSlides = 3;
+// PowerPoint may have to start first, which takes longer than a key press may.
+constexpr std::chrono::milliseconds kPowerPointBound{30000};
+
+using DeckAnswer = std::pair<std::optional<DeckUnderTest>, std::string>;  // the deck, or why not
 
 void PrintLine(const std::string& line) {
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -58,29 +61,47 @@ std::filesystem::path FreshTemporaryFolder() {
 }
 
 // The deck step: the tester's deck, or one made through PowerPoint in a temporary folder.
-std::optional<DeckUnderTest> PrepareDeck(PowerPointDeck& powerPoint, const std::string& given,
+std::optional<DeckUnderTest> PrepareDeck(PowerPointThread& powerPoint, const std::string& given,
                                          std::filesystem::path& madeFolder, StepResult& result) {
     std::string problem;
     std::optional<DeckUnderTest> deck;
+    std::optional<DeckAnswer> answer = DeckAnswer{};
     result.step = "deck";
     if (given.empty()) {
         result.sent = "make a " + std::to_string(kMadeSlides) +
                       "-slide deck through PowerPoint and save it in the temporary folder";
         try {
             madeFolder = FreshTemporaryFolder();
-            deck =
-                powerPoint.Make(Utf8ToWide((madeFolder / "Glyphpad field check.pptx").u8string()),
-                                kMadeSlides, problem);
+            const std::wstring path =
+                Utf8ToWide((madeFolder / "Glyphpad field check.pptx").u8string());
+            answer = powerPoint.Run<DeckAnswer>(
+                [path](PowerPointDeck& powerPointDeck) {
+                    std::string why;
+                    std::optional<DeckUnderTest> made = powerPointDeck.Make(path, kMadeSlides, why);
+                    return DeckAnswer{made, why};
+                },
+                kPowerPointBound);
         } catch (const std::filesystem::filesystem_error& error) {
             problem = std::string("no temporary folder: ") + error.what();
         }
     } else {
         result.sent = "read " + given + " through PowerPoint";
         std::error_code ignored;
-        deck = powerPoint.Describe(
-            Utf8ToWide(
-                std::filesystem::absolute(std::filesystem::u8path(given), ignored).u8string()),
-            problem);
+        const std::wstring path = Utf8ToWide(
+            std::filesystem::absolute(std::filesystem::u8path(given), ignored).u8string());
+        answer = powerPoint.Run<DeckAnswer>(
+            [path](PowerPointDeck& powerPointDeck) {
+                std::string why;
+                std::optional<DeckUnderTest> described = powerPointDeck.Describe(path, why);
+                return DeckAnswer{described, why};
+            },
+            kPowerPointBound);
+    }
+    if (!answer) {
+        problem = "PowerPoint did not answer within 30 s; is it showing a dialog?";
+    } else if (problem.empty()) {
+        deck = answer->first;
+        problem = answer->second;
     }
     result.expected = "a deck of at least " + std::to_string(kFewestSlides) + " slides";
     if (deck) {
@@ -116,10 +137,9 @@ int main(int argc, char** argv) {
         results.push_back(result);
         PrintLine(StepLine(result));
     };
-    const ComApartment apartment;
     std::filesystem::path madeFolder;
     {
-        PowerPointDeck powerPoint;
+        PowerPointThread powerPoint;
         KeyWalk walk(pluginPath, report);
         walk.StartPlugin();
         StepResult deckStep;
@@ -130,7 +150,12 @@ int main(int argc, char** argv) {
         walk.EndPlugin();
         // PowerPoint stays open; only the deck made here goes (a long press closed it already).
         if (deck && deck->made && !options->closePowerPoint) {
-            powerPoint.CloseIfOpen(deck->fullName);
+            const std::wstring fullName = deck->fullName;
+            powerPoint.Run<bool>(
+                [fullName](PowerPointDeck& powerPointDeck) {
+                    return powerPointDeck.CloseIfOpen(fullName);
+                },
+                kPowerPointBound);
         }
     }
     if (!madeFolder.empty()) {

@@ -1,7 +1,7 @@
 // The field check's own connection to PowerPoint (the same PowerPoint the plug-in drives):
 // it makes the deck to walk through, or reads the one the tester named, and closes the deck
 // it made once the walk is over. Calls are late-bound, on the calling thread, which must have
-// entered a COM apartment.
+// entered a COM apartment (PowerPointThread runs them).
 #pragma once
 
 #include <optional>
