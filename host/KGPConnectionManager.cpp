@@ -1,14 +1,14 @@
 #include "host/KGPConnectionManager.h"
 
 #include <websocketpp/client.hpp>
-#include <websocketpp/config/asio_no_tls_client.hpp>
 
 #include "host/HostCommands.h"
 #include "host/HostEvents.h"
+#include "host/HostLinkConfig.h"
 
 namespace {
 
-using WebSocketClient = websocketpp::client<websocketpp::config::asio_client>;
+using WebSocketClient = websocketpp::client<HostLinkConfig>;
 
 std::string HostUri(int port) {
     return "ws://127.0.0.1:" + std::to_string(port);
