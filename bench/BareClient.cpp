@@ -1,15 +1,16 @@
 // The start-up floor: the least a plug-in process can do before the host sees it. Started
 // exactly as the plug-in is (the same four flag pairs), it connects with a websocketpp client
-// set up as the plug-in's (silent, no Nagle delay), sends the same registration and then waits
-// for the host to close the link. Nothing else: no worker, no timer, no PowerPoint.
+// set up as the plug-in's (its configuration, silent, no Nagle delay), sends the same registration
+// and then waits for the host to close the link. Nothing else: no worker, no timer, no PowerPoint.
 #include <cstring>
 #include <string>
 
 #include <nlohmann/json.hpp>
 #include <websocketpp/client.hpp>
-#include <websocketpp/config/asio_no_tls_client.hpp>
 
-using BareClient = websocketpp::client<websocketpp::config::asio_client>;
+#include "host/HostLinkConfig.h"
+
+using BareClient = websocketpp::client<HostLinkConfig>;
 
 int main(int argc, char* argv[]) {
     std::string port;

@@ -7,13 +7,13 @@
 #include <thread>
 
 #include <websocketpp/client.hpp>
-#include <websocketpp/config/asio_no_tls_client.hpp>
 
 #include "bench/LoopbackServer.h"
+#include "host/HostLinkConfig.h"
 
 namespace {
 
-using EchoClient = websocketpp::client<websocketpp::config::asio_client>;
+using EchoClient = websocketpp::client<HostLinkConfig>;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::seconds kBound{10};
