@@ -8,7 +8,8 @@ namespace {
 
 constexpr int kAnsiNameSize = 256;
 
-// The member name in the ANSI code page, for diagnostic texts only.
+// The member name in the ANSI code page, for diagnostic texts only: converted only when a
+// diagnostic is written, never on the path of a call.
 std::string AnsiName(const std::wstring& memberName) {
     char buffer[kAnsiNameSize] = {};
     if (WideCharToMultiByte(CP_ACP, 0, memberName.c_str(), -1, buffer, kAnsiNameSize, nullptr,
@@ -26,14 +27,14 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
     if (object == nullptr) {
         return E_INVALIDARG;
     }
-    const std::string ansiName = AnsiName(memberName);
-
     std::wstring name = memberName;  // GetIDsOfNames takes a mutable name
     LPOLESTR names[1] = {&name[0]};
     DISPID member = DISPID_UNKNOWN;
     const HRESULT lookup = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
     if (FAILED(lookup)) {
-        EmitDiagnostic(ComposeNameLookupFailure(ansiName.c_str(), lookup));
+        if (DiagnosticsEnabled()) {
+            EmitDiagnostic(ComposeNameLookupFailure(AnsiName(memberName).c_str(), lookup));
+        }
         return lookup;
     }
 
@@ -59,7 +60,9 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
     const HRESULT call = object->Invoke(member, IID_NULL, LOCALE_SYSTEM_DEFAULT, callKind,
                                         &parameters, result, nullptr, nullptr);
     if (FAILED(call)) {
-        EmitDiagnostic(ComposeInvokeFailure(ansiName.c_str(), member, call));
+        if (DiagnosticsEnabled()) {
+            EmitDiagnostic(ComposeInvokeFailure(AnsiName(memberName).c_str(), member, call));
+        }
     }
     return call;
 }

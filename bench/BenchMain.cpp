@@ -19,12 +19,13 @@ namespace {
 
 struct Options {
     BenchConfig config{GP_BENCH_PLUGIN_EXE, GP_BENCH_SCENARIO};
+    BenchConfig floorConfig{GP_BENCH_BARE_CLIENT_EXE, GP_BENCH_SCENARIO};
     std::string output = GP_BENCH_OUTPUT;
     std::size_t presses = 5000;
     std::size_t memoryPresses = 100000;
     int starts = 50;
     int idleSeconds = 60;
-    int fanOutRepetitions = 5;
+    int fanOutRepetitions = 50;
     int churnKeys = 10000;
 };
 
@@ -37,7 +38,7 @@ bool ParseOptions(int argc, char* argv[], Options& options) {
             options.memoryPresses = 5000;
             options.starts = 5;
             options.idleSeconds = 10;
-            options.fanOutRepetitions = 2;
+            options.fanOutRepetitions = 5;
             options.churnKeys = 1000;
         } else if (flag == "--plugin" && hasValue) {
             options.config.executable = argv[++index];
@@ -128,9 +129,9 @@ int main(int argc, char* argv[]) {
 
         Progress("start-up");
         results.startUpCount = options.starts;
-        results.startUp = MeasureStartUp(host, options.config, options.starts);
+        results.startUp = MeasureStartUp(host, options.config, options.floorConfig, options.starts);
 
-        Progress("idle cost");
+        Progress("idle cost and memory with 10 keys");
         results.idle =
             MeasureIdle(host, options.config, 10, std::chrono::seconds(options.idleSeconds));
     } catch (const std::exception& error) {

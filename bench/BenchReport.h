@@ -12,7 +12,7 @@ struct BenchResults {
     LatencyResult latency;
     std::vector<FanOutResult> fanOut;
     ThroughputResult throughput;
-    Summary startUp;
+    StartUpResult startUp;
     int startUpCount = 0;
     MemoryResult memory;
     IdleResult idle;

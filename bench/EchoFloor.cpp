@@ -7,20 +7,22 @@
 #include <thread>
 
 #include <websocketpp/client.hpp>
-#include <websocketpp/config/asio_no_tls_client.hpp>
 
+#include "host/HostLinkConfig.h"
 #include "hostpeer/LoopbackServer.h"
 
 namespace {
 
-using EchoClient = websocketpp::client<websocketpp::config::asio_client>;
+using EchoClient = websocketpp::client<HostLinkConfig>;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::seconds kBound{10};
 
-class Echo {
-public:
-    Echo(std::size_t replyBytes) : reply(replyBytes, 'r') {
+}  // namespace
+
+struct EchoFloor::Link {
+    Link(std::size_t requestBytes, std::size_t replyBytes)
+        : request(requestBytes, 'q'), reply(replyBytes, 'r') {
         PrepareLoopbackServer(server);
         server.set_message_handler(
             [this](websocketpp::connection_hdl handle, LoopbackServer::message_ptr) {
@@ -36,6 +38,11 @@ public:
         client.clear_access_channels(websocketpp::log::alevel::all);
         client.clear_error_channels(websocketpp::log::elevel::all);
         client.init_asio();
+        client.set_tcp_pre_init_handler([this](websocketpp::connection_hdl handle) {
+            asio::error_code ignored;
+            client.get_con_from_hdl(handle)->get_socket().set_option(asio::ip::tcp::no_delay(true),
+                                                                     ignored);
+        });
         client.set_open_handler([this](websocketpp::connection_hdl handle) {
             std::lock_guard<std::mutex> lock(mutex);
             connection = handle;
@@ -64,7 +71,7 @@ public:
         }
     }
 
-    ~Echo() {
+    ~Link() {
         websocketpp::lib::error_code ignored;
         client.close(connection, websocketpp::close::status::normal, "", ignored);
         server.stop_listening(ignored);
@@ -74,7 +81,7 @@ public:
         serverThread.join();
     }
 
-    std::chrono::nanoseconds RoundTrip(const std::string& request) {
+    std::chrono::nanoseconds RoundTrip() {
         std::unique_lock<std::mutex> lock(mutex);
         const std::size_t expected = replies + 1;
         const Clock::time_point sent = Clock::now();
@@ -86,7 +93,7 @@ public:
         return arrival - sent;
     }
 
-private:
+    std::string request;
     std::string reply;
     LoopbackServer server;
     EchoClient client;
@@ -102,17 +109,11 @@ private:
     Clock::time_point arrival;
 };
 
-}  // namespace
+EchoFloor::EchoFloor(std::size_t requestBytes, std::size_t replyBytes)
+    : link(std::make_unique<Link>(requestBytes, replyBytes)) {}
 
-std::vector<std::chrono::nanoseconds> MeasureEchoRoundTrips(std::size_t count,
-                                                            std::size_t requestBytes,
-                                                            std::size_t replyBytes) {
-    Echo echo(replyBytes);
-    const std::string request(requestBytes, 'q');
-    std::vector<std::chrono::nanoseconds> times;
-    times.reserve(count);
-    for (std::size_t index = 0; index < count; ++index) {
-        times.push_back(echo.RoundTrip(request));
-    }
-    return times;
+EchoFloor::~EchoFloor() = default;
+
+std::chrono::nanoseconds EchoFloor::RoundTrip() {
+    return link->RoundTrip();
 }

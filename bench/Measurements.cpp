@@ -18,13 +18,6 @@ bool IsRefreshCommand(const std::optional<HostCommand>& command) {
 
 LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses) {
     LatencyResult result;
-    std::vector<std::chrono::nanoseconds> samples;
-    samples.reserve(presses);
-    for (std::size_t press = 0; press < presses; ++press) {
-        samples.push_back(session.TimedNextPress());
-    }
-    result.press = Summarize(std::move(samples));
-
     // The floor exchanges frames of the sizes the press exchanged: keyDown one way, the
     // play key's setTitle the other.
     result.requestBytes = KeyEventFrame("keyDown", kNextAction, "next-key").size();
@@ -32,8 +25,18 @@ LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses
         std::string(
             R"({"context":"play-0","event":"setTitle","payload":{"target":0,"title":"40/40"}})")
             .size();
-    result.floor =
-        Summarize(MeasureEchoRoundTrips(presses, result.requestBytes, result.replyBytes));
+    EchoFloor floor(result.requestBytes, result.replyBytes);
+    std::vector<std::chrono::nanoseconds> pressSamples;
+    std::vector<std::chrono::nanoseconds> floorSamples;
+    pressSamples.reserve(presses);
+    floorSamples.reserve(presses);
+    // In turn, so that a busy moment of the machine weighs on both alike.
+    for (std::size_t press = 0; press < presses; ++press) {
+        pressSamples.push_back(session.TimedNextPress());
+        floorSamples.push_back(floor.RoundTrip());
+    }
+    result.press = Summarize(std::move(pressSamples));
+    result.floor = Summarize(std::move(floorSamples));
     return result;
 }
 
@@ -140,16 +143,23 @@ ThroughputResult MeasureEventThroughput(BenchHost& host, PluginSession& session,
     return result;
 }
 
-Summary MeasureStartUp(BenchHost& host, const BenchConfig& config, int starts) {
-    std::vector<std::chrono::nanoseconds> samples;
-    for (int start = 0; start < starts; ++start) {
-        PluginSession session(host, config);
-        samples.push_back(session.TimeToRegistration());
+StartUpResult MeasureStartUp(BenchHost& host, const BenchConfig& config, const BenchConfig& floor,
+                             int starts) {
+    std::vector<std::chrono::nanoseconds> pluginSamples;
+    std::vector<std::chrono::nanoseconds> floorSamples;
+    const auto timeOneStart = [&host](const BenchConfig& which) {
+        PluginSession session(host, which);
+        const std::chrono::nanoseconds sample = session.TimeToRegistration();
         if (session.Finish() != 0) {
-            throw std::runtime_error("start-up: the plug-in did not exit with code 0");
+            throw std::runtime_error("start-up: " + which.executable + " did not exit with code 0");
         }
+        return sample;
+    };
+    for (int start = 0; start < starts; ++start) {
+        pluginSamples.push_back(timeOneStart(config));
+        floorSamples.push_back(timeOneStart(floor));
     }
-    return Summarize(std::move(samples));
+    return {Summarize(std::move(pluginSamples)), Summarize(std::move(floorSamples))};
 }
 
 IdleResult MeasureIdle(BenchHost& host, const BenchConfig& config, int keys,
@@ -172,6 +182,7 @@ IdleResult MeasureIdle(BenchHost& host, const BenchConfig& config, int keys,
     }
     result.cpuSeconds = session.Process().CpuSeconds() - cpuBefore;
     result.seconds = std::chrono::duration<double>(BenchClock::now() - started).count();
+    result.residentKiB = session.Process().ResidentKiB();
     if (session.Finish() != 0) {
         throw std::runtime_error("idle: the plug-in did not exit with code 0");
     }

@@ -12,7 +12,7 @@
 
 struct LatencyResult {
     Summary press;  // keyDown of next until the play key's new title
-    Summary floor;  // the same frame sizes through a bare echo on the same loopback
+    Summary floor;  // the same frame sizes through a bare echo, sampled in turn with the presses
     std::size_t requestBytes = 0;
     std::size_t replyBytes = 0;
 };
@@ -40,14 +40,21 @@ struct MemoryResult {
     double seconds = 0;
 };
 
+struct StartUpResult {
+    Summary plugin;  // the plug-in's start until its registration frame
+    Summary floor;   // the same for a bare client started in the same way, in turn
+};
+
 struct IdleResult {
     int keys = 0;
+    long residentKiB = 0;  // at the end of the period
     double seconds = 0;
     double cpuSeconds = 0;
     std::size_t frames = 0;
 };
 
-// Latency over `presses` presses of next; a visible play key must exist in the session.
+// Latency over `presses` presses of next, each followed by one round trip of the echo floor; a
+// visible play key must exist in the session.
 LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses);
 
 // Presses of next until `presses` are done or `budget` has passed; returns the count done.
@@ -63,9 +70,12 @@ std::vector<FanOutResult> MeasureFanOut(BenchHost& host, PluginSession& session,
 // whose refresh shows how many play keys the plug-in holds.
 ThroughputResult MeasureEventThroughput(BenchHost& host, PluginSession& session, int keys);
 
-// Process start until the registration frame, over `starts` starts.
-Summary MeasureStartUp(BenchHost& host, const BenchConfig& config, int starts);
+// Process start until the registration frame, over `starts` starts of the plug-in and as many
+// of the bare client (`floor`), taken in turn.
+StartUpResult MeasureStartUp(BenchHost& host, const BenchConfig& config, const BenchConfig& floor,
+                             int starts);
 
-// CPU time used over `duration` of idle refreshing with `keys` visible play keys.
+// CPU time used over `duration` of idle refreshing with `keys` visible play keys, and the
+// resident memory at its end.
 IdleResult MeasureIdle(BenchHost& host, const BenchConfig& config, int keys,
                        std::chrono::seconds duration);

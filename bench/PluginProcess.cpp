@@ -3,10 +3,10 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -78,26 +78,14 @@ long PluginProcess::ResidentKiB() const {
 }
 
 double PluginProcess::CpuSeconds() const {
-    std::ifstream statFile("/proc/" + std::to_string(pid) + "/stat");
-    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-    // The command name is in parentheses and may hold spaces; the fields count from after it.
-    const std::size_t nameEnd = stat.rfind(')');
-    if (nameEnd == std::string::npos) {
+    // The process's CPU clock counts nanoseconds of run time over all its threads, ended ones
+    // included; /proc/PID/stat counts 10 ms ticks, too coarse for a process that idles.
+    clockid_t clock = 0;
+    timespec used{};
+    if (clock_getcpuclockid(pid, &clock) != 0 || clock_gettime(clock, &used) != 0) {
         return -1;
     }
-    std::istringstream fields(stat.substr(nameEnd + 2));
-    std::string field;
-    unsigned long long user = 0;
-    unsigned long long system = 0;
-    // utime and stime are fields 14 and 15 of the line; field 3 (state) is the first here.
-    for (int number = 3; number <= 15 && fields >> field; ++number) {
-        if (number == 14) {
-            user = std::stoull(field);
-        } else if (number == 15) {
-            system = std::stoull(field);
-        }
-    }
-    return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }
 
 int PluginProcess::WaitForExit(std::chrono::milliseconds timeout) {

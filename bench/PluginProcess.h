@@ -23,7 +23,8 @@ public:
 
     // Resident set size in KiB (VmRSS), or -1 when it cannot be read.
     long ResidentKiB() const;
-    // User plus system CPU time used so far, in seconds, or -1 when it cannot be read.
+    // CPU time used so far by all its threads, in seconds to the nanosecond, or -1 when it
+    // cannot be read.
     double CpuSeconds() const;
 
     // The exit code once the process has ended in time, else -1.

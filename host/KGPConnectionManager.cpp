@@ -1,14 +1,14 @@
 #include "host/KGPConnectionManager.h"
 
 #include <websocketpp/client.hpp>
-#include <websocketpp/config/asio_no_tls_client.hpp>
 
 #include "host/HostCommands.h"
 #include "host/HostEvents.h"
+#include "host/HostLinkConfig.h"
 
 namespace {
 
-using WebSocketClient = websocketpp::client<websocketpp::config::asio_client>;
+using WebSocketClient = websocketpp::client<HostLinkConfig>;
 
 std::string HostUri(int port) {
     return "ws://127.0.0.1:" + std::to_string(port);
@@ -40,6 +40,20 @@ void KGPConnectionManager::Run() {
         client.clear_access_channels(websocketpp::log::alevel::all);
         client.clear_error_channels(websocketpp::log::elevel::all);
         client.init_asio();
+        // Every command burst must leave at once. Asio writes at most 16 buffers per call, two
+        // per frame, so a refresh of more than 8 frames takes several writes, and with Nagle's
+        // algorithm the second one waits for the host's delayed ACK (40 ms on Linux, up to
+        // 200 ms on Windows). This handler runs once the TCP connection is open, before the
+        // opening handshake; the socket-init handler would see a socket not yet open.
+        client.set_tcp_pre_init_handler([&client](websocketpp::connection_hdl connection) {
+            websocketpp::lib::error_code error;
+            const WebSocketClient::connection_ptr open = client.get_con_from_hdl(connection, error);
+            if (!error) {
+                // A socket that refuses the option still works, only with the delay.
+                asio::error_code ignored;
+                open->get_socket().set_option(asio::ip::tcp::no_delay(true), ignored);
+            }
+        });
 
         client.set_open_handler(
             [this](websocketpp::connection_hdl connection) { OnOpen(connection); });

@@ -45,24 +45,37 @@ private:
     iconv_t handle;
 };
 
+// Opening a descriptor costs far more than a short conversion, and the plug-in converts on every
+// refresh: each thread keeps one per direction. A descriptor is not safe to share between
+// threads, and Transcode resets its state before each use, so no call sees another's leftovers.
+enum class Direction { FromUtf8, ToUtf8 };
+
+iconv_t ThreadDescriptor(Direction direction) {
+    thread_local const IconvDescriptor fromUtf8("UTF-16LE", "UTF-8");
+    thread_local const IconvDescriptor toUtf8("UTF-8", "UTF-16LE");
+    const IconvDescriptor& descriptor = direction == Direction::FromUtf8 ? fromUtf8 : toUtf8;
+    return descriptor.IsValid() ? descriptor.Get() : reinterpret_cast<iconv_t>(-1);
+}
+
 // Converts the whole input. On an invalid or truncated sequence a strict conversion fails; a
 // lenient one appends `replacement` and skips one input unit of `unitSize` bytes.
-bool Transcode(const char* to, const char* from, const std::string& input, std::size_t unitSize,
+bool Transcode(Direction direction, const char* input, std::size_t inputSize, std::size_t unitSize,
                bool strict, const std::string& replacement, std::string& output) {
-    IconvDescriptor descriptor(to, from);
-    if (!descriptor.IsValid()) {
+    const iconv_t descriptor = ThreadDescriptor(direction);
+    if (descriptor == reinterpret_cast<iconv_t>(-1)) {
         return false;
     }
+    iconv(descriptor, nullptr, nullptr, nullptr, nullptr);  // as fresh as a new descriptor
     output.clear();
-    std::vector<char> chunk(4096);
-    char* in = const_cast<char*>(input.data());  // iconv's signature; it does not write input.
-    std::size_t inLeft = input.size();
+    char chunk[4096];
+    char* in = const_cast<char*>(input);  // iconv's signature; it does not write input.
+    std::size_t inLeft = inputSize;
     while (inLeft > 0) {
-        char* out = chunk.data();
-        std::size_t outLeft = chunk.size();
-        const std::size_t result = iconv(descriptor.Get(), &in, &inLeft, &out, &outLeft);
+        char* out = chunk;
+        std::size_t outLeft = sizeof chunk;
+        const std::size_t result = iconv(descriptor, &in, &inLeft, &out, &outLeft);
         const int error = errno;
-        output.append(chunk.data(), chunk.size() - outLeft);
+        output.append(chunk, sizeof chunk - outLeft);
         if (result != static_cast<std::size_t>(-1)) {
             continue;
         }
@@ -92,8 +105,7 @@ bool DecodeUtf8(const char* text, std::size_t length, bool strict, std::u16strin
     std::string little;
     const std::string replacement{static_cast<char>(kReplacementCharacter & 0xFF),
                                   static_cast<char>(kReplacementCharacter >> 8)};
-    if (!Transcode("UTF-16LE", "UTF-8", std::string(text, length), 1, strict, replacement,
-                   little)) {
+    if (!Transcode(Direction::FromUtf8, text, length, 1, strict, replacement, little)) {
         return false;
     }
     units.resize(little.size() / 2);
@@ -120,7 +132,8 @@ bool EncodeUtf8(const wchar_t* wide, std::size_t length, bool strict, std::strin
         little += static_cast<char>(unit & 0xFF);
         little += static_cast<char>(unit >> 8);
     }
-    return Transcode("UTF-8", "UTF-16LE", little, 2, strict, kUtf8Replacement, bytes);
+    return Transcode(Direction::ToUtf8, little.data(), little.size(), 2, strict, kUtf8Replacement,
+                     bytes);
 }
 
 // Windows' length convention: -1 means zero-terminated, terminator included; 0 or less than

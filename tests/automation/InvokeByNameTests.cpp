@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,32 @@ TEST(InvokeByName, Invoke_PassesKindArgumentsAndLocaleAsGiven) {
         EXPECT_EQ(object.resultGiven, test.wantResult);
         EXPECT_FALSE(object.exceptionGiven);
         EXPECT_FALSE(object.argumentErrorGiven);
+    }
+}
+
+// The name is converted for the text only when the text is written; the text must not change.
+TEST(InvokeByName, Failures_WriteTheirTextOnlyWithDiagnosticsOn) {
+    struct Case {
+        const wchar_t* member;
+        const char* setting;
+        const char* text;
+    };
+    const Case cases[] = {
+        {L"Unknown", "GLYPHPAD_DEBUG=1",
+         "IDispatch::GetIDsOfNames(\"Unknown\") failed w/err 0x80020006\n"},
+        {L"Known", "GLYPHPAD_DEBUG=1",
+         "IDispatch::Invoke(\"Known\"=00000007) failed w/err 0x80004005\n"},
+        {L"Unknown", "GLYPHPAD_DEBUG=0", ""},
+        {L"Known", "GLYPHPAD_DEBUG=0", ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.setting);
+        putenv(const_cast<char*>(test.setting));
+        RecordingDispatch object;
+        object.invokeAnswer = E_FAIL;
+        testing::internal::CaptureStderr();
+        EXPECT_LT(InvokeByName(DISPATCH_METHOD, nullptr, &object, test.member), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), test.text);
     }
 }
 

@@ -5,7 +5,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <future>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -39,6 +41,36 @@ TEST(LinuxKernel32, TreatsWideValuesAboveFFFFAsInvalidUnits) {
     EXPECT_EQ(std::string(bytes, 5),
               "a\xEF\xBF\xBD"
               "b");
+}
+
+// Each thread reuses its converters: a conversion that fails part-way must leave nothing behind
+// for the next call, and threads converting at once must not see each other's state.
+TEST(LinuxKernel32, ReusedConvertersCarryNothingBetweenCallsOrThreads) {
+    const auto convertInTurn = [] {
+        int wrong = 0;
+        for (int round = 0; round < 200; ++round) {
+            wchar_t wide[8];
+            char bytes[8];
+            wrong +=
+                MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, "a\xE2\x82", 3, wide, 8) != 0;
+            wrong += MultiByteToWideChar(CP_UTF8, 0, "\xE2\x82\xAC", 3, wide, 8) != 1 ||
+                     wide[0] != static_cast<wchar_t>(0x20AC);
+            const wchar_t lone[] = {static_cast<wchar_t>(0xD83D)};
+            wrong += WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, lone, 1, bytes, 8, nullptr,
+                                         nullptr) != 0;
+            wrong +=
+                WideCharToMultiByte(CP_UTF8, 0, L"\x20AC", 1, bytes, 8, nullptr, nullptr) != 3 ||
+                std::string(bytes, 3) != "\xE2\x82\xAC";
+        }
+        return wrong;
+    };
+    std::vector<std::future<int>> threads;
+    for (int thread = 0; thread < 4; ++thread) {
+        threads.push_back(std::async(std::launch::async, convertInTurn));
+    }
+    for (std::future<int>& thread : threads) {
+        EXPECT_EQ(thread.get(), 0);
+    }
 }
 
 // Windows documents these as invalid parameters; Wine accepts them, so only the stand-in is
