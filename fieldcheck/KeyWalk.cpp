@@ -21,6 +21,12 @@ long long MillisecondsSince(Clock::time_point start, Clock::time_point end) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
 }
 
+std::optional<ReceivedFrame> NextFrameBefore(BenchHost& host, Clock::time_point deadline) {
+    return host.NextFrame(
+        std::max(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
+                 std::chrono::milliseconds(0)));
+}
+
 std::string ForwardSlashes(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
@@ -155,9 +161,7 @@ void KeyWalk::ShowKeys(const std::optional<DeckUnderTest>& deck) {
     }
     const Clock::time_point deadline = shown + kStepBound;
     while (!result.ok) {
-        const std::optional<ReceivedFrame> frame = host.NextFrame(
-            std::max(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
-                     std::chrono::milliseconds(0)));
+        const std::optional<ReceivedFrame> frame = NextFrameBefore(host, deadline);
         if (!frame) {
             break;
         }
@@ -207,9 +211,7 @@ void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds 
     bool titledSincePress = false;
     bool alerted = false;
     while (!(titledSincePress && Meets(expected)) && !alerted) {
-        const std::optional<ReceivedFrame> frame = host.NextFrame(
-            std::max(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
-                     std::chrono::milliseconds(0)));
+        const std::optional<ReceivedFrame> frame = NextFrameBefore(host, deadline);
         if (!frame) {
             break;
         }
