@@ -207,7 +207,11 @@ def test_host_that_stops_reading_costs_bounded_memory_and_gets_every_key_back(ho
     resumed = session.mark()
     session.key_down("L", LOAD, "C:/Talks/Q3 review.pptx")
     titled = set()
-    session.wait_frame(lambda f: f.event == "setTitle" and f.json["payload"]["title"] ==
-                       "Q3 review" and (titled.add(f.json["context"]) or len(titled) == KEYS),
-                       resumed, timeout=4 * default_timeout())
+
+    def every_key_titled(frame) -> bool:
+        if frame.event == "setTitle" and frame.json["payload"]["title"] == "Q3 review":
+            titled.add(frame.json["context"])
+        return len(titled) == KEYS
+
+    session.wait_frame(every_key_titled, resumed, timeout=4 * default_timeout())
     session.finish()
