@@ -18,9 +18,15 @@ nlohmann::json ReadKeySettings(const nlohmann::json& payload) {
     return settings;
 }
 
-// The presentation chosen for a load key, forward slashes as the settings page stores it.
+// The presentation chosen for a load key, forward slashes as the settings page stores it. A path
+// with a NUL in it names no file: PowerPoint would read it only up to the NUL, while the key's
+// title comes from its end, so it counts as no file chosen.
 std::string ReadChosenFile(const nlohmann::json& settings) {
-    return ReadStringMember(settings, "korfilepicker", "");
+    std::string file = ReadStringMember(settings, "korfilepicker", "");
+    if (file.find('\0') != std::string::npos) {
+        file.clear();
+    }
+    return file;
 }
 
 std::optional<PowerPointCommand> SlideCommandFor(const std::string& action) {

@@ -1,10 +1,10 @@
 #include "host/HostEvents.h"
 
 #include <array>
-#include <stdexcept>
 #include <string_view>
 #include <utility>
 
+#include "host/BoundedJson.h"
 #include "host/JsonMembers.h"
 
 namespace {
@@ -58,19 +58,6 @@ void PropertyInspectorDidAppear(KGPBasePlugin& plugin, const HostEvent& event) {
     plugin.OnPropertyInspectorDidAppear(event.action, event.context);
 }
 
-// Copying and comparing JSON values recurse once per level, so a frame nested a few thousand
-// levels deep would overflow the network thread's stack when its payload is copied. Host
-// messages are a handful of levels deep; a frame beyond this bound is dropped like one that
-// does not parse.
-constexpr int kDeepestMessage = 512;
-
-bool RefuseDeepNesting(int depth, nlohmann::json::parse_event_t, nlohmann::json&) {
-    if (depth > kDeepestMessage) {
-        throw std::length_error("host message nested too deeply");
-    }
-    return true;
-}
-
 constexpr std::array<std::pair<std::string_view, HostEventHandler>, 10> kEventTable{{
     {"keyDown", &KeyDown},
     {"keyUp", &KeyUp},
@@ -98,7 +85,8 @@ HostEventHandler FindHostEventHandler(const std::string& eventName) {
 }
 
 void DispatchHostMessage(KGPBasePlugin& plugin, const std::string& text) {
-    const nlohmann::json message = nlohmann::json::parse(text, RefuseDeepNesting);
+    // A frame nested too deeply is dropped like one that does not parse.
+    const nlohmann::json message = ParseBoundedJson(text);
     const std::string eventName = ReadStringMember(message, "event", "");
     HostEvent event{
         message, ReadStringMember(message, "action", ""), ReadStringMember(message, "context", ""),

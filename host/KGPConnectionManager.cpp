@@ -5,10 +5,15 @@
 #include "host/HostCommands.h"
 #include "host/HostEvents.h"
 #include "host/HostLinkConfig.h"
+#include "host/SendGate.h"
 
 namespace {
 
 using WebSocketClient = websocketpp::client<HostLinkConfig>;
+
+// The memory the plug-in spends at most on frames for a host that does not read (one frame more
+// may pass): several refreshes of many keys, far more than a host that reads leaves waiting.
+constexpr std::size_t kHeldForHostCap = std::size_t{4} << 20;
 
 std::string HostUri(int port) {
     return "ws://127.0.0.1:" + std::to_string(port);
@@ -17,9 +22,26 @@ std::string HostUri(int port) {
 }  // namespace
 
 struct KGPConnectionManager::Endpoint {
+    Endpoint()
+        : gate(
+              kHeldForHostCap, [this] { return BytesHeldForHost(); },
+              [this] {
+                  websocketpp::lib::asio::post(client.get_io_service(),
+                                               [this] { gate.Remeasure(); });
+              }) {}
+
+    std::size_t BytesHeldForHost() {
+        websocketpp::lib::error_code error;
+        const WebSocketClient::connection_ptr connection =
+            client.get_con_from_hdl(connectionHandle, error);
+        return error ? 0 : connection->get_buffered_amount();
+    }
+
     // Written once in Run before the connection attempt starts; only read afterwards.
     websocketpp::connection_hdl connectionHandle;
     WebSocketClient client;
+    // Every send passes through it.
+    SendGate gate;
 };
 
 KGPConnectionManager::KGPConnectionManager(int port, const std::string& pluginUUID,
@@ -61,6 +83,10 @@ void KGPConnectionManager::Run() {
             [this](websocketpp::connection_hdl connection) { OnFail(connection); });
         client.set_close_handler(
             [this](websocketpp::connection_hdl connection) { OnClose(connection); });
+        // A ping is answered only while the host reads what it is sent, under the same bound.
+        client.set_ping_handler([this](websocketpp::connection_hdl, std::string payload) {
+            return endpoint->gate.Admit(payload.size());
+        });
         client.set_message_handler(
             [this](websocketpp::connection_hdl connection, WebSocketClient::message_ptr message) {
                 OnMessage(connection, message->get_opcode() == websocketpp::frame::opcode::text,
@@ -74,6 +100,7 @@ void KGPConnectionManager::Run() {
             return;
         }
         endpoint->connectionHandle = connection->get_handle();
+        endpoint->gate.BindNetworkThread();
         client.connect(connection);
         // Returns once nothing is left to do: the link has closed or the attempt has failed.
         client.run();
@@ -97,9 +124,15 @@ void KGPConnectionManager::OnOpen(const ConnectionHandle& connection) {
     plugin->OnConnected();
 }
 
-void KGPConnectionManager::OnFail(const ConnectionHandle&) {}
+// Once the link is over nothing more is handed to the library: a send racing with its teardown
+// would touch a connection that the network thread is taking down.
+void KGPConnectionManager::OnFail(const ConnectionHandle&) {
+    endpoint->gate.Close();
+}
 
-void KGPConnectionManager::OnClose(const ConnectionHandle&) {}
+void KGPConnectionManager::OnClose(const ConnectionHandle&) {
+    endpoint->gate.Close();
+}
 
 void KGPConnectionManager::OnMessage(const ConnectionHandle&, bool isTextFrame,
                                      const std::string& payload) {
@@ -134,8 +167,12 @@ void KGPConnectionManager::SendToPropertyInspector(const std::string& action,
 
 void KGPConnectionManager::SendText(const std::string& text) {
     // The library's send is safe from any thread while the loop runs; it refuses a handle
-    // without an open connection, and such a command is simply dropped.
-    websocketpp::lib::error_code ignored;
-    endpoint->client.send(endpoint->connectionHandle, text, websocketpp::frame::opcode::text,
-                          ignored);
+    // without an open connection, and such a command is simply dropped, as is one the gate
+    // refuses.
+    endpoint->gate.Send(text.size(), [this, &text] {
+        websocketpp::lib::error_code error;
+        endpoint->client.send(endpoint->connectionHandle, text, websocketpp::frame::opcode::text,
+                              error);
+        return !error;
+    });
 }

@@ -21,8 +21,9 @@ public:
     // Holds the calling thread until the link has ended or could not be set up.
     void Run();
 
-    // The commands may be called from any thread. A command that cannot be sent (no open link)
-    // is dropped; one whose strings are not valid UTF-8 throws the JSON library's type error.
+    // The commands may be called from any thread. A command that cannot be sent (no open link,
+    // or a host that has left too much unread) is dropped; one whose strings are not valid UTF-8
+    // throws the JSON library's type error.
     void SetTitle(const std::string& title, const std::string& context);
     void ShowAlert(const std::string& context);
     void SetState(int state, const std::string& context);

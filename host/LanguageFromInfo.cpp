@@ -2,12 +2,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/BoundedJson.h"
 #include "host/JsonMembers.h"
 
 std::string LanguageFromInfo(const std::string& info) {
     std::string language = "en";
     try {
-        const nlohmann::json document = nlohmann::json::parse(info);
+        // Copying "application" recurses per level: a document nested too deeply names no
+        // language.
+        const nlohmann::json document = ParseBoundedJson(info);
         nlohmann::json application;
         if (ReadObjectMember(document, "application", application)) {
             language = ReadStringMember(application, "language", language);

@@ -163,6 +163,11 @@ void TestHost::Close() {
         std::lock_guard<std::mutex> lock(state->mutex);
         handle = state->connection;
     }
-    websocketpp::lib::error_code ignored;
-    state->server.close(handle, websocketpp::close::status::normal, "", ignored);
+    // Started on the host's own thread: the library's close changes the connection's state
+    // without a lock its reading of frames would take.
+    State* shared = state.get();
+    asio::post(state->server.get_io_service(), [shared, handle] {
+        websocketpp::lib::error_code ignored;
+        shared->server.close(handle, websocketpp::close::status::normal, "", ignored);
+    });
 }

@@ -176,6 +176,12 @@ class HostPeer:
             reader.join(OUTPUT_GRACE_SECONDS)
         return self._process.returncode
 
+    def memory_kib(self, field: str = "VmHWM") -> int:
+        """A memory figure of the plug-in's process from /proc (VmHWM: its peak resident set)."""
+        status = Path(f"/proc/{self._process.pid}/status").read_text()
+        line = next(l for l in status.splitlines() if l.startswith(field + ":"))
+        return int(line.split()[1])
+
     def is_running(self) -> bool:
         return self._process is not None and self._process.poll() is None
 
@@ -221,6 +227,22 @@ class HostPeer:
             data = data.encode("utf-8")
         self.wait_connected()
         self._run(self._connection.send(data))
+
+    def stop_reading(self) -> None:
+        """Leaves the plug-in's frames unread in the socket, as a host that hangs would; the
+        host can still send."""
+        self.wait_connected()
+        self._loop.call_soon_threadsafe(self._connection.transport.pause_reading)
+
+    def resume_reading(self) -> None:
+        self._loop.call_soon_threadsafe(self._connection.transport.resume_reading)
+
+    def send_pings(self, count: int, timeout: Optional[float] = None) -> None:
+        """Sends count pings of the largest size without waiting for their answers."""
+        async def pings():
+            for number in range(count):
+                await self._connection.ping(str(number).rjust(125, "p").encode())
+        self._run(pings(), timeout)
 
     def frames(self) -> List[Frame]:
         """Every frame received so far, in arrival order."""

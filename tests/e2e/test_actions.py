@@ -107,7 +107,11 @@ def test_load_key_opens_the_chosen_file_and_the_play_key_shows_it(start):
     session.finish()
 
 
-@pytest.mark.parametrize("settings_file", [None, "", "C:/Talks/missing.pptx"])
+# A NUL cuts the path short when it reaches PowerPoint: it names no file.
+NUL_PATH = "D:/Slides/intro.pptx\u0000/../other/evil.pptx"
+
+
+@pytest.mark.parametrize("settings_file", [None, "", NUL_PATH, "C:/Talks/missing.pptx"])
 def test_load_key_without_a_file_alerts_or_failed_open_stays_quiet_and_both_refresh(
         start, settings_file):
     session = start(scenario("q3_open"))
@@ -118,11 +122,12 @@ def test_load_key_without_a_file_alerts_or_failed_open_stays_quiet_and_both_refr
     end = session.probe()
     sent = session.raw_between(mark, end)
     refresh = [set_title("P1", "Q3 review"), set_state("P1", 1)]
-    if settings_file:
+    if settings_file and settings_file != NUL_PATH:
         # A file PowerPoint cannot open: no alert, the current presentation stays.
         assert sent == refresh
     else:
         assert sent == [show_alert("L1")] + refresh
+        assert not any(line.startswith("call Presentations.Open") for line in session.trace())
     session.finish()
 
 
@@ -252,6 +257,7 @@ def test_settings_set_load_keys_and_leave_other_keys_alone(start):
          [set_title("s6", "\u00c4rger \U0001F600"), set_state("s6", 1)]),
         ("s7", PLAY, {"korfilepicker": Q3_SETTING}, []),
         ("s8", NEXT, {"korfilepicker": Q3_SETTING}, []),
+        ("s9", LOAD, {"korfilepicker": NUL_PATH}, [set_state("s9", 0)]),
     ]
     for context, action, settings, expected in cases:
         mark = session.mark()

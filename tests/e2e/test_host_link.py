@@ -1,10 +1,12 @@
 """The plug-in process against a host peer: start-up, registration, the link's life."""
 
+import os
 import socket
 import threading
 
 import pytest
 
+from actionsession import LOAD, PLAY, ActionSession, scenario, set_title
 from hostpeer import (DEFAULT_REGISTER_EVENT, DEFAULT_UUID, HostPeer, default_timeout,
                       plugin_launcher)
 
@@ -165,3 +167,51 @@ def test_registration_not_utf8_closes_link_and_exits_0(host, uuid, register_even
     assert host.wait_exit() == 0
     assert host.frames() == []
     assert_no_output(host)
+
+
+# Memory is read from /proc for the native program without sanitizers only: sanitizers keep
+# freed memory in quarantine and shadow, and under Wine the process is Wine's.
+MEASURE_MEMORY = not WINDOWS_PROGRAM and not (os.environ.get("ASAN_OPTIONS")
+                                              or os.environ.get("TSAN_OPTIONS"))
+# Every press refreshes every key: about 1.7 MB of frames per press with 10,000 keys, which a
+# plug-in without a bound would hold for a host that does not read.
+KEYS, PRESSES, PINGS = (10000, 60, 50000) if MEASURE_MEMORY else (1000, 10, 5000)
+# The plug-in holds at most 4 MiB of frames for the host, plus the write in flight and what the
+# frames cost beyond their bytes.
+HELD_BOUND_KIB = (4 + 2) * 1024
+
+
+def test_host_that_stops_reading_costs_bounded_memory_and_gets_every_key_back(host, tmp_path):
+    session = ActionSession(host, tmp_path, scenario("nothing_open"))
+    keys = [f"P{number}" for number in range(KEYS)]
+    for key in keys:
+        session.appear(key, PLAY)
+    session.wait_raw(set_title(keys[-1], ""), session.probe(), timeout=4 * default_timeout())
+    baseline = host.memory_kib("VmRSS")
+
+    host.stop_reading()
+    for _ in range(PRESSES):
+        session.key_down("L", LOAD)  # no file chosen: an alert and a refresh of every key
+    host.send_pings(PINGS, timeout=20 * default_timeout())
+    session.key_down("L", LOAD, "C:/Talks/missing.pptx")  # handled after every event above
+    session.wait_trace("call Presentations.Open C:\\Talks\\missing.pptx",
+                       timeout=20 * default_timeout())
+    if MEASURE_MEMORY:
+        growth = host.memory_kib("VmHWM") - baseline
+        print(f"peak resident set {growth} KiB above the {baseline} KiB before the host stopped "
+              "reading")
+        assert growth < HELD_BOUND_KIB
+
+    # Once the host reads again the periodic refresh brings every key up to date.
+    host.resume_reading()
+    resumed = session.mark()
+    session.key_down("L", LOAD, "C:/Talks/Q3 review.pptx")
+    titled = set()
+
+    def every_key_titled(frame) -> bool:
+        if frame.event == "setTitle" and frame.json["payload"]["title"] == "Q3 review":
+            titled.add(frame.json["context"])
+        return len(titled) == KEYS
+
+    session.wait_frame(every_key_titled, resumed, timeout=4 * default_timeout())
+    session.finish()

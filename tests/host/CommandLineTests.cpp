@@ -118,6 +118,10 @@ TEST(LanguageFromInfo, ReadsApplicationLanguageOrEnglish) {
         {"two JSON values", R"({"application":{"language":"de"}} {})", "en"},
         {"array document", R"([{"application":{"language":"de"}}])", "en"},
         {"truncated", R"({"application":{"language":"de")", "en"},
+        {"nested too deeply to copy",
+         R"({"application":{"language":"de","x":)" + std::string(20000, '[') +
+             std::string(20000, ']') + "}}",
+         "en"},
     };
     for (const LanguageCase& c : cases) {
         EXPECT_EQ(LanguageFromInfo(c.info), c.expected) << c.name;

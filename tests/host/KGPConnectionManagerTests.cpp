@@ -305,6 +305,33 @@ TEST_F(ConnectionManagerTest, Run_ReturnsWhenHostCloses) {
     EXPECT_NO_THROW(manager->ShowAlert("after close"));  // dropped, no connection
 }
 
+// The link ends, by a closing handshake or by the host's socket going away, while another
+// thread is in the middle of sending, again and again; under ThreadSanitizer this is the race
+// detector's test of the link's end.
+TEST_F(ConnectionManagerTest, LinkEndingWhileAnotherThreadSends_EndsRunEveryTime) {
+    constexpr int kDrops = 24;
+    for (int drop = 0; drop < kDrops; ++drop) {
+        host = std::make_unique<TestHost>();
+        StartConnected();
+        std::atomic<bool> sending{true};
+        std::thread refresh([this, &sending] {
+            while (sending) {
+                manager->SetState(1, "refresh");
+            }
+        });
+        ASSERT_TRUE(host->WaitForFrame(1).has_value()) << drop;  // sends are going out
+        if (drop % 2 == 0) {
+            host->Close();
+        } else {
+            host.reset();
+        }
+        EXPECT_TRUE(RunReturns()) << drop;
+        sending = false;
+        refresh.join();
+    }
+    host = std::make_unique<TestHost>();
+}
+
 TEST_F(ConnectionManagerTest, Registration_InvalidUtf8ClosesLinkWithoutSending) {
     const std::vector<std::pair<std::string, std::string>> badPairs{
         {"UUID-\xFF", "registerPlugin"},
