@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdlib>
 #include <thread>
 
@@ -56,6 +58,9 @@ struct ProgIdCase {
     const char* scenario;
     HRESULT expected;
 };
+void PrintTo(const ProgIdCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ProgIdLookup : public Ole32, public ::testing::WithParamInterface<ProgIdCase> {};
 
@@ -77,8 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ProgIdCase{"NotRegistered", L"PowerPoint.Application",
                                  R"({"registered": false})", CO_E_CLASSSTRING},
                       ProgIdCase{"UnavailableIsStillRegistered", L"PowerPoint.Application",
-                                 R"({"available": false})", S_OK}),
-    [](const ::testing::TestParamInfo<ProgIdCase>& info) { return std::string(info.param.name); });
+                                 R"({"available": false})", S_OK}));
 
 TEST_F(Ole32, CoCreateInstance_UnavailablePowerPointFailsToStart) {
     pptsim::ResetSimulation(R"({"available": false})");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -63,6 +65,9 @@ struct ZOrderCase {
     std::string order;  // top first, after the steps
     std::string topmost;
 };
+void PrintTo(const ZOrderCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class SetWindowPosZOrder : public User32, public ::testing::WithParamInterface<ZOrderCase> {};
 
@@ -108,8 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "B"},
         ZOrderCase{
             "BottomClearsTopmost", {{'B', "TOPMOST", kKeep}, {'B', "BOTTOM", kKeep}}, "DCAB", ""},
-        ZOrderCase{"AfterAWindowGoesRightBelowIt", {{'A', "D", kKeep}}, "DACB", ""}),
-    [](const ::testing::TestParamInfo<ZOrderCase>& info) { return std::string(info.param.name); });
+        ZOrderCase{"AfterAWindowGoesRightBelowIt", {{'A', "D", kKeep}}, "DACB", ""}));
 
 TEST_F(User32, GetWindow_WalksFromTheTopToTheBottom) {
     CreateWindows("ABC");
@@ -140,6 +144,9 @@ struct TextCase {
     int bufferSize;
     int expected;
 };
+void PrintTo(const TextCase& c, std::ostream* out) {
+    *out << c.length << " units into " << c.bufferSize;
+}
 
 class WindowTexts : public User32, public ::testing::WithParamInterface<TextCase> {};
 
