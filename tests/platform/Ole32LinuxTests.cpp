@@ -1,9 +1,9 @@
+// The ole32 stand-in with the simulated PowerPoint registered, as the plug-in meets it on Linux.
 #include <gtest/gtest.h>
 
 #include <ostream>
 
 #include <cstdlib>
-#include <thread>
 
 #include "platform/ComApartment.h"
 #include "platform/ComPtr.h"
@@ -14,7 +14,7 @@
 
 namespace {
 
-class Ole32 : public ::testing::Test {
+class Ole32Linux : public ::testing::Test {
 protected:
     void SetUp() override {
         unsetenv("PPTSIM_SCENARIO");
@@ -32,26 +32,6 @@ protected:
     }
 };
 
-TEST_F(Ole32, CoCreateInstance_NeedsTheCallingThreadsApartment) {
-    HRESULT withoutApartment = S_OK;
-    HRESULT afterLeaving = S_OK;
-    HRESULT first = S_OK;
-    HRESULT nested = S_OK;
-    std::thread([&] {
-        ComPtr<IDispatch> application;
-        withoutApartment = Create(application);
-        first = CoInitialize(nullptr);
-        nested = CoInitialize(nullptr);
-        CoUninitialize();
-        CoUninitialize();
-        afterLeaving = Create(application);
-    }).join();
-    EXPECT_EQ(withoutApartment, CO_E_NOTINITIALIZED);
-    EXPECT_EQ(first, S_OK);
-    EXPECT_EQ(nested, S_FALSE);
-    EXPECT_EQ(afterLeaving, CO_E_NOTINITIALIZED);
-}
-
 struct ProgIdCase {
     const char* name;
     const wchar_t* progId;
@@ -62,7 +42,7 @@ void PrintTo(const ProgIdCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class ProgIdLookup : public Ole32, public ::testing::WithParamInterface<ProgIdCase> {};
+class ProgIdLookup : public Ole32Linux, public ::testing::WithParamInterface<ProgIdCase> {};
 
 TEST_P(ProgIdLookup, KnowsOnlyARegisteredPowerPoint) {
     pptsim::ResetSimulation(GetParam().scenario);
@@ -77,14 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
     Names, ProgIdLookup,
     ::testing::Values(ProgIdCase{"Registered", L"PowerPoint.Application", "{}", S_OK},
                       ProgIdCase{"AnyLetterCase", L"powerpoint.APPLICATION", "{}", S_OK},
-                      ProgIdCase{"OtherProgId", L"Word.Application", "{}", CO_E_CLASSSTRING},
-                      ProgIdCase{"Prefix", L"PowerPoint.App", "{}", CO_E_CLASSSTRING},
                       ProgIdCase{"NotRegistered", L"PowerPoint.Application",
                                  R"({"registered": false})", CO_E_CLASSSTRING},
                       ProgIdCase{"UnavailableIsStillRegistered", L"PowerPoint.Application",
                                  R"({"available": false})", S_OK}));
 
-TEST_F(Ole32, CoCreateInstance_UnavailablePowerPointFailsToStart) {
+TEST_F(Ole32Linux, CoCreateInstance_UnavailablePowerPointFailsToStart) {
     pptsim::ResetSimulation(R"({"available": false})");
     ComApartment apartment;
     ComPtr<IDispatch> application;
@@ -92,7 +70,7 @@ TEST_F(Ole32, CoCreateInstance_UnavailablePowerPointFailsToStart) {
     EXPECT_FALSE(application);
 }
 
-TEST_F(Ole32, CoCreateInstance_UnknownClassOrInProcessContextIsNotRegistered) {
+TEST_F(Ole32Linux, CoCreateInstance_UnknownClassOrInProcessContextIsNotRegistered) {
     ComApartment apartment;
     ComPtr<IDispatch> unregistered;
     pptsim::ResetSimulation(R"({"registered": false})");
@@ -109,7 +87,7 @@ TEST_F(Ole32, CoCreateInstance_UnknownClassOrInProcessContextIsNotRegistered) {
     EXPECT_FALSE(pptsim::ReadSimulationState().running);
 }
 
-TEST_F(Ole32, CoCreateInstance_StartsPowerPointOnceFromTheEnvironment) {
+TEST_F(Ole32Linux, CoCreateInstance_StartsPowerPointOnceFromTheEnvironment) {
     ComApartment apartment;
     ComPtr<IDispatch> first;
     ComPtr<IDispatch> second;
