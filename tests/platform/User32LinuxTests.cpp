@@ -2,7 +2,6 @@
 // message box on standard error.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -16,38 +15,26 @@ protected:
     void SetUp() override { WindowList::Instance().Clear(); }
     void TearDown() override { WindowList::Instance().Clear(); }
 
-    // Windows A, B, C, ... created in that order, so the last one is on top.
-    void CreateWindows(const std::string& letters) {
-        for (char letter : letters) {
-            HWND window = WindowList::Instance().Create(L"Test", std::wstring(1, letter), nullptr);
-            byLetter[letter] = window;
-            byHandle[window] = letter;
-        }
+    static HWND Make(const wchar_t* title) {
+        return WindowList::Instance().Create(L"Test", title, nullptr);
     }
-    std::string Order() {
-        std::string order;
-        for (HWND window : WindowList::Instance().ZOrder()) {
-            order += byHandle.at(window);
-        }
-        return order;
-    }
-    std::map<char, HWND> byLetter;
-    std::map<HWND, char> byHandle;
 };
 
 // Here the test's windows are the whole desktop, so its ends are theirs.
 TEST_F(User32Linux, Walk_EndsOfTheDesktop) {
     ASSERT_NE(GetDesktopWindow(), nullptr);
     EXPECT_EQ(GetTopWindow(GetDesktopWindow()), nullptr);
-    CreateWindows("ABC");
-    EXPECT_EQ(GetWindow(byLetter['C'], GW_HWNDPREV), nullptr);
-    EXPECT_EQ(GetWindow(byLetter['B'], GW_HWNDFIRST), byLetter['C']);
-    EXPECT_EQ(GetWindow(byLetter['B'], GW_HWNDLAST), byLetter['A']);
+    HWND bottom = Make(L"A");
+    HWND middle = Make(L"B");
+    HWND top = Make(L"C");
+    EXPECT_EQ(GetWindow(top, GW_HWNDPREV), nullptr);
+    EXPECT_EQ(GetWindow(middle, GW_HWNDFIRST), top);
+    EXPECT_EQ(GetWindow(middle, GW_HWNDLAST), bottom);
 }
 
 // The terminator always lands: in a one-unit buffer, and for a window that has gone.
 TEST_F(User32Linux, Texts_BufferIsAlwaysTerminated) {
-    HWND window = WindowList::Instance().Create(L"Class", L"Title", nullptr);
+    HWND window = Make(L"Title");
     wchar_t buffer[2] = {L'#', L'#'};
     EXPECT_EQ(GetClassNameW(window, buffer, 1), 0);
     EXPECT_EQ(buffer[0], L'\0');
@@ -60,24 +47,25 @@ TEST_F(User32Linux, Texts_BufferIsAlwaysTerminated) {
 }
 
 TEST_F(User32Linux, SetWindowPos_FailureHookRecordsAndLeavesOrder) {
-    CreateWindows("AB");
-    WindowList::Instance().FailSetWindowPos(byLetter['A'], true);
-    EXPECT_EQ(SetWindowPos(byLetter['A'], HWND_TOPMOST, 0, 0, 0, 0, 0x000B), FALSE);
-    EXPECT_EQ(Order(), "BA");
-    EXPECT_NE(SetWindowPos(byLetter['B'], HWND_TOPMOST, 0, 0, 0, 0, 0x000B), FALSE);
+    HWND a = Make(L"A");
+    HWND b = Make(L"B");
+    WindowList::Instance().FailSetWindowPos(a, true);
+    EXPECT_EQ(SetWindowPos(a, HWND_TOPMOST, 0, 0, 0, 0, 0x000B), FALSE);
+    EXPECT_EQ(WindowList::Instance().ZOrder(), (std::vector<HWND>{b, a}));
+    EXPECT_NE(SetWindowPos(b, HWND_TOPMOST, 0, 0, 0, 0, 0x000B), FALSE);
     EXPECT_EQ(SetWindowPos(reinterpret_cast<HWND>(0x7777), HWND_TOPMOST, 0, 0, 0, 0, 3), FALSE);
 
     const std::vector<SetWindowPosCall> calls = WindowList::Instance().SetWindowPosCalls();
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].window, byLetter['A']);
+    EXPECT_EQ(calls[0].window, a);
     EXPECT_EQ(calls[0].insertAfter, HWND_TOPMOST);
     EXPECT_EQ(calls[0].flags, 0x000Bu);
     EXPECT_EQ(calls[0].result, FALSE);
     EXPECT_NE(calls[1].result, FALSE);
     EXPECT_EQ(calls[2].result, FALSE);
 
-    WindowList::Instance().FailSetWindowPos(byLetter['A'], false);
-    EXPECT_NE(SetWindowPos(byLetter['A'], HWND_TOPMOST, 0, 0, 0, 0, 0x000B), FALSE);
+    WindowList::Instance().FailSetWindowPos(a, false);
+    EXPECT_NE(SetWindowPos(a, HWND_TOPMOST, 0, 0, 0, 0, 0x000B), FALSE);
 }
 
 TEST_F(User32Linux, UpdateWindow_IsRecorded) {
