@@ -269,23 +269,17 @@ def test_settings_set_load_keys_and_leave_other_keys_alone(start):
     session.finish()
 
 
-def test_load_key_inspector_gets_open_presentations_at_once(start):
-    session = start(scenario("two_open"))
+@pytest.mark.parametrize("setup, expected", [
+    ("two_open", [presentations_to_inspector("L1", [Q3_SETTING, INTRO_SETTING])]),
+    ("nothing_open", []),
+])
+def test_load_key_inspector_gets_open_presentations_at_once(start, setup, expected):
+    session = start(scenario(setup))
     mark = session.mark()
     session.inspector("L1", LOAD)
     session.inspector("P1", PLAY)
     end = session.probe()
-    assert session.raw_between(mark, end) == [
-        presentations_to_inspector("L1", [Q3_SETTING, INTRO_SETTING])]
-    session.finish()
-
-
-def test_load_key_inspector_gets_nothing_when_nothing_is_open(start):
-    session = start(scenario("nothing_open"))
-    mark = session.mark()
-    session.inspector("L1", LOAD)
-    end = session.probe()
-    assert session.raw_between(mark, end) == []
+    assert session.raw_between(mark, end) == expected
     session.finish()
 
 
