@@ -16,7 +16,7 @@ public:
     // Starts the timer thread, stopping a running one first. The pause between runs is measured
     // from the end of one run to the start of the next. Throws std::system_error when no thread
     // can be created.
-    virtual void Start(int intervalMs, std::function<void()> callback);
+    void Start(int intervalMs, std::function<void()> callback);
 
     // Cuts a wait short and joins the thread; a callback that is running finishes first. From
     // inside the callback this throws std::system_error (resource_deadlock_would_occur).

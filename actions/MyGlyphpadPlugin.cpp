@@ -47,9 +47,9 @@ std::optional<PowerPointCommand> SlideCommandFor(const std::string& action) {
 
 }  // namespace
 
-MyGlyphpadPlugin::MyGlyphpadPlugin() {
+MyGlyphpadPlugin::MyGlyphpadPlugin(int refreshIntervalMs) {
     worker.Start();
-    refreshTimer.Start(RefreshIntervalMs, [this] { RefreshOnTimer(); });
+    refreshTimer.Start(refreshIntervalMs, [this] { RefreshOnTimer(); });
 }
 
 MyGlyphpadPlugin::~MyGlyphpadPlugin() {

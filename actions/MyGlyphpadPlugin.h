@@ -25,8 +25,9 @@ public:
     static constexpr int RefreshIntervalMs = 2000;
     static constexpr int LongPressMs = 1000;
 
-    // Starts the worker, then the refresh timer, whose first refresh runs at once.
-    MyGlyphpadPlugin();
+    // Starts the worker, then the refresh timer, whose first refresh runs at once and which then
+    // pauses refreshIntervalMs between refreshes (shorter only in tests).
+    explicit MyGlyphpadPlugin(int refreshIntervalMs = RefreshIntervalMs);
     ~MyGlyphpadPlugin() override;
 
     // Ends the worker after the PowerPoint call in progress and releases PowerPoint; from then

@@ -1,11 +1,13 @@
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <memory>
 #include <system_error>
 #include <thread>
 
 #include "actions/MyGlyphpadPlugin.h"
+#include "actions/RefreshInterval.h"
 #include "host/CommandLine.h"
 #include "host/KGPConnectionManager.h"
 #include "host/LanguageFromInfo.h"
@@ -42,7 +44,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     // Never destroyed: the plug-in's threads may still use these while the process exits.
-    static MyGlyphpadPlugin* const plugin = new MyGlyphpadPlugin();
+    static MyGlyphpadPlugin* const plugin = new MyGlyphpadPlugin(ChooseRefreshIntervalMs(
+        std::getenv(kRefreshIntervalVariable), MyGlyphpadPlugin::RefreshIntervalMs));
     CreateLocalizer(LanguageFromInfo(arguments->info));
     static KGPConnectionManager* const connectionManager = new KGPConnectionManager(
         arguments->port, arguments->pluginUUID, arguments->registerEvent, plugin);

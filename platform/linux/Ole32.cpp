@@ -1,25 +1,12 @@
-// Stand-ins for COM initialisation and activation (ole32). Activation of the one class we know,
-// "PowerPoint.Application", reaches the simulated PowerPoint in-process.
-#include <cwctype>
-
+// Stand-ins for COM initialisation and activation (ole32). Activation reaches the classes that
+// the program registered in-process (ComClassRegistry.h).
 #include "platform/Platform.h"
-#include "sim/SimulationActivation.h"
-#include "sim/SimulationIds.h"
+#include "platform/linux/ComClassRegistry.h"
 
 namespace {
 
 // Each thread's CoInitialize count, as COM keeps it per thread.
 thread_local int apartmentEntries = 0;
-
-// ProgIDs are registry key names, which Windows compares without regard to ASCII case.
-bool SameProgId(LPCOLESTR a, LPCOLESTR b) {
-    for (; *a != 0 && *b != 0; ++a, ++b) {
-        if (std::towlower(static_cast<wint_t>(*a)) != std::towlower(static_cast<wint_t>(*b))) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
 
 }  // namespace
 
@@ -37,10 +24,11 @@ HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid) {
     if (progId == nullptr || clsid == nullptr) {
         return E_INVALIDARG;
     }
-    if (!SameProgId(progId, pptsim::kSimulatedProgId) || !pptsim::IsApplicationRegistered()) {
+    const std::optional<ComClassRegistration> known = FindComClass(progId);
+    if (!known || !known->isRegistered()) {
         return CO_E_CLASSSTRING;
     }
-    *clsid = pptsim::CLSID_SimulatedPowerPoint;
+    *clsid = known->clsid;
     return S_OK;
 }
 
@@ -53,19 +41,20 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
     if (apartmentEntries == 0) {
         return CO_E_NOTINITIALIZED;
     }
-    if (clsid != pptsim::CLSID_SimulatedPowerPoint || (context & CLSCTX_LOCAL_SERVER) == 0 ||
-        !pptsim::IsApplicationRegistered()) {
+    // Registered classes are local servers, as PowerPoint is.
+    const std::optional<ComClassRegistration> known = FindComClass(clsid);
+    if (!known || (context & CLSCTX_LOCAL_SERVER) == 0 || !known->isRegistered()) {
         return REGDB_E_CLASSNOTREG;
     }
     if (outer != nullptr) {
         return CLASS_E_NOAGGREGATION;
     }
-    IDispatch* application = nullptr;
-    const HRESULT created = pptsim::ActivateApplication(&application);
-    if (FAILED(created)) {
-        return created;
+    IUnknown* created = nullptr;
+    const HRESULT started = known->create(&created);
+    if (FAILED(started)) {
+        return started;
     }
-    const HRESULT answered = application->QueryInterface(riid, object);
-    application->Release();
+    const HRESULT answered = created->QueryInterface(riid, object);
+    created->Release();
     return answered;
 }

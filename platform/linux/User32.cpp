@@ -10,6 +10,8 @@ namespace {
 
 // Copies text into a caller's buffer of maxCount units, cut to fit and zero-terminated, and
 // returns the units copied (without the terminator), as GetClassNameW and GetWindowTextW do.
+// A one-unit buffer gets just the terminator, as the documentation's "truncated to
+// nMaxCount - 1 characters" says; Wine 8 leaves it untouched for class names.
 int CopyToBuffer(const std::wstring& text, LPWSTR buffer, int maxCount) {
     const std::size_t count = std::min(text.size(), static_cast<std::size_t>(maxCount - 1));
     text.copy(buffer, count);
@@ -70,12 +72,17 @@ int GetWindowTextW(HWND window, LPWSTR text, int maxCount) {
         return 0;
     }
     if (!WindowList::Instance().Title(window, title)) {
+        // The documentation promises only 0 here, and Wine 8 leaves the buffer as it was; an
+        // empty string is the safer thing to leave behind.
         text[0] = 0;
         return 0;
     }
     return CopyToBuffer(title, text, maxCount);
 }
 
+// Moves only in Z order. Activation is left out: without SWP_NOACTIVATE the real call also
+// activates the window, which can raise it within its band (Wine 8 does, as documented). The
+// plug-in's raise pair ends in the same order either way.
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
     return WindowList::Instance().SetPosition(window, insertAfter, x, y, cx, cy, flags);
 }

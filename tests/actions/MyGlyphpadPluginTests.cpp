@@ -45,11 +45,14 @@ nlohmann::json SetStateCommand(const std::string& context, int state) {
     return {{"context", context}, {"event", "setState"}, {"payload", {{"state", state}}}};
 }
 
+// Short, so that the tests that wait for timer refreshes wait little.
+constexpr int kTestRefreshIntervalMs = 100;
+
 // The plug-in connected to an in-process host, as start-up connects it.
 class PluginLink {
 public:
-    PluginLink()
-        : plugin(std::make_unique<MyGlyphpadPlugin>()),
+    explicit PluginLink(int refreshIntervalMs = kTestRefreshIntervalMs)
+        : plugin(std::make_unique<MyGlyphpadPlugin>(refreshIntervalMs)),
           manager(std::make_unique<KGPConnectionManager>(host.Port(), "uuid", "registerPlugin",
                                                          plugin.get())) {
         network = std::thread([this] { manager->Run(); });
@@ -206,7 +209,9 @@ TEST_F(MyGlyphpadPluginThreads, Destruction_WithLongPressArmedAndSlowRefresh_Clo
     UseScenario(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12},
                     "open": ["C:\\Talks\\Q3 review.pptx"], "delayMs": 20})");
     {
-        PluginLink link;
+        // At the product's interval: refreshes slowed down this much would otherwise hold the
+        // press back for longer than the long press.
+        PluginLink link(MyGlyphpadPlugin::RefreshIntervalMs);
         ASSERT_TRUE(link.registered);
         link.Appear("P1", kPlay);
         link.Send("keyDown", kPlay, "P1");

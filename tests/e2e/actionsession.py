@@ -68,13 +68,18 @@ def context_of(frame: Frame) -> Optional[str]:
 class ActionSession:
     """One plug-in process against one simulated PowerPoint."""
 
-    def __init__(self, host: HostPeer, folder: Path, setup: dict):
+    def __init__(self, host: HostPeer, folder: Path, setup: dict,
+                 refresh_interval_ms: Optional[int] = None):
+        """refresh_interval_ms: a shorter key refresh period than the product's 2000 ms."""
         self.host = host
         self.trace_file = folder / "trace.txt"
         scenario_file = folder / "scenario.json"
         scenario_file.write_text(json.dumps(setup, ensure_ascii=False), encoding="utf-8")
-        host.start(env={"PPTSIM_SCENARIO": program_path(scenario_file),
-                        "PPTSIM_TRACE": program_path(self.trace_file)})
+        env = {"PPTSIM_SCENARIO": program_path(scenario_file),
+               "PPTSIM_TRACE": program_path(self.trace_file)}
+        if refresh_interval_ms is not None:
+            env["GP_TEST_REFRESH_INTERVAL_MS"] = str(refresh_interval_ms)
+        host.start(env=env)
         host.wait_for_frame(0)  # the registration
         self._probes = 0
 

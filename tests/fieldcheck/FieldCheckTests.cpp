@@ -14,6 +14,10 @@ struct OptionsCase {
     bool close;
 };
 
+void PrintTo(const OptionsCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class FieldCheckCommandLine : public ::testing::TestWithParam<OptionsCase> {};
 
 TEST_P(FieldCheckCommandLine, ReadsFlagsOrSaysWhatIsWrong) {

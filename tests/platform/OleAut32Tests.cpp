@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -34,6 +36,9 @@ struct BstrCase {
     const char* name;
     std::wstring text;
 };
+void PrintTo(const BstrCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class BstrRoundTrip : public ::testing::TestWithParam<BstrCase> {};
 
@@ -52,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BstrCase{"Empty", L""}, BstrCase{"Ascii", L"C:\\Talks\\Q3 review.pptx"},
                       BstrCase{"EmbeddedZero", std::wstring(L"a\0b", 3)},
                       BstrCase{"SurrogatePair", std::wstring{L'x', 0xD83D, 0xDE00}},
-                      BstrCase{"Long", std::wstring(5000, L'p')}),
-    [](const ::testing::TestParamInfo<BstrCase>& info) { return std::string(info.param.name); });
+                      BstrCase{"Long", std::wstring(5000, L'p')}));
 
 TEST(Bstr, SysAllocString_StopsAtFirstZero) {
     BSTR copy = SysAllocString(L"Slides");
@@ -131,6 +135,9 @@ struct GuidCase {
     GUID b;
     bool equal;
 };
+void PrintTo(const GuidCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class GuidCompare : public ::testing::TestWithParam<GuidCase> {};
 
@@ -151,7 +158,6 @@ INSTANTIATE_TEST_SUITE_P(
         GuidCase{"Data2", kBase, {0x00020400, 1, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}, false},
         GuidCase{"Data3", kBase, {0x00020400, 0, 1, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}, false},
         GuidCase{"LastByte", kBase, {0x00020400, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x47}}, false},
-        GuidCase{"UnknownVersusDispatch", IID_IUnknown, IID_IDispatch, false}),
-    [](const ::testing::TestParamInfo<GuidCase>& info) { return std::string(info.param.name); });
+        GuidCase{"UnknownVersusDispatch", IID_IUnknown, IID_IDispatch, false}));
 
 }  // namespace

@@ -102,6 +102,10 @@ struct FailureCase {
     HRESULT added;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class SlidesAdd : public DeckMaking, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(SlidesAdd, ChecksIndexAndLayout) {

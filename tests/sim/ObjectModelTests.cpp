@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/sim/SimulationCalls.h"
 
 namespace {
@@ -26,6 +28,9 @@ struct ItemCase {
     WORD flags;
     HRESULT expected;
 };
+void PrintTo(const ItemCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class PresentationsItem : public SimulationTest, public ::testing::WithParamInterface<ItemCase> {};
 
@@ -66,8 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         ItemCase{"NotAnInteger", {Real(1.0)}, DISPATCH_METHOD, DISP_E_TYPEMISMATCH},
         ItemCase{"NoIndex", {}, DISPATCH_METHOD, DISP_E_BADPARAMCOUNT},
         ItemCase{"TwoIndexes", {Index(1), Index(1)}, DISPATCH_METHOD, DISP_E_BADPARAMCOUNT},
-        ItemCase{"ReadNotCall", {Index(1)}, DISPATCH_PROPERTYGET, DISP_E_MEMBERNOTFOUND}),
-    [](const ::testing::TestParamInfo<ItemCase>& info) { return std::string(info.param.name); });
+        ItemCase{"ReadNotCall", {Index(1)}, DISPATCH_PROPERTYGET, DISP_E_MEMBERNOTFOUND}));
 
 TEST_F(SimulationTest, Members_AreFoundByTheirExactNameOnly) {
     Start(kTalks);
@@ -178,6 +182,9 @@ struct MoveCase {
     const wchar_t* method;
     int slideAfter;  // 0: the show has ended
 };
+void PrintTo(const MoveCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ShowNavigation : public SimulationTest, public ::testing::WithParamInterface<MoveCase> {};
 
@@ -211,8 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MoveCase{"PreviousInTheMiddle", 5, L"Previous", 4},
                       MoveCase{"PreviousOnTheFirstSlideStays", 1, L"Previous", 1},
                       MoveCase{"First", 7, L"First", 1}, MoveCase{"Last", 7, L"Last", 12},
-                      MoveCase{"Exit", 7, L"Exit", 0}),
-    [](const ::testing::TestParamInfo<MoveCase>& info) { return std::string(info.param.name); });
+                      MoveCase{"Exit", 7, L"Exit", 0}));
 
 TEST_F(SimulationTest, SlideShowWindows_KeepTheOrderTheShowsStarted) {
     Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5},
