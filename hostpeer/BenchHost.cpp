@@ -54,14 +54,7 @@ BenchHost::BenchHost() : state(std::make_unique<State>()) {
     server.set_close_handler([this](websocketpp::connection_hdl handle) { state->Ended(handle); });
     server.set_fail_handler([this](websocketpp::connection_hdl handle) { state->Ended(handle); });
 
-    server.listen(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), 0));
-    asio::error_code error;
-    const asio::ip::tcp::endpoint local = server.get_local_endpoint(error);
-    if (error) {
-        throw std::runtime_error("bench host: cannot read the listening port");
-    }
-    state->port = local.port();
-    server.start_accept();
+    state->port = ListenOnFreeLoopbackPort(server);
     state->ioThread = std::thread([this] { state->server.run(); });
 }
 

@@ -2,20 +2,12 @@
 
 #include <condition_variable>
 #include <mutex>
-#include <stdexcept>
 #include <thread>
 
-#include <websocketpp/config/asio_no_tls.hpp>
-#include <websocketpp/server.hpp>
-
-namespace {
-
-using WebSocketServer = websocketpp::server<websocketpp::config::asio>;
-
-}  // namespace
+#include "hostpeer/LoopbackServer.h"
 
 struct TestHost::State {
-    WebSocketServer server;
+    LoopbackServer server;
     std::thread ioThread;
     int port = 0;
 
@@ -33,7 +25,7 @@ struct TestHost::State {
         return changed.wait_for(lock, timeout, condition);
     }
 
-    void Record(websocketpp::connection_hdl, WebSocketServer::message_ptr message) {
+    void Record(websocketpp::connection_hdl, LoopbackServer::message_ptr message) {
         Frame frame{message->get_opcode() == websocketpp::frame::opcode::text,
                     message->get_payload()};
         std::lock_guard<std::mutex> lock(mutex);
@@ -74,27 +66,18 @@ struct TestHost::State {
 };
 
 TestHost::TestHost() : state(std::make_unique<State>()) {
-    WebSocketServer& server = state->server;
-    server.clear_access_channels(websocketpp::log::alevel::all);
-    server.clear_error_channels(websocketpp::log::elevel::all);
-    server.init_asio();
-    server.set_reuse_addr(true);
+    LoopbackServer& server = state->server;
+    PrepareLoopbackServer(server);
     State* shared = state.get();
     server.set_message_handler(
-        [shared](websocketpp::connection_hdl handle, WebSocketServer::message_ptr message) {
+        [shared](websocketpp::connection_hdl handle, LoopbackServer::message_ptr message) {
             shared->Record(handle, message);
         });
     server.set_open_handler([shared](websocketpp::connection_hdl h) { shared->Opened(h); });
     server.set_close_handler([shared](websocketpp::connection_hdl h) { shared->Ended(h); });
     server.set_fail_handler([shared](websocketpp::connection_hdl h) { shared->Ended(h); });
 
-    server.listen(asio::ip::tcp::endpoint(asio::ip::address_v4::loopback(), 0));
-    asio::error_code error;
-    state->port = server.get_local_endpoint(error).port();
-    if (error) {
-        throw std::runtime_error("test host: no local endpoint");
-    }
-    server.start_accept();
+    state->port = ListenOnFreeLoopbackPort(server);
     state->ioThread = std::thread([shared] { shared->server.run(); });
 }
 
