@@ -120,6 +120,12 @@ std::wstring WithoutExtension(const std::wstring& name) {
     return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// What the check needs to know of a deck, as PowerPoint reports it.
+DeckUnderTest ReadDeck(Calls& calls, IDispatch* deck, bool madeHere) {
+    return DeckUnderTest{calls.Text(deck, L"FullName"), WithoutExtension(calls.Text(deck, L"Name")),
+                         calls.Integer(calls.Object(deck, L"Slides").Get(), L"Count"), madeHere};
+}
+
 }  // namespace
 
 PowerPointDeck::PowerPointDeck() {
@@ -163,9 +169,7 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
     }
     calls.Do(deck.Get(), L"SaveAs", DISPATCH_METHOD,
              Arguments().Integer(kSaveAsOpenXmlPresentation).Text(path));
-    DeckUnderTest made{calls.Text(deck.Get(), L"FullName"),
-                       WithoutExtension(calls.Text(deck.Get(), L"Name")),
-                       calls.Integer(calls.Object(deck.Get(), L"Slides").Get(), L"Count"), true};
+    const DeckUnderTest made = ReadDeck(calls, deck.Get(), true);
     if (deck) {
         Calls closing;
         closing.Do(deck.Get(), L"Close", DISPATCH_METHOD, Arguments());
@@ -192,9 +196,7 @@ std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
     const int openBefore = calls.Integer(presentations.Get(), L"Count");
     ComPtr<IDispatch> deck =
         calls.Object(presentations.Get(), L"Open", DISPATCH_METHOD, Arguments().Text(path));
-    DeckUnderTest described{
-        calls.Text(deck.Get(), L"FullName"), WithoutExtension(calls.Text(deck.Get(), L"Name")),
-        calls.Integer(calls.Object(deck.Get(), L"Slides").Get(), L"Count"), false};
+    const DeckUnderTest described = ReadDeck(calls, deck.Get(), false);
     // Open gives the presentation that was already open rather than a second copy.
     if (deck && calls.Integer(presentations.Get(), L"Count") > openBefore) {
         calls.Do(deck.Get(), L"Close", DISPATCH_METHOD, Arguments());
