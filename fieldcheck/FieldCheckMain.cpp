@@ -139,13 +139,16 @@ int main(int argc, char** argv) {
     };
     std::filesystem::path madeFolder;
     {
+        // The deck comes first, before the plug-in starts and reaches for PowerPoint itself: the
+        // simulated PowerPoint under Wine serves one client per server, and two first
+        // activations at once sometimes left the check waiting 30 s for its own.
         PowerPointThread powerPoint;
-        KeyWalk walk(pluginPath, report);
-        walk.StartPlugin();
         StepResult deckStep;
         const std::optional<DeckUnderTest> deck =
             PrepareDeck(powerPoint, options->deck, madeFolder, deckStep);
         report(deckStep);
+        KeyWalk walk(pluginPath, report);
+        walk.StartPlugin();
         walk.Walk(deck, options->closePowerPoint);
         walk.EndPlugin();
         // PowerPoint stays open; only the deck made here goes (a long press closed it already).

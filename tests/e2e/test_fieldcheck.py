@@ -43,6 +43,6 @@ def test_plugin_that_cannot_start_fails_every_step_in_words(tmp_path):
     run = run_fieldcheck(tmp_path, "--plugin", "no-such-plugin.exe")
     assert run.returncode == 1
     lines = run.stdout.splitlines()
-    assert lines[1].startswith("FAIL register") and "cannot start no-such-plugin.exe" in lines[1]
+    assert lines[2].startswith("FAIL register") and "cannot start no-such-plugin.exe" in lines[2]
     assert "not run: the plug-in is not connected" in lines[4]
     assert lines[-1] == "1 passed, 11 failed"  # only the deck could be made
