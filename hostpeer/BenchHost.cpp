@@ -41,6 +41,21 @@ struct BenchHost::State {
         }
         changed.notify_all();
     }
+
+    // On the I/O thread only: the library changes a connection's state on close without the
+    // lock under which that thread reads frames.
+    void CloseOpenConnection() {
+        websocketpp::connection_hdl handle;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!open) {
+                return;
+            }
+            handle = connection;
+        }
+        websocketpp::lib::error_code ignored;
+        server.close(handle, websocketpp::close::status::normal, "", ignored);
+    }
 };
 
 BenchHost::BenchHost() : state(std::make_unique<State>()) {
@@ -59,10 +74,14 @@ BenchHost::BenchHost() : state(std::make_unique<State>()) {
 }
 
 BenchHost::~BenchHost() {
-    websocketpp::lib::error_code ignored;
-    state->server.stop_listening(ignored);
-    Close();
-    state->server.stop();
+    // The acceptor and the connection belong to the I/O thread: they are closed there.
+    State* shared = state.get();
+    asio::post(state->server.get_io_service(), [shared] {
+        websocketpp::lib::error_code ignored;
+        shared->server.stop_listening(ignored);
+        shared->CloseOpenConnection();
+        shared->server.stop();
+    });
     if (state->ioThread.joinable()) {
         state->ioThread.join();
     }
@@ -129,14 +148,6 @@ BenchClock::time_point BenchHost::Send(const std::string& text) {
 }
 
 void BenchHost::Close() {
-    websocketpp::connection_hdl connection;
-    {
-        std::lock_guard<std::mutex> lock(state->mutex);
-        if (!state->open) {
-            return;
-        }
-        connection = state->connection;
-    }
-    websocketpp::lib::error_code ignored;
-    state->server.close(connection, websocketpp::close::status::normal, "", ignored);
+    State* shared = state.get();
+    asio::post(state->server.get_io_service(), [shared] { shared->CloseOpenConnection(); });
 }
