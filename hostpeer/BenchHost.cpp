@@ -59,18 +59,9 @@ struct BenchHost::State {
 };
 
 BenchHost::BenchHost() : state(std::make_unique<State>()) {
-    LoopbackServer& server = state->server;
-    PrepareLoopbackServer(server);
-    server.set_message_handler(
-        [this](websocketpp::connection_hdl handle, LoopbackServer::message_ptr message) {
-            state->Received(handle, message);
-        });
-    server.set_open_handler([this](websocketpp::connection_hdl handle) { state->Opened(handle); });
-    server.set_close_handler([this](websocketpp::connection_hdl handle) { state->Ended(handle); });
-    server.set_fail_handler([this](websocketpp::connection_hdl handle) { state->Ended(handle); });
-
-    state->port = ListenOnFreeLoopbackPort(server);
-    state->ioThread = std::thread([this] { state->server.run(); });
+    state->port = ServeOnFreeLoopbackPort(state->server, state.get());
+    State* shared = state.get();
+    state->ioThread = std::thread([shared] { shared->server.run(); });
 }
 
 BenchHost::~BenchHost() {

@@ -25,7 +25,7 @@ struct TestHost::State {
         return changed.wait_for(lock, timeout, condition);
     }
 
-    void Record(websocketpp::connection_hdl, LoopbackServer::message_ptr message) {
+    void Received(websocketpp::connection_hdl, LoopbackServer::message_ptr message) {
         Frame frame{message->get_opcode() == websocketpp::frame::opcode::text,
                     message->get_payload()};
         std::lock_guard<std::mutex> lock(mutex);
@@ -66,18 +66,8 @@ struct TestHost::State {
 };
 
 TestHost::TestHost() : state(std::make_unique<State>()) {
-    LoopbackServer& server = state->server;
-    PrepareLoopbackServer(server);
+    state->port = ServeOnFreeLoopbackPort(state->server, state.get());
     State* shared = state.get();
-    server.set_message_handler(
-        [shared](websocketpp::connection_hdl handle, LoopbackServer::message_ptr message) {
-            shared->Record(handle, message);
-        });
-    server.set_open_handler([shared](websocketpp::connection_hdl h) { shared->Opened(h); });
-    server.set_close_handler([shared](websocketpp::connection_hdl h) { shared->Ended(h); });
-    server.set_fail_handler([shared](websocketpp::connection_hdl h) { shared->Ended(h); });
-
-    state->port = ListenOnFreeLoopbackPort(server);
     state->ioThread = std::thread([shared] { shared->server.run(); });
 }
 
