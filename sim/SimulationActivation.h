@@ -1,5 +1,6 @@
-// The two entry points through which the Linux stand-in of COM activation reaches the
-// simulated PowerPoint. Nothing else of the simulation is visible to platform/.
+// How a program hands out the simulated PowerPoint as a COM class: the in-process registration
+// on Linux (linux/LinuxComClass.cpp) and the local server's class factory under Windows
+// (server/ClassFactory.cpp) both go through these two calls.
 #pragma once
 
 #include "platform/Platform.h"

@@ -1,8 +1,6 @@
 // The simulated PowerPoint's frames as real top-level windows of class "PPTFrameClass", owned by
 // the server's main thread, whose message loop delivers the WM_CLOSE that other processes send.
-#include <map>
-#include <mutex>
-
+#include "sim/FrameMessages.h"
 #include "sim/FrameWindows.h"
 
 namespace pptsim {
@@ -20,20 +18,14 @@ public:
         if (frame == nullptr) {
             return nullptr;
         }
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            closeHandlers[frame] = std::move(onClose);
-        }
+        closeHandlers.Set(frame, std::move(onClose));
         ShowWindow(frame, SW_SHOWNOACTIVATE);
         BringToTop(frame);
         return frame;
     }
 
     void Destroy(HWND frame) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            closeHandlers.erase(frame);
-        }
+        closeHandlers.Erase(frame);
         if (frame != nullptr) {
             DestroyWindow(frame);
         }
@@ -58,14 +50,7 @@ private:
         static_cast<void>(registered);
     }
 
-    std::function<void()> CloseHandler(HWND frame) {
-        std::lock_guard<std::mutex> lock(mutex);
-        const auto found = closeHandlers.find(frame);
-        return found != closeHandlers.end() ? found->second : std::function<void()>();
-    }
-
-    std::mutex mutex;
-    std::map<HWND, std::function<void()>> closeHandlers;
+    FrameCloseHandlers closeHandlers;
 };
 
 Win32FrameWindows& Frames() {
@@ -76,17 +61,7 @@ Win32FrameWindows& Frames() {
 
 LRESULT CALLBACK Win32FrameWindows::FrameProcedure(HWND window, UINT message, WPARAM wParam,
                                                    LPARAM lParam) {
-    if (message != WM_CLOSE) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    // A copy: the handler closes the presentation, which destroys this frame and its entry.
-    const std::function<void()> onClose = Frames().CloseHandler(window);
-    if (onClose) {
-        onClose();
-    } else {
-        DestroyWindow(window);
-    }
-    return 0;
+    return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Frame windows in the Linux stand-in's window list.
-#include <map>
 #include <mutex>
 
 #include "platform/linux/WindowList.h"
+#include "sim/FrameMessages.h"
 #include "sim/FrameWindows.h"
 
 namespace pptsim {
@@ -12,17 +12,14 @@ class LinuxFrameWindows final : public FrameWindows {
 public:
     HWND Create(const std::wstring& title, std::function<void()> onClose) override {
         // Held across creation so a WM_CLOSE that arrives at once already finds its handler.
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(creating);
         HWND frame = WindowList::Instance().Create(L"PPTFrameClass", title, &FrameProcedure);
-        closeHandlers[frame] = std::move(onClose);
+        closeHandlers.Set(frame, std::move(onClose));
         return frame;
     }
 
     void Destroy(HWND frame) override {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            closeHandlers.erase(frame);
-        }
+        closeHandlers.Erase(frame);
         WindowList::Instance().Destroy(frame);
     }
 
@@ -31,8 +28,8 @@ public:
 private:
     static LRESULT FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    std::mutex mutex;
-    std::map<HWND, std::function<void()>> closeHandlers;
+    std::mutex creating;
+    FrameCloseHandlers closeHandlers;
 };
 
 LinuxFrameWindows& Frames() {
@@ -42,24 +39,11 @@ LinuxFrameWindows& Frames() {
 }
 
 LRESULT LinuxFrameWindows::FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_CLOSE) {
-        return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_CLOSE) {
+        // A WM_CLOSE sent while its frame is still being created waits for the frame's handler.
+        std::lock_guard<std::mutex> created(Frames().creating);
     }
-    std::function<void()> onClose;
-    {
-        std::lock_guard<std::mutex> lock(Frames().mutex);
-        auto found = Frames().closeHandlers.find(window);
-        if (found != Frames().closeHandlers.end()) {
-            onClose = found->second;
-        }
-    }
-    // The handler closes the presentation and destroys this frame: call it unlocked.
-    if (onClose) {
-        onClose();
-    } else {
-        DestroyWindow(window);
-    }
-    return 0;
+    return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
 }
 
 }  // namespace

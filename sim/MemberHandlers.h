@@ -1,0 +1,85 @@
+// What the member handlers of the simulated object model share: the calls that return a result
+// or raise PowerPoint's error, the readers of automation arguments, and the handlers themselves,
+// grouped by topic in ObjectMembers_*.cpp and listed by kind in ObjectMembers.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Platform.h"
+#include "sim/ModelState.h"
+#include "sim/ObjectMembers.h"
+
+namespace pptsim::members {
+
+constexpr const wchar_t* kNoObject = L"Object does not exist.";
+
+// PowerPoint raises its own errors through IDispatch as DISP_E_EXCEPTION with a message.
+HRESULT Raise(MemberCall& call, const wchar_t* message);
+HRESULT ReturnObject(MemberCall& call, ObjectRef target);
+HRESULT ReturnInteger(MemberCall& call, std::int64_t value);
+HRESULT ReturnText(MemberCall& call, const std::wstring& text);
+
+// A collection index: any integer variant, as automation converts them.
+bool ReadIndex(const VARIANT& argument, std::int64_t& index);
+// PowerPoint's collections answer an index out of range with E_INVALIDARG ("Integer out of
+// range").
+HRESULT ReadItemIndex(const MemberCall& call, std::size_t count, std::size_t& position);
+// Automation passes MsoTriState and enumeration values as any integer variant, or as a boolean.
+bool ReadInteger(const VARIANT& argument, std::int64_t& value);
+bool ReadText(const VARIANT& argument, std::wstring& text);
+
+// ---- Application, presentations and their windows (ObjectMembers_Presentations.cpp) ----------
+HRESULT ApplicationActivePresentation(MemberCall& call);
+HRESULT ApplicationPresentations(MemberCall& call);
+HRESULT ApplicationSlideShowWindows(MemberCall& call);
+HRESULT PresentationsCount(MemberCall& call);
+HRESULT PresentationsItem(MemberCall& call);
+HRESULT PresentationsOpen(MemberCall& call);
+HRESULT PresentationFullName(MemberCall& call);
+HRESULT PresentationSlides(MemberCall& call);
+HRESULT PresentationSlideShowSettings(MemberCall& call);
+HRESULT PresentationWindows(MemberCall& call);
+HRESULT PresentationSlideShowWindow(MemberCall& call);
+HRESULT SlidesCount(MemberCall& call);
+HRESULT SlideShowSettingsRun(MemberCall& call);
+HRESULT DocumentWindowsItem(MemberCall& call);
+HRESULT DocumentWindowActivate(MemberCall& call);
+
+// ---- Slide shows and the slides they show (ObjectMembers_Shows.cpp) --------------------------
+HRESULT SlideShowWindowsCount(MemberCall& call);
+HRESULT SlideShowWindowsItem(MemberCall& call);
+HRESULT SlideShowWindowPresentation(MemberCall& call);
+HRESULT SlideShowWindowView(MemberCall& call);
+HRESULT SlideShowViewSlide(MemberCall& call);
+HRESULT SlideShowViewNext(MemberCall& call);
+HRESULT SlideShowViewPrevious(MemberCall& call);
+HRESULT SlideShowViewFirst(MemberCall& call);
+HRESULT SlideShowViewLast(MemberCall& call);
+HRESULT SlideShowViewExit(MemberCall& call);
+HRESULT SlideSlideNumber(MemberCall& call);
+
+// ---- Making a deck (ObjectMembers_Deck.cpp) -------------------------------------------------
+HRESULT PresentationsAdd(MemberCall& call);
+HRESULT PresentationName(MemberCall& call);
+HRESULT PresentationSaveAs(MemberCall& call);
+HRESULT PresentationClose(MemberCall& call);
+HRESULT SlidesAdd(MemberCall& call);
+HRESULT ShapesTitle(MemberCall& call);
+HRESULT TextRangeText(MemberCall& call);
+
+// The slide a slide, its shapes or its title's text belong to; null once it is gone.
+SlideContent* SlideOfCall(MemberCall& call);
+
+// Slide, Shapes, the title Shape and its TextFrame all lead on to the next object of the chain.
+template <ObjectKind Next>
+HRESULT ReturnPartOfSlide(MemberCall& call) {
+    if (SlideOfCall(call) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    ObjectRef next = call.self;
+    next.kind = Next;
+    return ReturnObject(call, next);
+}
+
+}  // namespace pptsim::members

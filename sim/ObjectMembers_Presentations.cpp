@@ -1,0 +1,134 @@
+// The application, its presentations and their document windows.
+#include "sim/MemberHandlers.h"
+
+namespace pptsim::members {
+
+HRESULT ApplicationActivePresentation(MemberCall& call) {
+    OpenPresentation* active = call.state.ActivePresentation();
+    if (active == nullptr) {
+        return Raise(call,
+                     L"Application.ActivePresentation : Invalid request.  There is no "
+                     L"active presentation.");
+    }
+    return ReturnObject(call, {ObjectKind::Presentation, 0, active->id});
+}
+
+HRESULT ApplicationPresentations(MemberCall& call) {
+    return ReturnObject(call, {ObjectKind::Presentations, 0});
+}
+
+HRESULT ApplicationSlideShowWindows(MemberCall& call) {
+    return ReturnObject(call, {ObjectKind::SlideShowWindows, 0});
+}
+
+// ---- Presentations ------------------------------------------------------------------------
+HRESULT PresentationsCount(MemberCall& call) {
+    return ReturnInteger(call, static_cast<std::int64_t>(call.state.Presentations().size()));
+}
+
+HRESULT PresentationsItem(MemberCall& call) {
+    std::size_t position = 0;
+    const HRESULT read = ReadItemIndex(call, call.state.Presentations().size(), position);
+    if (FAILED(read)) {
+        return read;
+    }
+    return ReturnObject(call,
+                        {ObjectKind::Presentation, 0, call.state.Presentations()[position].id});
+}
+
+// Open(FileName, [ReadOnly], [Untitled], [WithWindow]): the optional flags are accepted and
+// every presentation opens in a window.
+HRESULT PresentationsOpen(MemberCall& call) {
+    const VARIANT& fileName = *call.arguments[0];
+    if (fileName.vt != VT_BSTR) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    const std::wstring path(fileName.bstrVal != nullptr ? fileName.bstrVal : L"",
+                            SysStringLen(fileName.bstrVal));
+    OpenPresentation* opened = call.state.Open(path, call.frames);
+    if (opened == nullptr) {
+        return Raise(call, L"Presentations.Open : PowerPoint could not open the file.");
+    }
+    return ReturnObject(call, {ObjectKind::Presentation, 0, opened->id});
+}
+
+// ---- Presentation and what hangs off it -----------------------------------------------------
+HRESULT PresentationFullName(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    return presentation != nullptr ? ReturnText(call, presentation->fullName)
+                                   : Raise(call, kNoObject);
+}
+
+namespace {
+
+HRESULT ReturnPartOfPresentation(MemberCall& call, ObjectKind kind) {
+    if (call.state.FindPresentation(call.self.presentationId) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnObject(call, {kind, 0, call.self.presentationId});
+}
+
+}  // namespace
+
+HRESULT PresentationSlides(MemberCall& call) {
+    return ReturnPartOfPresentation(call, ObjectKind::Slides);
+}
+
+HRESULT PresentationSlideShowSettings(MemberCall& call) {
+    return ReturnPartOfPresentation(call, ObjectKind::SlideShowSettings);
+}
+
+HRESULT PresentationWindows(MemberCall& call) {
+    return ReturnPartOfPresentation(call, ObjectKind::DocumentWindows);
+}
+
+HRESULT PresentationSlideShowWindow(MemberCall& call) {
+    if (call.state.FindPresentation(call.self.presentationId) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    RunningShow* show = call.state.ShowOf(call.self.presentationId);
+    if (show == nullptr) {
+        return Raise(call, L"Presentation.SlideShowWindow : Object does not exist.");
+    }
+    return ReturnObject(call, {ObjectKind::SlideShowWindow, 0, show->presentationId, show->id});
+}
+
+HRESULT SlidesCount(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    return presentation != nullptr ? ReturnInteger(call, presentation->SlideCount())
+                                   : Raise(call, kNoObject);
+}
+
+HRESULT SlideShowSettingsRun(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    if (presentation->SlideCount() < 1) {
+        return Raise(call, L"SlideShowSettings.Run : No slides to show.");
+    }
+    RunningShow& show = call.state.RunShow(presentation->id);
+    return ReturnObject(call, {ObjectKind::SlideShowWindow, 0, show.presentationId, show.id});
+}
+
+HRESULT DocumentWindowsItem(MemberCall& call) {
+    if (call.state.FindPresentation(call.self.presentationId) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    std::size_t position = 0;
+    const HRESULT read = ReadItemIndex(call, 1, position);  // one window per presentation
+    if (FAILED(read)) {
+        return read;
+    }
+    return ReturnObject(call, {ObjectKind::DocumentWindow, 0, call.self.presentationId});
+}
+
+HRESULT DocumentWindowActivate(MemberCall& call) {
+    if (call.state.FindPresentation(call.self.presentationId) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    call.state.Activate(call.self.presentationId, call.frames);
+    return S_OK;
+}
+
+}  // namespace pptsim::members
