@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "automation/AutomationDiagnostics.h"
+#include "automation/PowerPointActivation.h"
 #include "automation/PowerPointCommands.h"
 #include "automation/PowerPointOperations.h"
-#include "automation/PowerPointSurface.h"
 #include "automation/WorkerRequest.h"
 #include "platform/ComApartment.h"
 
@@ -15,20 +15,14 @@ namespace {
 
 // PowerPoint's application object, or none when it is not registered or cannot be started.
 DispatchPtr ConnectToPowerPoint() {
-    CLSID classId;
-    if (FAILED(CLSIDFromProgID(PowerPointSurface::kProgId, &classId))) {
+    PowerPointActivation activation = ActivatePowerPoint();
+    if (FAILED(activation.lookup)) {
         MessageBoxW(nullptr, L"CLSIDFromProgID() failed", L"Error",
                     MB_SETFOREGROUND | MB_ICONERROR);
-        return DispatchPtr();
+    } else if (FAILED(activation.creation)) {
+        EmitDiagnostic(ComposeApplicationCreationFailure(activation.creation));
     }
-    DispatchPtr application;
-    const HRESULT created = CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                             reinterpret_cast<void**>(application.Receive()));
-    if (FAILED(created)) {
-        EmitDiagnostic(ComposeApplicationCreationFailure(created));
-        return DispatchPtr();
-    }
-    return application;
+    return std::move(activation.application);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fieldcheck/DeckUnderTest.h"
-#include "platform/ComPtr.h"
+#include "platform/DispatchPtr.h"
 #include "platform/Platform.h"
 
 class PowerPointDeck {
@@ -26,6 +26,6 @@ public:
     bool CloseIfOpen(const std::wstring& fullName);
 
 private:
-    ComPtr<IDispatch> application;
+    DispatchPtr application;
     std::string connectProblem;
 };

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "automation/PowerPointSurface.h"
 #include "sim/Scenario.h"
 #include "tests/sim/SimulationCalls.h"
 
@@ -95,7 +96,7 @@ TEST_F(EnvironmentScenario, UnreadableOrBrokenFile_IsReportedOnceAndMakesPowerPo
         }
         ::testing::internal::CaptureStderr();
         CLSID clsid{};
-        const HRESULT lookup = CLSIDFromProgID(L"PowerPoint.Application", &clsid);
+        const HRESULT lookup = CLSIDFromProgID(PowerPointSurface::kProgId, &clsid);
         const HRESULT started = pptsim::ActivateApplication(application.Receive());
         const std::string written = ::testing::internal::GetCapturedStderr();
 
@@ -122,7 +123,7 @@ TEST_F(EnvironmentScenario, Utf8Names_BecomeUtf16Units) {
 TEST_F(EnvironmentScenario, NotRegistered_FailsTheProgIdLookup) {
     WriteScenario(R"({"registered": false})");
     CLSID clsid{};
-    EXPECT_EQ(CLSIDFromProgID(L"PowerPoint.Application", &clsid), CO_E_CLASSSTRING);
+    EXPECT_EQ(CLSIDFromProgID(PowerPointSurface::kProgId, &clsid), CO_E_CLASSSTRING);
 }
 
 TEST_F(SimulationTest, StartingScenario_PutsTheActiveFrameOnTopAndRunsItsShows) {

@@ -1,5 +1,5 @@
-// Calls on the simulated PowerPoint made the way the plug-in makes them (GetIDsOfNames, then
-// Invoke), and a fixture that starts each test from a scenario and checks at the end that every
+// Calls on the simulated PowerPoint made the way the plug-in makes them (through its late-bound
+// calls), and a fixture that starts each test from a scenario and checks at the end that every
 // automation reference was released.
 #pragma once
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "automation/LateBoundCalls.h"
 #include "platform/ComPtr.h"
 #include "platform/Platform.h"
-#include "platform/UniqueVariant.h"
 #include "platform/linux/WindowList.h"
 #include "sim/SimulationActivation.h"
 #include "sim/SimulationControl.h"
@@ -27,101 +27,33 @@ inline const std::wstring kQ3 = L"C:\\Talks\\Q3 review.pptx";
 inline const std::wstring kIntro = L"D:\\Slides\\intro.pptx";
 inline const std::wstring kEmpty = L"C:\\Talks\\Empty.pptx";
 
-struct Outcome {
-    HRESULT result = E_UNEXPECTED;
-    UniqueVariant value;
-};
-
 inline HRESULT Resolve(IDispatch* object, const std::wstring& name, DISPID& id) {
     std::wstring copy = name;
     LPOLESTR names[] = {copy.data()};
     return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
 }
 
-// One call; arguments are given first first and passed last first, as IDispatch expects.
-inline HRESULT Invoke(IDispatch* object, const std::wstring& name, WORD flags,
-                      std::vector<VARIANT> arguments, VARIANT* result) {
-    DISPID id = DISPID_UNKNOWN;
-    const HRESULT resolved = Resolve(object, name, id);
-    if (FAILED(resolved)) {
-        return resolved;
-    }
-    std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
-    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
-                      static_cast<UINT>(reversed.size()), 0};
-    return object->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, flags, &params, result, nullptr,
-                          nullptr);
-}
-
-inline VARIANT Index(LONG index) {
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_I4;
-    argument.lVal = index;
-    return argument;
-}
-
-// A text argument; the caller frees it with VariantClear (TextArgument does).
-class TextArgument {
-public:
-    explicit TextArgument(const std::wstring& text) {
-        value.Get()->vt = VT_BSTR;
-        value.Get()->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    }
-    VARIANT operator*() const { return *value; }
-
-private:
-    UniqueVariant value;
-};
-
-inline HRESULT Get(IDispatch* object, const std::wstring& name, Outcome& outcome) {
-    outcome.result = Invoke(object, name, DISPATCH_PROPERTYGET, {}, outcome.value.Get());
-    return outcome.result;
-}
-
-inline HRESULT Call(IDispatch* object, const std::wstring& name,
-                    std::vector<VARIANT> arguments = {}) {
-    return Invoke(object, name, DISPATCH_METHOD, std::move(arguments), nullptr);
-}
-
-// The object a read or call gives, or none (with a failure recorded) when it gives none.
-inline ComPtr<IDispatch> TakeObject(Outcome& outcome) {
-    if (FAILED(outcome.result) || outcome.value->vt != VT_DISPATCH) {
-        return {};
-    }
-    return ComPtr<IDispatch>::Share(outcome.value->pdispVal);
-}
-
 inline ComPtr<IDispatch> GetObject(IDispatch* object, const std::wstring& name) {
-    Outcome outcome;
-    Get(object, name, outcome);
-    return TakeObject(outcome);
+    return ReadProperty(object, name).TakeObject();
 }
 
 inline ComPtr<IDispatch> CallObject(IDispatch* object, const std::wstring& name,
-                                    std::vector<VARIANT> arguments) {
-    Outcome outcome;
-    outcome.result =
-        Invoke(object, name, DISPATCH_METHOD, std::move(arguments), outcome.value.Get());
-    return TakeObject(outcome);
+                                    const Arguments& arguments) {
+    return CallMember(object, name, arguments).TakeObject();
 }
 
 // An integer property, or the failing HRESULT's value when the read fails.
 inline long GetInteger(IDispatch* object, const std::wstring& name) {
-    Outcome outcome;
-    if (FAILED(Get(object, name, outcome))) {
-        return outcome.result;
+    const CallOutcome outcome = ReadProperty(object, name);
+    if (!outcome.Succeeded()) {
+        return outcome.Status();
     }
-    EXPECT_EQ(outcome.value->vt, VT_I4) << "reading an integer";
-    return outcome.value->lVal;
+    EXPECT_EQ(outcome.Value().vt, VT_I4) << "reading an integer";
+    return outcome.Value().lVal;
 }
 
 inline std::wstring GetText(IDispatch* object, const std::wstring& name) {
-    Outcome outcome;
-    if (FAILED(Get(object, name, outcome)) || outcome.value->vt != VT_BSTR) {
-        return L"<failed>";
-    }
-    return std::wstring(outcome.value->bstrVal, SysStringLen(outcome.value->bstrVal));
+    return ReadProperty(object, name).Text().value_or(L"<failed>");
 }
 
 inline std::wstring WindowTitle(HWND window) {
@@ -149,11 +81,11 @@ protected:
     }
     ComPtr<IDispatch> Presentations() { return GetObject(application.Get(), L"Presentations"); }
     ComPtr<IDispatch> Presentation(LONG index) {
-        return CallObject(Presentations().Get(), L"Item", {Index(index)});
+        return CallObject(Presentations().Get(), L"Item", {Argument::Integer(index)});
     }
     ComPtr<IDispatch> ShowWindow(LONG index) {
         return CallObject(GetObject(application.Get(), L"SlideShowWindows").Get(), L"Item",
-                          {Index(index)});
+                          {Argument::Integer(index)});
     }
     ComPtr<IDispatch> FirstView() { return GetObject(ShowWindow(1).Get(), L"View"); }
 

@@ -39,12 +39,12 @@ TEST_F(Trace, EveryCallAndCloseIsOneLineInMemoryAndInTheFile) {
     {
         ComPtr<IDispatch> intro = Presentation(2);
         GetText(intro.Get(), L"FullName");
-        TextArgument q3(kQ3);
-        CallObject(Presentations().Get(), L"Open", {*q3});
-        Call(CallObject(GetObject(intro.Get(), L"Windows").Get(), L"Item", {Index(1)}).Get(),
-             L"Activate");
-        Outcome missing;
-        Get(application.Get(), L"NoSuchMember", missing);  // never reaches Invoke
+        CallObject(Presentations().Get(), L"Open", {Argument::Text(kQ3)});
+        CallWithoutAnswer(
+            CallObject(GetObject(intro.Get(), L"Windows").Get(), L"Item", {Argument::Integer(1)})
+                .Get(),
+            L"Activate");
+        ReadProperty(application.Get(), L"NoSuchMember");  // never reaches Invoke
     }
     SendMessageW(pptsim::ReadSimulationState().open[0].frame, WM_CLOSE, 0, 0);
 
@@ -65,8 +65,10 @@ TEST_F(Trace, EveryCallAndCloseIsOneLineInMemoryAndInTheFile) {
 
 TEST_F(Trace, TextArgumentsAreWrittenAsUtf8) {
     Start("{}");
-    TextArgument name(std::wstring(L"C:\\") + wchar_t{0x00C4} + std::wstring{0xD83D, 0xDE00});
-    EXPECT_EQ(Call(Presentations().Get(), L"Open", {*name}), DISP_E_EXCEPTION);
+    const std::wstring name =
+        std::wstring(L"C:\\") + wchar_t{0x00C4} + std::wstring{0xD83D, 0xDE00};
+    EXPECT_EQ(CallWithoutAnswer(Presentations().Get(), L"Open", {Argument::Text(name)}),
+              DISP_E_EXCEPTION);
     EXPECT_EQ(pptsim::SimulationTrace(),
               (std::vector<std::string>{"get Application.Presentations",
                                         "call Presentations.Open C:\\\xC3\x84\xF0\x9F\x98\x80"}));
