@@ -7,7 +7,7 @@
 
 #include "automation/PowerPointActivation.h"
 #include "platform/ComApartment.h"
-#include "tests/automation/SimulationTest.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
 

@@ -5,11 +5,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "tests/sim/SimulationCalls.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
-
-using namespace simtest;
 
 constexpr LONG kTitleOnly = 11;
 constexpr LONG kBlank = 12;

@@ -6,11 +6,9 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/sim/SimulationCalls.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
-
-using namespace simtest;
 
 std::vector<std::string> FileLines(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -35,11 +33,11 @@ protected:
 TEST_F(Trace, EveryCallAndCloseIsOneLineInMemoryAndInTheFile) {
     std::remove(path.c_str());
     setenv("PPTSIM_TRACE", path.c_str(), 1);
-    Start(kTalks);
+    Start(kTalksScenario);
     {
         ComPtr<IDispatch> intro = Presentation(2);
         GetText(intro.Get(), L"FullName");
-        CallObject(Presentations().Get(), L"Open", {Argument::Text(kQ3)});
+        CallObject(Presentations().Get(), L"Open", {Argument::Text(kQ3Review)});
         CallWithoutAnswer(
             CallObject(GetObject(intro.Get(), L"Windows").Get(), L"Item", {Argument::Integer(1)})
                 .Get(),
@@ -57,7 +55,7 @@ TEST_F(Trace, EveryCallAndCloseIsOneLineInMemoryAndInTheFile) {
         "get Presentation.Windows",
         "call DocumentWindows.Item 1",
         "call DocumentWindow.Activate",
-        "close intro.pptx - PowerPoint",
+        "close Q3 review.pptx - PowerPoint",
     };
     EXPECT_EQ(pptsim::SimulationTrace(), expected);
     EXPECT_EQ(FileLines(path), expected);
