@@ -104,10 +104,16 @@ PowerPointDeck::PowerPointDeck() {
     application = std::move(activation.application);
 }
 
-std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int slides,
-                                                  std::string& problem) {
+bool PowerPointDeck::Reachable(std::string& problem) const {
     if (!application) {
         problem = connectProblem;
+    }
+    return static_cast<bool>(application);
+}
+
+std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int slides,
+                                                  std::string& problem) {
+    if (!Reachable(problem)) {
         return std::nullopt;
     }
     Calls calls;
@@ -146,8 +152,7 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
 
 std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
                                                       std::string& problem) {
-    if (!application) {
-        problem = connectProblem;
+    if (!Reachable(problem)) {
         return std::nullopt;
     }
     Calls calls;

@@ -26,6 +26,9 @@ public:
     bool CloseIfOpen(const std::wstring& fullName);
 
 private:
+    // False, with `problem` set to why, when PowerPoint could not be reached.
+    bool Reachable(std::string& problem) const;
+
     DispatchPtr application;
     std::string connectProblem;
 };
