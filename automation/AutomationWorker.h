@@ -10,26 +10,21 @@
 // request still queued its failure result.
 #pragma once
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "automation/ApartmentThread.h"
 #include "automation/PowerPointCommand.h"
 #include "automation/WorkerResult.h"
-
-class WorkerRequest;
+#include "platform/DispatchPtr.h"
 
 class AutomationWorker {
 public:
     explicit AutomationWorker(
         std::chrono::milliseconds waitBound = std::chrono::milliseconds(5000));
+    // Stops the worker, waiting for the command in progress.
     ~AutomationWorker();
     AutomationWorker(const AutomationWorker&) = delete;
     AutomationWorker& operator=(const AutomationWorker&) = delete;
@@ -49,16 +44,10 @@ public:
 
 private:
     WorkerResult Submit(PowerPointCommand command, const std::wstring& argument);
-    void PowerPointWorker();
-    std::shared_ptr<WorkerRequest> NextRequest();
-    void FinishRequest();
 
-    std::deque<std::shared_ptr<WorkerRequest>> requestQueue;
-    std::thread worker;
-    std::mutex queueMutex;
-    std::condition_variable wakeUp;
-    std::atomic<bool> running{false};
-    // The request being performed, guarded by queueMutex.
-    std::shared_ptr<WorkerRequest> requestInProgress;
     const std::chrono::milliseconds waitBound;
+    // Made, used and released on the worker thread only; Stop waits for that thread, so the
+    // thread never outlives this object.
+    DispatchPtr application;
+    ApartmentThread worker;
 };

@@ -23,7 +23,7 @@ std::string AnsiName(const std::wstring& memberName) {
 }  // namespace
 
 HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
-                     const std::wstring& memberName, UINT argumentCount, const VARIANT* arguments) {
+                     const std::wstring& memberName, const Arguments& arguments) {
     if (object == nullptr) {
         return E_INVALIDARG;
     }
@@ -38,14 +38,15 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
         return lookup;
     }
 
-    // One spare element so the array is never empty. The copies are shallow: the caller keeps
-    // ownership of whatever the arguments hold.
+    // Last parameter first, plus one spare element so the array is never empty. The copies are
+    // shallow: the arguments keep ownership of what they hold.
+    const auto argumentCount = static_cast<UINT>(arguments.size());
     std::vector<VARIANT> argumentArray(argumentCount + 1);
     for (VARIANT& element : argumentArray) {
         VariantInit(&element);
     }
     for (UINT index = 0; index < argumentCount; ++index) {
-        argumentArray[index] = arguments[index];
+        argumentArray[argumentCount - 1 - index] = arguments[index].Value();
     }
 
     DISPID namedArgument = DISPID_PROPERTYPUT;

@@ -2,69 +2,24 @@
 
 #include <utility>
 
-#include "automation/InvokeByName.h"
+#include "automation/LateBoundCalls.h"
 #include "automation/PowerPointSurface.h"
-#include "platform/UniqueBstr.h"
-#include "platform/UniqueVariant.h"
 #include "support/PowerPointWindows.h"
 
 namespace ps = PowerPointSurface;
 
 namespace {
 
-HRESULT ReadProperty(IDispatch* object, const char* member, UniqueVariant& result) {
-    return InvokeByName(DISPATCH_PROPERTYGET, result.Get(), object, ps::WideMemberName(member));
-}
-
-// Results are read only from the slot their type tag names: a reply of an unexpected type
-// reads as a failure instead of as a stray pointer or an uninitialised number.
-DispatchPtr TakeObject(UniqueVariant& result) {
-    VARIANT* value = result.Get();
-    if (value->vt != VT_DISPATCH) {
-        return DispatchPtr();
-    }
-    // The variant's reference moves into the owner; the emptied variant then clears to nothing.
-    IDispatch* object = std::exchange(value->pdispVal, nullptr);
-    value->vt = VT_EMPTY;
-    return DispatchPtr::Adopt(object);
-}
-
-bool ReadInteger(const UniqueVariant& result, std::int32_t& number) {
-    switch (result->vt) {
-        case VT_I4:
-            number = result->lVal;
-            return true;
-        case VT_INT:
-            number = result->intVal;
-            return true;
-        case VT_I2:
-            number = result->iVal;
-            return true;
-        default:
-            return false;
-    }
+std::wstring Member(const char* member) {
+    return ps::WideMemberName(member);
 }
 
 std::int32_t ReadNumber(IDispatch* object, const char* member) {
-    UniqueVariant result;
-    std::int32_t number = -1;
-    if (FAILED(ReadProperty(object, member, result)) || !ReadInteger(result, number)) {
-        return -1;
-    }
-    return number;
+    return ReadProperty(object, Member(member)).Integer().value_or(-1);
 }
 
 DispatchPtr CallItem(IDispatch* collection, std::int32_t index) {
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_I4;
-    argument.lVal = index;
-    UniqueVariant result;
-    if (FAILED(InvokeByName(DISPATCH_METHOD, result.Get(), collection,
-                            ps::WideMemberName(ps::kItem), 1, &argument))) {
-        return DispatchPtr();
-    }
-    return TakeObject(result);
+    return CallMember(collection, Member(ps::kItem), {Argument::Integer(index)}).TakeObject();
 }
 
 // An empty full name is what a failed read gives, so it never counts as a match.
@@ -75,15 +30,11 @@ bool IsSamePath(const std::wstring& fullName, const std::wstring& path) {
 }  // namespace
 
 DispatchPtr ReadObject(IDispatch* object, const char* member) {
-    UniqueVariant result;
-    if (FAILED(ReadProperty(object, member, result))) {
-        return DispatchPtr();
-    }
-    return TakeObject(result);
+    return ReadProperty(object, Member(member)).TakeObject();
 }
 
 bool CallMethod(IDispatch* object, const char* member) {
-    return SUCCEEDED(InvokeByName(DISPATCH_METHOD, nullptr, object, ps::WideMemberName(member)));
+    return SUCCEEDED(CallWithoutAnswer(object, Member(member)));
 }
 
 std::int32_t QueryCount(IDispatch* collection) {
@@ -95,12 +46,9 @@ DispatchPtr QueryActivePresentation(IDispatch* application) {
 }
 
 std::wstring QueryFullName(IDispatch* presentation) {
-    UniqueVariant result;
-    if (FAILED(ReadProperty(presentation, ps::kFullName, result)) || result->vt != VT_BSTR ||
-        result->bstrVal == nullptr) {
-        return std::wstring();
-    }
-    return std::wstring(result->bstrVal);  // up to the first zero
+    const std::wstring fullName =
+        ReadProperty(presentation, Member(ps::kFullName)).Text().value_or(std::wstring());
+    return fullName.substr(0, fullName.find(L'\0'));  // up to the first zero
 }
 
 DispatchPtr QueryPresentations(IDispatch* application) {
@@ -126,12 +74,7 @@ DispatchPtr RunSlideShow(IDispatch* presentation) {
     if (!settings) {
         return DispatchPtr();
     }
-    UniqueVariant result;
-    if (FAILED(InvokeByName(DISPATCH_METHOD, result.Get(), settings.Get(),
-                            ps::WideMemberName(ps::kRun)))) {
-        return DispatchPtr();
-    }
-    return TakeObject(result);
+    return CallMember(settings.Get(), Member(ps::kRun)).TakeObject();
 }
 
 bool IsPathInSlideShow(IDispatch* application, const std::wstring& path) {
@@ -221,15 +164,8 @@ namespace {
 
 // Opens the file; true when PowerPoint answered with the opened presentation.
 bool OpenPresentationFile(IDispatch* presentations, const std::wstring& path) {
-    UniqueBstr fileName(path);
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_BSTR;
-    argument.bstrVal = fileName.Get();  // still owned by fileName, freed after the call
-    UniqueVariant result;
-    const HRESULT opened = InvokeByName(DISPATCH_METHOD, result.Get(), presentations,
-                                        ps::WideMemberName(ps::kOpen), 1, &argument);
-    return SUCCEEDED(opened) && TakeObject(result);
+    return static_cast<bool>(
+        CallMember(presentations, Member(ps::kOpen), {Argument::Text(path)}).TakeObject());
 }
 
 bool ActivateFirstDocumentWindow(IDispatch* presentation) {

@@ -8,10 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ComPtr.h"
+#include "platform/DispatchPtr.h"
 #include "platform/Platform.h"
-
-using DispatchPtr = ComPtr<IDispatch>;
 
 // "Count" of a collection; -1 on failure.
 std::int32_t QueryCount(IDispatch* collection);

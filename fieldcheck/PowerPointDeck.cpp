@@ -2,18 +2,18 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <vector>
+#include <utility>
 
-#include "automation/InvokeByName.h"
-#include "platform/UniqueBstr.h"
-#include "platform/UniqueVariant.h"
+#include "automation/LateBoundCalls.h"
+#include "automation/PowerPointActivation.h"
+#include "automation/PowerPointSurface.h"
 #include "support/TextConversion.h"
 
 namespace {
 
-constexpr LONG kMsoFalse = 0;
-constexpr LONG kLayoutTitleOnly = 11;
-constexpr LONG kSaveAsOpenXmlPresentation = 24;
+constexpr std::int32_t kMsoFalse = 0;
+constexpr std::int32_t kLayoutTitleOnly = 11;
+constexpr std::int32_t kSaveAsOpenXmlPresentation = 24;
 
 std::string Hex(HRESULT result) {
     char text[16];
@@ -22,94 +22,58 @@ std::string Hex(HRESULT result) {
     return text;
 }
 
-// Owns the argument variants of one call (texts are freed with them).
-class Arguments {
-public:
-    Arguments& Integer(LONG value) {
-        VARIANT argument;
-        VariantInit(&argument);
-        argument.vt = VT_I4;
-        argument.lVal = value;
-        values.push_back(argument);
-        return *this;
-    }
-    Arguments& Text(const std::wstring& text) {
-        VARIANT argument;
-        VariantInit(&argument);
-        argument.vt = VT_BSTR;
-        argument.bstrVal = UniqueBstr(text).Release();
-        values.push_back(argument);
-        return *this;
-    }
-    Arguments() = default;
-    Arguments(const Arguments&) = delete;
-    Arguments& operator=(const Arguments&) = delete;
-    ~Arguments() {
-        for (VARIANT& value : values) {
-            VariantClear(&value);
-        }
-    }
-    UINT Count() const { return static_cast<UINT>(values.size()); }
-    const VARIANT* Data() const { return values.empty() ? nullptr : values.data(); }
-
-private:
-    std::vector<VARIANT> values;
-};
-
 // A chain of calls that stops at the first failure and says which member failed.
 class Calls {
 public:
-    ComPtr<IDispatch> Object(IDispatch* object, const wchar_t* member,
-                             WORD kind = DISPATCH_PROPERTYGET,
-                             const Arguments& arguments = Arguments()) {
-        UniqueVariant result;
-        if (!Invoke(kind, result.Get(), object, member, arguments)) {
-            return {};
-        }
-        if (result->vt != VT_DISPATCH || result->pdispVal == nullptr) {
-            Fail(member, "gave no object");
-            return {};
-        }
-        return ComPtr<IDispatch>::Share(result->pdispVal);
+    DispatchPtr Read(IDispatch* object, const wchar_t* member) {
+        return Object(member, [&] { return ReadProperty(object, member); });
+    }
+    DispatchPtr Call(IDispatch* object, const wchar_t* member, const Arguments& arguments) {
+        return Object(member, [&] { return CallMember(object, member, arguments); });
     }
     std::wstring Text(IDispatch* object, const wchar_t* member) {
-        UniqueVariant result;
-        if (!Invoke(DISPATCH_PROPERTYGET, result.Get(), object, member, Arguments()) ||
-            result->vt != VT_BSTR) {
-            return L"";
-        }
-        return std::wstring(result->bstrVal, SysStringLen(result->bstrVal));
+        return Answer(member, [&] { return ReadProperty(object, member); })
+            .Text()
+            .value_or(std::wstring());
     }
     int Integer(IDispatch* object, const wchar_t* member) {
-        UniqueVariant result;
-        if (!Invoke(DISPATCH_PROPERTYGET, result.Get(), object, member, Arguments()) ||
-            result->vt != VT_I4) {
-            return -1;
-        }
-        return static_cast<int>(result->lVal);
+        return Answer(member, [&] { return ReadProperty(object, member); }).Integer().value_or(-1);
     }
-    bool Do(IDispatch* object, const wchar_t* member, WORD kind, const Arguments& arguments) {
-        return Invoke(kind, nullptr, object, member, arguments);
+    bool Do(IDispatch* object, const wchar_t* member, const Arguments& arguments = {}) {
+        return !Failed() && Check(member, CallWithoutAnswer(object, member, arguments));
+    }
+    bool Put(IDispatch* object, const wchar_t* member, const Argument& value) {
+        return !Failed() && Check(member, WriteProperty(object, member, value));
     }
     bool Failed() const { return !problem.empty(); }
     const std::string& Problem() const { return problem; }
 
 private:
-    bool Invoke(WORD kind, VARIANT* result, IDispatch* object, const wchar_t* member,
-                const Arguments& arguments) {
+    // The call's outcome; a failed one, and none at all once the chain has failed.
+    template <typename Invoke>
+    CallOutcome Answer(const wchar_t* member, Invoke invoke) {
         if (Failed()) {
-            return false;
+            return CallOutcome();
         }
-        const HRESULT outcome =
-            InvokeByName(kind, result, object, member, arguments.Count(), arguments.Data());
+        CallOutcome outcome = invoke();
+        Check(member, outcome.Status());
+        return outcome;
+    }
+    template <typename Invoke>
+    DispatchPtr Object(const wchar_t* member, Invoke invoke) {
+        CallOutcome outcome = Answer(member, invoke);
+        DispatchPtr object = outcome.TakeObject();
+        if (!object && !Failed()) {
+            problem = "PowerPoint's " + WideToUtf8(member) + " gave no object";
+        }
+        return object;
+    }
+    bool Check(const wchar_t* member, HRESULT outcome) {
         if (FAILED(outcome)) {
-            Fail(member, "failed with " + Hex(outcome));
+            problem = "PowerPoint's " + WideToUtf8(member) + " failed with " + Hex(outcome);
             return false;
         }
         return true;
-    }
-    void Fail(const wchar_t* member, const std::string& how) {
-        problem = "PowerPoint's " + WideToUtf8(member) + " " + how;
     }
 
     std::string problem;
@@ -123,56 +87,57 @@ std::wstring WithoutExtension(const std::wstring& name) {
 // What the check needs to know of a deck, as PowerPoint reports it.
 DeckUnderTest ReadDeck(Calls& calls, IDispatch* deck, bool madeHere) {
     return DeckUnderTest{calls.Text(deck, L"FullName"), WithoutExtension(calls.Text(deck, L"Name")),
-                         calls.Integer(calls.Object(deck, L"Slides").Get(), L"Count"), madeHere};
+                         calls.Integer(calls.Read(deck, L"Slides").Get(), L"Count"), madeHere};
 }
 
 }  // namespace
 
 PowerPointDeck::PowerPointDeck() {
-    CLSID clsid;
-    HRESULT result = CLSIDFromProgID(L"PowerPoint.Application", &clsid);
-    if (FAILED(result)) {
-        connectProblem =
-            "PowerPoint is not installed (no \"PowerPoint.Application\", " + Hex(result) + ")";
-        return;
+    PowerPointActivation activation = ActivatePowerPoint();
+    if (FAILED(activation.lookup)) {
+        connectProblem = "PowerPoint is not installed (no \"" +
+                         WideToUtf8(PowerPointSurface::kProgId) + "\", " + Hex(activation.lookup) +
+                         ")";
+    } else if (FAILED(activation.creation)) {
+        connectProblem = "PowerPoint did not start (" + Hex(activation.creation) + ")";
     }
-    result = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                              reinterpret_cast<void**>(application.Receive()));
-    if (FAILED(result)) {
-        connectProblem = "PowerPoint did not start (" + Hex(result) + ")";
+    application = std::move(activation.application);
+}
+
+bool PowerPointDeck::Reachable(std::string& problem) const {
+    if (!application) {
+        problem = connectProblem;
     }
+    return static_cast<bool>(application);
 }
 
 std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int slides,
                                                   std::string& problem) {
-    if (!application) {
-        problem = connectProblem;
+    if (!Reachable(problem)) {
         return std::nullopt;
     }
     Calls calls;
-    ComPtr<IDispatch> presentations = calls.Object(application.Get(), L"Presentations");
+    DispatchPtr presentations = calls.Read(application.Get(), L"Presentations");
     // Without a window: the deck is only made and saved here, the plug-in opens it.
-    ComPtr<IDispatch> deck =
-        calls.Object(presentations.Get(), L"Add", DISPATCH_METHOD, Arguments().Integer(kMsoFalse));
-    ComPtr<IDispatch> slideList = calls.Object(deck.Get(), L"Slides");
+    DispatchPtr deck = calls.Call(presentations.Get(), L"Add", {Argument::Integer(kMsoFalse)});
+    DispatchPtr slideList = calls.Read(deck.Get(), L"Slides");
     for (int index = 1; index <= slides && !calls.Failed(); ++index) {
-        // Invoke reads arguments last first: Add(Index, Layout) takes Layout, then Index.
-        ComPtr<IDispatch> slide =
-            calls.Object(slideList.Get(), L"Add", DISPATCH_METHOD,
-                         Arguments().Integer(kLayoutTitleOnly).Integer(index));
-        ComPtr<IDispatch> object = calls.Object(slide.Get(), L"Shapes");
+        DispatchPtr slide =
+            calls.Call(slideList.Get(), L"Add",
+                       {Argument::Integer(index), Argument::Integer(kLayoutTitleOnly)});
+        DispatchPtr object = calls.Read(slide.Get(), L"Shapes");
         for (const wchar_t* member : {L"Title", L"TextFrame", L"TextRange"}) {
-            object = calls.Object(object.Get(), member);
+            object = calls.Read(object.Get(), member);
         }
-        calls.Do(object.Get(), L"Text", DISPATCH_PROPERTYPUT,
-                 Arguments().Text(L"Glyphpad field check, slide " + std::to_wstring(index)));
+        calls.Put(object.Get(), L"Text",
+                  Argument::Text(L"Glyphpad field check, slide " + std::to_wstring(index)));
     }
-    calls.Do(deck.Get(), L"SaveAs", DISPATCH_METHOD,
-             Arguments().Integer(kSaveAsOpenXmlPresentation).Text(path));
+    calls.Do(deck.Get(), L"SaveAs",
+             {Argument::Text(path), Argument::Integer(kSaveAsOpenXmlPresentation)});
     const DeckUnderTest made = ReadDeck(calls, deck.Get(), true);
     if (deck) {
         Calls closing;
-        closing.Do(deck.Get(), L"Close", DISPATCH_METHOD, Arguments());
+        closing.Do(deck.Get(), L"Close");
         if (!calls.Failed() && closing.Failed()) {
             problem = closing.Problem();
             return std::nullopt;
@@ -187,19 +152,17 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
 
 std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
                                                       std::string& problem) {
-    if (!application) {
-        problem = connectProblem;
+    if (!Reachable(problem)) {
         return std::nullopt;
     }
     Calls calls;
-    ComPtr<IDispatch> presentations = calls.Object(application.Get(), L"Presentations");
+    DispatchPtr presentations = calls.Read(application.Get(), L"Presentations");
     const int openBefore = calls.Integer(presentations.Get(), L"Count");
-    ComPtr<IDispatch> deck =
-        calls.Object(presentations.Get(), L"Open", DISPATCH_METHOD, Arguments().Text(path));
+    DispatchPtr deck = calls.Call(presentations.Get(), L"Open", {Argument::Text(path)});
     const DeckUnderTest described = ReadDeck(calls, deck.Get(), false);
     // Open gives the presentation that was already open rather than a second copy.
     if (deck && calls.Integer(presentations.Get(), L"Count") > openBefore) {
-        calls.Do(deck.Get(), L"Close", DISPATCH_METHOD, Arguments());
+        calls.Do(deck.Get(), L"Close");
     }
     if (calls.Failed()) {
         problem = calls.Problem() + " while reading " + WideToUtf8(path);
@@ -210,13 +173,13 @@ std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
 
 bool PowerPointDeck::CloseIfOpen(const std::wstring& fullName) {
     Calls calls;
-    ComPtr<IDispatch> presentations = calls.Object(application.Get(), L"Presentations");
+    DispatchPtr presentations = calls.Read(application.Get(), L"Presentations");
     const int count = calls.Integer(presentations.Get(), L"Count");
-    for (LONG index = 1; index <= count && !calls.Failed(); ++index) {
-        ComPtr<IDispatch> presentation =
-            calls.Object(presentations.Get(), L"Item", DISPATCH_METHOD, Arguments().Integer(index));
+    for (int index = 1; index <= count && !calls.Failed(); ++index) {
+        DispatchPtr presentation =
+            calls.Call(presentations.Get(), L"Item", {Argument::Integer(index)});
         if (calls.Text(presentation.Get(), L"FullName") == fullName) {
-            return calls.Do(presentation.Get(), L"Close", DISPATCH_METHOD, Arguments());
+            return calls.Do(presentation.Get(), L"Close");
         }
     }
     return false;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fieldcheck/DeckUnderTest.h"
-#include "platform/ComPtr.h"
+#include "platform/DispatchPtr.h"
 #include "platform/Platform.h"
 
 class PowerPointDeck {
@@ -26,6 +26,9 @@ public:
     bool CloseIfOpen(const std::wstring& fullName);
 
 private:
-    ComPtr<IDispatch> application;
+    // False, with `problem` set to why, when PowerPoint could not be reached.
+    bool Reachable(std::string& problem) const;
+
+    DispatchPtr application;
     std::string connectProblem;
 };

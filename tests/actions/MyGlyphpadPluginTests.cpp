@@ -18,8 +18,8 @@
 #include "actions/ActionIdentifiers.h"
 #include "actions/MyGlyphpadPlugin.h"
 #include "host/KGPConnectionManager.h"
-#include "tests/automation/SimulationTest.h"
 #include "tests/common/TestHost.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
 

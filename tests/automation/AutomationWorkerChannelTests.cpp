@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "automation/AutomationWorker.h"
-#include "tests/automation/SimulationTest.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
 

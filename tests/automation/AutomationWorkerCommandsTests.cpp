@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "automation/AutomationWorker.h"
-#include "tests/automation/SimulationTest.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -77,16 +78,13 @@ public:
     HRESULT invokeAnswer = S_OK;
 };
 
-VARIANT Integer(LONG value) {
-    VARIANT variant;
-    VariantInit(&variant);
-    variant.vt = VT_I4;
-    variant.lVal = value;
-    return variant;
+// A result slot holding an integer, to see whether a call wrote to it.
+VARIANT IntegerResult(std::int32_t value) {
+    return Argument::Integer(value).Value();  // an integer owns nothing, so a copy is safe
 }
 
 TEST(InvokeByName, NoObject_IsInvalidArgumentAndLeavesTheResultAlone) {
-    VARIANT result = Integer(-5);
+    VARIANT result = IntegerResult(-5);
     EXPECT_EQ(InvokeByName(DISPATCH_PROPERTYGET, &result, nullptr, L"Known"), E_INVALIDARG);
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, -5);
@@ -94,7 +92,7 @@ TEST(InvokeByName, NoObject_IsInvalidArgumentAndLeavesTheResultAlone) {
 
 TEST(InvokeByName, UnknownName_ReturnsTheLookupFailureWithoutInvoking) {
     RecordingDispatch object;
-    VARIANT result = Integer(-5);
+    VARIANT result = IntegerResult(-5);
     EXPECT_EQ(InvokeByName(DISPATCH_PROPERTYGET, &result, &object, L"Unknown"), DISP_E_UNKNOWNNAME);
     EXPECT_EQ(object.invocations, 0);
     EXPECT_EQ(result.vt, VT_I4);
@@ -116,7 +114,7 @@ TEST(InvokeByName, Lookup_ResolvesOneNameOnEveryCall) {
     EXPECT_EQ(result.lVal, 42);
 }
 
-TEST(InvokeByName, Invoke_PassesKindArgumentsAndLocaleAsGiven) {
+TEST(InvokeByName, Invoke_PassesKindArgumentsLastFirstAndLocale) {
     struct Case {
         WORD kind;
         std::vector<LONG> arguments;
@@ -135,22 +133,24 @@ TEST(InvokeByName, Invoke_PassesKindArgumentsAndLocaleAsGiven) {
         SCOPED_TRACE("kind " + std::to_string(test.kind) + ", " +
                      std::to_string(test.arguments.size()) + " arguments");
         RecordingDispatch object;
-        std::vector<VARIANT> arguments;
+        Arguments arguments;
         for (LONG value : test.arguments) {
-            arguments.push_back(Integer(value));
+            arguments.push_back(Argument::Integer(value));
         }
         VARIANT result;
         VariantInit(&result);
         EXPECT_EQ(InvokeByName(test.kind, test.wantResult ? &result : nullptr, &object, L"Known",
-                               static_cast<UINT>(arguments.size()), arguments.data()),
+                               arguments),
                   S_OK);
         EXPECT_EQ(object.invokedMember, 7);
         EXPECT_TRUE(object.invokeInterfaceWasNull);
         EXPECT_EQ(object.invokeLocale, LOCALE_SYSTEM_DEFAULT);
         EXPECT_EQ(object.invokeFlags, test.kind);
+        // Invoke reads the parameters last first.
         ASSERT_EQ(object.arguments.size(), test.arguments.size());
         for (std::size_t i = 0; i < test.arguments.size(); ++i) {
-            EXPECT_EQ(object.arguments[i].lVal, test.arguments[i]) << "element " << i;
+            EXPECT_EQ(object.arguments[i].lVal, test.arguments[test.arguments.size() - 1 - i])
+                << "element " << i;
         }
         EXPECT_EQ(object.namedArguments, test.namedArguments);
         EXPECT_EQ(object.resultGiven, test.wantResult);

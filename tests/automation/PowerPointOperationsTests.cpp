@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "automation/PowerPointSurface.h"
+#include <utility>
+
+#include "automation/PowerPointActivation.h"
 #include "platform/ComApartment.h"
-#include "tests/automation/SimulationTest.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
 
@@ -13,14 +15,10 @@ class PowerPointOperations : public SimulationTest {
 protected:
     DispatchPtr Connect(const std::string& scenario) {
         UseScenario(scenario);
-        CLSID classId;
-        EXPECT_EQ(CLSIDFromProgID(PowerPointSurface::kProgId, &classId), S_OK);
-        DispatchPtr application;
-        EXPECT_EQ(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                   reinterpret_cast<void**>(application.Receive())),
-                  S_OK);
+        PowerPointActivation activation = ActivatePowerPoint();
+        EXPECT_EQ(activation.creation, S_OK);
         pptsim::ClearSimulationTrace();
-        return application;
+        return std::move(activation.application);
     }
 
     ComApartment apartment;

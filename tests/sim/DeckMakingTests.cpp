@@ -5,27 +5,12 @@
 #include <cstdio>
 #include <fstream>
 
-#include "tests/sim/SimulationCalls.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
 
-using namespace simtest;
-
 constexpr LONG kTitleOnly = 11;
 constexpr LONG kBlank = 12;
-
-HRESULT PutText(IDispatch* object, const std::wstring& name, const std::wstring& text) {
-    DISPID id = DISPID_UNKNOWN;
-    if (FAILED(Resolve(object, name, id))) {
-        return E_FAIL;
-    }
-    const TextArgument value(text);
-    VARIANT argument = *value;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&argument, &named, 1, 1};
-    return object->Invoke(id, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYPUT, &params,
-                          nullptr, nullptr, nullptr);
-}
 
 // Slide.Shapes.Title.TextFrame.TextRange, or none from the first read that fails.
 ComPtr<IDispatch> TitleRange(IDispatch* slide) {
@@ -45,10 +30,12 @@ protected:
         std::remove(deckPath.c_str());
         SimulationTest::TearDown();
     }
-    ComPtr<IDispatch> AddHidden() { return CallObject(Presentations().Get(), L"Add", {Index(0)}); }
+    ComPtr<IDispatch> AddHidden() {
+        return CallObject(Presentations().Get(), L"Add", {Argument::Integer(0)});
+    }
     ComPtr<IDispatch> AddSlide(IDispatch* presentation, LONG index, LONG layout) {
         return CallObject(GetObject(presentation, L"Slides").Get(), L"Add",
-                          {Index(index), Index(layout)});
+                          {Argument::Integer(index), Argument::Integer(layout)});
     }
 
     const std::string deckPath = "/tmp/pptsim-deck-" + std::to_string(getpid()) + ".pptx";
@@ -60,19 +47,20 @@ TEST_F(DeckMaking, SavedDeckReopensWithItsSlidesInANewInstance) {
     Start("{}");
     ComPtr<IDispatch> made = AddHidden();
     EXPECT_EQ(GetText(made.Get(), L"Name"), L"Presentation1");
-    Outcome none;
-    EXPECT_EQ(Get(application.Get(), L"ActivePresentation", none), DISP_E_EXCEPTION)
+    EXPECT_EQ(ReadProperty(application.Get(), L"ActivePresentation").Status(), DISP_E_EXCEPTION)
         << "a presentation added without a window does not become active";
     for (LONG index = 1; index <= 3; ++index) {
         ComPtr<IDispatch> slide = AddSlide(made.Get(), index, kTitleOnly);
-        ASSERT_EQ(
-            PutText(TitleRange(slide.Get()).Get(), L"Text", L"Slide " + std::to_wstring(index)),
-            S_OK);
+        ASSERT_EQ(WriteProperty(TitleRange(slide.Get()).Get(), L"Text",
+                                Argument::Text(L"Slide " + std::to_wstring(index))),
+                  S_OK);
     }
-    ASSERT_EQ(Call(made.Get(), L"SaveAs", {*TextArgument(deck), Index(24)}), S_OK);
+    ASSERT_EQ(
+        CallWithoutAnswer(made.Get(), L"SaveAs", {Argument::Text(deck), Argument::Integer(24)}),
+        S_OK);
     EXPECT_EQ(GetText(made.Get(), L"FullName"), deck);
     EXPECT_EQ(GetText(made.Get(), L"Name"), deck.substr(deck.rfind(L'/') + 1));
-    ASSERT_EQ(Call(made.Get(), L"Close"), S_OK);
+    ASSERT_EQ(CallWithoutAnswer(made.Get(), L"Close"), S_OK);
     EXPECT_EQ(GetInteger(Presentations().Get(), L"Count"), 0);
     EXPECT_TRUE(pptsim::ReadSimulationState().running) << "PowerPoint stays for its client";
     const std::vector<std::string> trace = pptsim::SimulationTrace();
@@ -84,7 +72,7 @@ TEST_F(DeckMaking, SavedDeckReopensWithItsSlidesInANewInstance) {
     made.Reset();
     application.Reset();
     Start("{}");
-    ComPtr<IDispatch> opened = CallObject(Presentations().Get(), L"Open", {*TextArgument(deck)});
+    ComPtr<IDispatch> opened = CallObject(Presentations().Get(), L"Open", {Argument::Text(deck)});
     ASSERT_TRUE(opened);
     EXPECT_EQ(GetInteger(GetObject(opened.Get(), L"Slides").Get(), L"Count"), 3);
     ASSERT_TRUE(CallObject(GetObject(opened.Get(), L"SlideShowSettings").Get(), L"Run", {}));
@@ -112,12 +100,11 @@ TEST_P(SlidesAdd, ChecksIndexAndLayout) {
     Start("{}");
     ComPtr<IDispatch> made = AddHidden();
     ASSERT_TRUE(AddSlide(made.Get(), 1, kTitleOnly));
-    Outcome outcome;
-    outcome.result =
-        Invoke(GetObject(made.Get(), L"Slides").Get(), L"Add", DISPATCH_METHOD,
-               {Index(GetParam().index), Index(GetParam().layout)}, outcome.value.Get());
-    EXPECT_EQ(outcome.result, GetParam().added);
-    ComPtr<IDispatch> slide = TakeObject(outcome);
+    CallOutcome outcome =
+        CallMember(GetObject(made.Get(), L"Slides").Get(), L"Add",
+                   {Argument::Integer(GetParam().index), Argument::Integer(GetParam().layout)});
+    EXPECT_EQ(outcome.Status(), GetParam().added);
+    ComPtr<IDispatch> slide = outcome.TakeObject();
     EXPECT_EQ(static_cast<bool>(TitleRange(slide.Get())), GetParam().titled);
     EXPECT_EQ(GetInteger(GetObject(made.Get(), L"Slides").Get(), L"Count"),
               SUCCEEDED(GetParam().added) ? 2 : 1);
@@ -136,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(DeckMaking, SaveAsIntoAMissingFolderFailsAndKeepsTheName) {
     Start("{}");
     ComPtr<IDispatch> made = AddHidden();
-    EXPECT_EQ(Call(made.Get(), L"SaveAs", {*TextArgument(L"/nonexistent-folder/deck.pptx")}),
+    EXPECT_EQ(CallWithoutAnswer(made.Get(), L"SaveAs",
+                                {Argument::Text(L"/nonexistent-folder/deck.pptx")}),
               DISP_E_EXCEPTION);
     EXPECT_EQ(GetText(made.Get(), L"FullName"), L"Presentation1");
 }
@@ -144,7 +132,7 @@ TEST_F(DeckMaking, SaveAsIntoAMissingFolderFailsAndKeepsTheName) {
 TEST_F(DeckMaking, OpenRefusesAFileThatIsNoDeck) {
     std::ofstream(deckPath) << "PK\x03\x04 not a deck";
     Start("{}");
-    EXPECT_FALSE(CallObject(Presentations().Get(), L"Open", {*TextArgument(deck)}));
+    EXPECT_FALSE(CallObject(Presentations().Get(), L"Open", {Argument::Text(deck)}));
 }
 
 }  // namespace

@@ -2,29 +2,29 @@
 
 #include <ostream>
 
-#include "tests/sim/SimulationCalls.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
 
-using namespace simtest;
-
 TEST_F(SimulationTest, ActivePresentation_IsTheScenariosLastOpenedByDefault) {
-    Start(kTalks);
-    EXPECT_EQ(GetText(GetObject(application.Get(), L"ActivePresentation").Get(), L"FullName"), kQ3);
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+              "open": ["C:\\Talks\\Intro.pptx", "C:\\Talks\\Q3 review.pptx"]})");
+    EXPECT_EQ(GetText(GetObject(application.Get(), L"ActivePresentation").Get(), L"FullName"),
+              kQ3Review);
     EXPECT_EQ(GetInteger(Presentations().Get(), L"Count"), 2);
     EXPECT_EQ(GetText(Presentation(1).Get(), L"FullName"), kIntro);
 }
 
 TEST_F(SimulationTest, ActivePresentation_FailsWhenNothingIsOpen) {
     Start("{}");
-    Outcome outcome;
-    EXPECT_EQ(Get(application.Get(), L"ActivePresentation", outcome), DISP_E_EXCEPTION);
-    EXPECT_EQ(outcome.value->vt, VT_EMPTY);
+    const CallOutcome outcome = ReadProperty(application.Get(), L"ActivePresentation");
+    EXPECT_EQ(outcome.Status(), DISP_E_EXCEPTION);
+    EXPECT_EQ(outcome.Value().vt, VT_EMPTY);
 }
 
 struct ItemCase {
     const char* name;
-    std::vector<VARIANT> arguments;
+    Arguments arguments;
     WORD flags;
     HRESULT expected;
 };
@@ -35,46 +35,33 @@ void PrintTo(const ItemCase& c, std::ostream* out) {
 class PresentationsItem : public SimulationTest, public ::testing::WithParamInterface<ItemCase> {};
 
 TEST_P(PresentationsItem, ChecksIndexArgumentsAndCallKind) {
-    Start(kTalks);
-    Outcome outcome;
-    EXPECT_EQ(Invoke(Presentations().Get(), L"Item", GetParam().flags, GetParam().arguments,
-                     outcome.value.Get()),
-              GetParam().expected);
-    EXPECT_EQ(outcome.value->vt, SUCCEEDED(GetParam().expected) ? VT_DISPATCH : VT_EMPTY);
-}
-
-VARIANT Short(SHORT value) {
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_I2;
-    argument.iVal = value;
-    return argument;
-}
-
-VARIANT Real(double value) {
-    VARIANT argument;
-    VariantInit(&argument);
-    argument.vt = VT_R8;
-    argument.dblVal = value;
-    return argument;
+    Start(kTalksScenario);
+    const CallOutcome outcome =
+        InvokeMember(GetParam().flags, Presentations().Get(), L"Item", GetParam().arguments);
+    EXPECT_EQ(outcome.Status(), GetParam().expected);
+    EXPECT_EQ(outcome.Value().vt, SUCCEEDED(GetParam().expected) ? VT_DISPATCH : VT_EMPTY);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, PresentationsItem,
     ::testing::Values(
-        ItemCase{"First", {Index(1)}, DISPATCH_METHOD, S_OK},
-        ItemCase{"Last", {Index(2)}, DISPATCH_METHOD, S_OK},
-        ItemCase{"ShortInteger", {Short(2)}, DISPATCH_METHOD, S_OK},
-        ItemCase{"Zero", {Index(0)}, DISPATCH_METHOD, E_INVALIDARG},
-        ItemCase{"PastTheEnd", {Index(3)}, DISPATCH_METHOD, E_INVALIDARG},
-        ItemCase{"Negative", {Index(-1)}, DISPATCH_METHOD, E_INVALIDARG},
-        ItemCase{"NotAnInteger", {Real(1.0)}, DISPATCH_METHOD, DISP_E_TYPEMISMATCH},
+        ItemCase{"First", {Argument::Integer(1)}, DISPATCH_METHOD, S_OK},
+        ItemCase{"Last", {Argument::Integer(3)}, DISPATCH_METHOD, S_OK},
+        ItemCase{"ShortInteger", {Argument::ShortInteger(2)}, DISPATCH_METHOD, S_OK},
+        ItemCase{"Zero", {Argument::Integer(0)}, DISPATCH_METHOD, E_INVALIDARG},
+        ItemCase{"PastTheEnd", {Argument::Integer(4)}, DISPATCH_METHOD, E_INVALIDARG},
+        ItemCase{"Negative", {Argument::Integer(-1)}, DISPATCH_METHOD, E_INVALIDARG},
+        ItemCase{"NotAnInteger", {Argument::Real(1.0)}, DISPATCH_METHOD, DISP_E_TYPEMISMATCH},
         ItemCase{"NoIndex", {}, DISPATCH_METHOD, DISP_E_BADPARAMCOUNT},
-        ItemCase{"TwoIndexes", {Index(1), Index(1)}, DISPATCH_METHOD, DISP_E_BADPARAMCOUNT},
-        ItemCase{"ReadNotCall", {Index(1)}, DISPATCH_PROPERTYGET, DISP_E_MEMBERNOTFOUND}));
+        ItemCase{"TwoIndexes",
+                 {Argument::Integer(1), Argument::Integer(1)},
+                 DISPATCH_METHOD,
+                 DISP_E_BADPARAMCOUNT},
+        ItemCase{
+            "ReadNotCall", {Argument::Integer(1)}, DISPATCH_PROPERTYGET, DISP_E_MEMBERNOTFOUND}));
 
 TEST_F(SimulationTest, Members_AreFoundByTheirExactNameOnly) {
-    Start(kTalks);
+    Start(kTalksScenario);
     ComPtr<IDispatch> presentations = Presentations();
     DISPID id = DISPID_UNKNOWN;
     EXPECT_EQ(Resolve(presentations.Get(), L"Count", id), S_OK);
@@ -87,80 +74,85 @@ TEST_F(SimulationTest, Members_AreFoundByTheirExactNameOnly) {
     LPOLESTR names[] = {name.data()};
     EXPECT_EQ(presentations->GetIDsOfNames(IID_IDispatch, names, 1, 0, &id),
               DISP_E_UNKNOWNINTERFACE);
-    EXPECT_EQ(Invoke(presentations.Get(), L"Count", DISPATCH_PROPERTYPUT, {Index(3)}, nullptr),
+    EXPECT_EQ(WriteProperty(presentations.Get(), L"Count", Argument::Integer(3)),
               DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(Invoke(presentations.Get(), L"Count", DISPATCH_PROPERTYGET, {Index(1)}, nullptr),
-              DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(
+        InvokeMember(DISPATCH_PROPERTYGET, presentations.Get(), L"Count", {Argument::Integer(1)})
+            .Status(),
+        DISP_E_BADPARAMCOUNT);
 }
 
 TEST_F(SimulationTest, Open_AppendsActivatesAndRaisesANewFrame) {
-    Start(kTalks);
-    TextArgument path(kEmpty);
-    ComPtr<IDispatch> opened = CallObject(Presentations().Get(), L"Open", {*path});
+    Start(kTalksScenario);
+    ComPtr<IDispatch> opened =
+        CallObject(Presentations().Get(), L"Open", {Argument::Text(kClosed)});
     ASSERT_TRUE(opened);
-    EXPECT_EQ(GetText(opened.Get(), L"FullName"), kEmpty);
+    EXPECT_EQ(GetText(opened.Get(), L"FullName"), kClosed);
 
     const pptsim::SimulationState state = pptsim::ReadSimulationState();
-    ASSERT_EQ(state.open.size(), 3u);
-    EXPECT_EQ(state.open[2].fullName, kEmpty);
-    EXPECT_EQ(state.active, kEmpty);
+    ASSERT_EQ(state.open.size(), 4u);
+    EXPECT_EQ(state.open[3].fullName, kClosed);
+    EXPECT_EQ(state.active, kClosed);
     HWND top = GetTopWindow(GetDesktopWindow());
-    EXPECT_EQ(top, state.open[2].frame);
+    EXPECT_EQ(top, state.open[3].frame);
     wchar_t className[256] = {};
     GetClassNameW(top, className, 256);
     EXPECT_EQ(std::wstring(className), L"PPTFrameClass");
-    EXPECT_EQ(WindowTitle(top), L"Empty.pptx - PowerPoint");
+    EXPECT_EQ(WindowTitle(top), L"Closed.pptx - PowerPoint");
 }
 
 TEST_F(SimulationTest, Open_OfAnOpenFileReturnsItWhateverTheSpelling) {
-    Start(kTalks);
-    for (const std::wstring& spelling : {kIntro, std::wstring(L"d:/slides/INTRO.pptx")}) {
-        TextArgument path(spelling);
-        ComPtr<IDispatch> opened = CallObject(Presentations().Get(), L"Open", {*path});
+    Start(kTalksScenario);
+    for (const std::wstring& spelling : {kQ3Review, std::wstring(L"c:/talks/Q3 REVIEW.pptx")}) {
+        ComPtr<IDispatch> opened =
+            CallObject(Presentations().Get(), L"Open", {Argument::Text(spelling)});
         ASSERT_TRUE(opened);
-        EXPECT_EQ(GetText(opened.Get(), L"FullName"), kIntro);  // PowerPoint's own spelling
+        EXPECT_EQ(GetText(opened.Get(), L"FullName"), kQ3Review);  // PowerPoint's own spelling
     }
     const pptsim::SimulationState state = pptsim::ReadSimulationState();
-    EXPECT_EQ(state.open.size(), 2u);
-    EXPECT_EQ(state.active, kIntro);
+    EXPECT_EQ(state.open.size(), 3u);
+    EXPECT_EQ(state.active, kQ3Review);
     EXPECT_EQ(GetTopWindow(GetDesktopWindow()), state.open[0].frame);
 }
 
 TEST_F(SimulationTest, Open_FailsForAFileNotListedAndForBadArguments) {
-    Start(kTalks);
-    TextArgument unknown(L"C:\\Talks\\Missing.pptx");
-    EXPECT_EQ(Call(Presentations().Get(), L"Open", {*unknown}), DISP_E_EXCEPTION);
-    EXPECT_EQ(Call(Presentations().Get(), L"Open", {Index(1)}), DISP_E_TYPEMISMATCH);
-    EXPECT_EQ(Call(Presentations().Get(), L"Open", {}), DISP_E_BADPARAMCOUNT);
+    Start(kTalksScenario);
+    EXPECT_EQ(CallWithoutAnswer(Presentations().Get(), L"Open",
+                                {Argument::Text(L"C:\\Talks\\Missing.pptx")}),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(CallWithoutAnswer(Presentations().Get(), L"Open", {Argument::Integer(1)}),
+              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(CallWithoutAnswer(Presentations().Get(), L"Open", {}), DISP_E_BADPARAMCOUNT);
     // ReadOnly, Untitled and WithWindow may follow the file name.
-    TextArgument listed(kEmpty);
-    EXPECT_EQ(Call(Presentations().Get(), L"Open", {*listed, Index(0), Index(0), Index(-1)}), S_OK);
-    EXPECT_EQ(pptsim::ReadSimulationState().open.size(), 3u);
+    EXPECT_EQ(CallWithoutAnswer(Presentations().Get(), L"Open",
+                                {Argument::Text(kClosed), Argument::Integer(0),
+                                 Argument::Integer(0), Argument::Integer(-1)}),
+              S_OK);
+    EXPECT_EQ(pptsim::ReadSimulationState().open.size(), 4u);
 }
 
 TEST_F(SimulationTest, DocumentWindowActivate_MakesItsPresentationActiveAndRaisesItsFrame) {
-    Start(kTalks);
+    Start(kTalksScenario);
     ComPtr<IDispatch> windows = GetObject(Presentation(1).Get(), L"Windows");
-    EXPECT_EQ(Call(windows.Get(), L"Item", {Index(2)}), E_INVALIDARG);
-    ComPtr<IDispatch> window = CallObject(windows.Get(), L"Item", {Index(1)});
+    EXPECT_EQ(CallWithoutAnswer(windows.Get(), L"Item", {Argument::Integer(2)}), E_INVALIDARG);
+    ComPtr<IDispatch> window = CallObject(windows.Get(), L"Item", {Argument::Integer(1)});
     ASSERT_TRUE(window);
-    EXPECT_EQ(Call(window.Get(), L"Activate"), S_OK);
+    EXPECT_EQ(CallWithoutAnswer(window.Get(), L"Activate"), S_OK);
 
     const pptsim::SimulationState state = pptsim::ReadSimulationState();
-    EXPECT_EQ(state.active, kIntro);
+    EXPECT_EQ(state.active, kQ3Review);
     EXPECT_EQ(GetTopWindow(GetDesktopWindow()), state.open[0].frame);
-    EXPECT_EQ(WindowTitle(state.open[0].frame), L"intro.pptx - PowerPoint");
+    EXPECT_EQ(WindowTitle(state.open[0].frame), L"Q3 review.pptx - PowerPoint");
 }
 
 TEST_F(SimulationTest, Run_StartsAShowOnSlideOneAndReturnsItsWindow) {
-    Start(kTalks);
-    Outcome noShow;
-    EXPECT_EQ(Get(Presentation(2).Get(), L"SlideShowWindow", noShow), DISP_E_EXCEPTION);
+    Start(kTalksScenario);
+    EXPECT_EQ(ReadProperty(Presentation(2).Get(), L"SlideShowWindow").Status(), DISP_E_EXCEPTION);
 
     ComPtr<IDispatch> settings = GetObject(Presentation(2).Get(), L"SlideShowSettings");
     ComPtr<IDispatch> show = CallObject(settings.Get(), L"Run", {});
     ASSERT_TRUE(show);
-    EXPECT_EQ(GetText(GetObject(show.Get(), L"Presentation").Get(), L"FullName"), kQ3);
+    EXPECT_EQ(GetText(GetObject(show.Get(), L"Presentation").Get(), L"FullName"), kIntro);
     EXPECT_EQ(
         GetInteger(GetObject(GetObject(show.Get(), L"View").Get(), L"Slide").Get(), L"SlideNumber"),
         1);
@@ -171,7 +163,7 @@ TEST_F(SimulationTest, Run_StartsAShowOnSlideOneAndReturnsItsWindow) {
 TEST_F(SimulationTest, Run_FailsForAPresentationWithoutSlides) {
     Start(R"({"files": {"C:\\Talks\\Empty.pptx": 0}, "open": ["C:\\Talks\\Empty.pptx"]})");
     ComPtr<IDispatch> settings = GetObject(Presentation(1).Get(), L"SlideShowSettings");
-    EXPECT_EQ(Call(settings.Get(), L"Run"), DISP_E_EXCEPTION);
+    EXPECT_EQ(CallWithoutAnswer(settings.Get(), L"Run"), DISP_E_EXCEPTION);
     EXPECT_EQ(GetInteger(GetObject(Presentation(1).Get(), L"Slides").Get(), L"Count"), 0);
     EXPECT_TRUE(pptsim::ReadSimulationState().shows.empty());
 }
@@ -195,15 +187,14 @@ TEST_P(ShowNavigation, MovesLikeANormalSpeakerShow) {
           std::to_string(c.startSlide) + "}]}");
     ComPtr<IDispatch> view = FirstView();
     ASSERT_TRUE(view);
-    EXPECT_EQ(Call(view.Get(), c.method), S_OK);
+    EXPECT_EQ(CallWithoutAnswer(view.Get(), c.method), S_OK);
 
     const pptsim::SimulationState state = pptsim::ReadSimulationState();
     if (c.slideAfter == 0) {
         EXPECT_TRUE(state.shows.empty());
         EXPECT_EQ(GetInteger(GetObject(application.Get(), L"SlideShowWindows").Get(), L"Count"), 0);
-        Outcome ended;
-        EXPECT_EQ(Get(view.Get(), L"Slide", ended), DISP_E_EXCEPTION);
-        EXPECT_EQ(Call(view.Get(), L"Next"), DISP_E_EXCEPTION);
+        EXPECT_EQ(ReadProperty(view.Get(), L"Slide").Status(), DISP_E_EXCEPTION);
+        EXPECT_EQ(CallWithoutAnswer(view.Get(), L"Next"), DISP_E_EXCEPTION);
     } else {
         ASSERT_EQ(state.shows.size(), 1u);
         EXPECT_EQ(state.shows[0].slide, c.slideAfter);
@@ -221,31 +212,33 @@ INSTANTIATE_TEST_SUITE_P(
                       MoveCase{"Exit", 7, L"Exit", 0}));
 
 TEST_F(SimulationTest, SlideShowWindows_KeepTheOrderTheShowsStarted) {
-    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5},
-              "open": ["C:\\Talks\\Q3 review.pptx", "D:\\Slides\\intro.pptx"],
-              "shows": [{"presentation": "D:\\Slides\\intro.pptx", "slide": 2},
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+              "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
+              "shows": [{"presentation": "C:\\Talks\\Intro.pptx", "slide": 2},
                         {"presentation": "C:\\Talks\\Q3 review.pptx", "slide": 9}]})");
     EXPECT_EQ(GetText(GetObject(ShowWindow(1).Get(), L"Presentation").Get(), L"FullName"), kIntro);
-    EXPECT_EQ(GetText(GetObject(ShowWindow(2).Get(), L"Presentation").Get(), L"FullName"), kQ3);
+    EXPECT_EQ(GetText(GetObject(ShowWindow(2).Get(), L"Presentation").Get(), L"FullName"),
+              kQ3Review);
     EXPECT_FALSE(ShowWindow(3));
     // Exiting the first show makes the other one the first.
-    EXPECT_EQ(Call(FirstView().Get(), L"Exit"), S_OK);
-    EXPECT_EQ(GetText(GetObject(ShowWindow(1).Get(), L"Presentation").Get(), L"FullName"), kQ3);
+    EXPECT_EQ(CallWithoutAnswer(FirstView().Get(), L"Exit"), S_OK);
+    EXPECT_EQ(GetText(GetObject(ShowWindow(1).Get(), L"Presentation").Get(), L"FullName"),
+              kQ3Review);
 }
 
 TEST_F(SimulationTest, FailMembers_FailWithEFailOnEveryObject) {
     Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12}, "open": ["C:\\Talks\\Q3 review.pptx"],
               "failMembers": ["Open", "Count"]})");
-    TextArgument path(kQ3);
-    EXPECT_EQ(Call(Presentations().Get(), L"Open", {*path}), E_FAIL);
+    EXPECT_EQ(CallWithoutAnswer(Presentations().Get(), L"Open", {Argument::Text(kQ3Review)}),
+              E_FAIL);
     EXPECT_EQ(GetInteger(Presentations().Get(), L"Count"), E_FAIL);
     EXPECT_EQ(GetInteger(GetObject(Presentation(1).Get(), L"Slides").Get(), L"Count"), E_FAIL);
-    EXPECT_EQ(GetText(Presentation(1).Get(), L"FullName"), kQ3);
+    EXPECT_EQ(GetText(Presentation(1).Get(), L"FullName"), kQ3Review);
 }
 
 TEST_F(SimulationTest, CloseOfAFrame_ClosesItsPresentationAndShow) {
-    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5},
-              "open": ["D:\\Slides\\intro.pptx", "C:\\Talks\\Q3 review.pptx"],
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+              "open": ["C:\\Talks\\Intro.pptx", "C:\\Talks\\Q3 review.pptx"],
               "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", "slide": 4}]})");
     ComPtr<IDispatch> q3 = Presentation(2);
     HWND frame = pptsim::ReadSimulationState().open[1].frame;
@@ -257,14 +250,13 @@ TEST_F(SimulationTest, CloseOfAFrame_ClosesItsPresentationAndShow) {
     EXPECT_EQ(state.active, kIntro);
     EXPECT_TRUE(state.shows.empty());
     EXPECT_EQ(IsWindow(frame), FALSE);
-    Outcome closed;
-    EXPECT_EQ(Get(q3.Get(), L"FullName", closed), DISP_E_EXCEPTION);
+    EXPECT_EQ(ReadProperty(q3.Get(), L"FullName").Status(), DISP_E_EXCEPTION);
 }
 
 TEST_F(SimulationTest, CloseOfTheLastFrame_QuitsAndDisconnectsEveryObject) {
-    Start(kTalks);
+    Start(kTalksScenario);
     ComPtr<IDispatch> presentations = Presentations();
-    ComPtr<IDispatch> intro = Presentation(1);
+    ComPtr<IDispatch> first = Presentation(1);
     for (const pptsim::PresentationState& open : pptsim::ReadSimulationState().open) {
         SendMessageW(open.frame, WM_CLOSE, 0, 0);
     }
@@ -277,19 +269,19 @@ TEST_F(SimulationTest, CloseOfTheLastFrame_QuitsAndDisconnectsEveryObject) {
     VARIANT result;
     VariantInit(&result);
     DISPPARAMS none{nullptr, nullptr, 0, 0};
-    EXPECT_EQ(intro->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
+    EXPECT_EQ(first->Invoke(1, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
               RPC_E_DISCONNECTED);
 
     // A new activation starts PowerPoint again from the scenario.
     ComPtr<IDispatch> restarted;
     ASSERT_EQ(pptsim::ActivateApplication(restarted.Receive()), S_OK);
-    EXPECT_EQ(pptsim::ReadSimulationState().open.size(), 2u);
+    EXPECT_EQ(pptsim::ReadSimulationState().open.size(), 3u);
     EXPECT_EQ(GetInteger(presentations.Get(), L"Count"), RPC_E_DISCONNECTED);
-    EXPECT_EQ(GetInteger(GetObject(restarted.Get(), L"Presentations").Get(), L"Count"), 2);
+    EXPECT_EQ(GetInteger(GetObject(restarted.Get(), L"Presentations").Get(), L"Count"), 3);
 }
 
 TEST_F(SimulationTest, Objects_AnswerIUnknownAndIDispatchOnly) {
-    Start(kTalks);
+    Start(kTalksScenario);
     ComPtr<IUnknown> unknown;
     EXPECT_EQ(
         application->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(unknown.Receive())),

@@ -5,12 +5,11 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "automation/PowerPointSurface.h"
 #include "sim/Scenario.h"
-#include "tests/sim/SimulationCalls.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
-
-using namespace simtest;
 
 TEST(Scenario, EmptyDocument_IsARunningPowerPointWithNothingOpen) {
     const pptsim::Scenario scenario = pptsim::ParseScenario("{}");
@@ -27,16 +26,16 @@ TEST(Scenario, EmptyDocument_IsARunningPowerPointWithNothingOpen) {
 TEST(Scenario, FullDocument_IsReadMemberByMember) {
     const pptsim::Scenario scenario = pptsim::ParseScenario(R"({
       "registered": true, "available": true,
-      "files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5},
-      "open": ["C:\\Talks\\Q3 review.pptx", "D:\\Slides\\intro.pptx"],
+      "files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+      "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
       "active": "C:\\Talks\\Q3 review.pptx",
       "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", "slide": 3}],
       "failMembers": ["Open"], "delayMs": 25})");
     ASSERT_EQ(scenario.files.size(), 2u);
-    EXPECT_EQ(scenario.open, (std::vector<std::wstring>{kQ3, kIntro}));
-    EXPECT_EQ(scenario.active, kQ3);
+    EXPECT_EQ(scenario.open, (std::vector<std::wstring>{kQ3Review, kIntro}));
+    EXPECT_EQ(scenario.active, kQ3Review);
     ASSERT_EQ(scenario.shows.size(), 1u);
-    EXPECT_EQ(scenario.shows[0].presentation, kQ3);
+    EXPECT_EQ(scenario.shows[0].presentation, kQ3Review);
     EXPECT_EQ(scenario.shows[0].slide, 3);
     EXPECT_EQ(scenario.failMembers, (std::set<std::string>{"Open"}));
     EXPECT_EQ(scenario.delayMs, 25);
@@ -45,8 +44,8 @@ TEST(Scenario, FullDocument_IsReadMemberByMember) {
 TEST(Scenario, ActiveNullOrAbsent_IsTheLastOpen) {
     for (const char* active : {"", R"(, "active": null)"}) {
         const pptsim::Scenario scenario = pptsim::ParseScenario(
-            std::string(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5},
-                           "open": ["C:\\Talks\\Q3 review.pptx", "D:\\Slides\\intro.pptx"])") +
+            std::string(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+                           "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"])") +
             active + "}");
         EXPECT_EQ(scenario.active, kIntro) << active;
     }
@@ -95,7 +94,7 @@ TEST_F(EnvironmentScenario, UnreadableOrBrokenFile_IsReportedOnceAndMakesPowerPo
         }
         ::testing::internal::CaptureStderr();
         CLSID clsid{};
-        const HRESULT lookup = CLSIDFromProgID(L"PowerPoint.Application", &clsid);
+        const HRESULT lookup = CLSIDFromProgID(PowerPointSurface::kProgId, &clsid);
         const HRESULT started = pptsim::ActivateApplication(application.Receive());
         const std::string written = ::testing::internal::GetCapturedStderr();
 
@@ -122,15 +121,15 @@ TEST_F(EnvironmentScenario, Utf8Names_BecomeUtf16Units) {
 TEST_F(EnvironmentScenario, NotRegistered_FailsTheProgIdLookup) {
     WriteScenario(R"({"registered": false})");
     CLSID clsid{};
-    EXPECT_EQ(CLSIDFromProgID(L"PowerPoint.Application", &clsid), CO_E_CLASSSTRING);
+    EXPECT_EQ(CLSIDFromProgID(PowerPointSurface::kProgId, &clsid), CO_E_CLASSSTRING);
 }
 
 TEST_F(SimulationTest, StartingScenario_PutsTheActiveFrameOnTopAndRunsItsShows) {
-    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5,
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5,
                         "C:\\Talks\\Empty.pptx": 0},
-              "open": ["C:\\Talks\\Q3 review.pptx", "D:\\Slides\\intro.pptx", "C:\\Talks\\Empty.pptx"],
+              "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx", "C:\\Talks\\Empty.pptx"],
               "active": "C:\\Talks\\Q3 review.pptx",
-              "shows": [{"presentation": "D:\\Slides\\intro.pptx", "slide": 5}]})");
+              "shows": [{"presentation": "C:\\Talks\\Intro.pptx", "slide": 5}]})");
     std::vector<std::wstring> titles;
     for (HWND window = GetTopWindow(GetDesktopWindow()); window != nullptr;
          window = GetWindow(window, GW_HWNDNEXT)) {
@@ -138,9 +137,9 @@ TEST_F(SimulationTest, StartingScenario_PutsTheActiveFrameOnTopAndRunsItsShows) 
     }
     EXPECT_EQ(titles,
               (std::vector<std::wstring>{L"Q3 review.pptx - PowerPoint", L"Empty.pptx - PowerPoint",
-                                         L"intro.pptx - PowerPoint"}));
+                                         L"Intro.pptx - PowerPoint"}));
     const pptsim::SimulationState state = pptsim::ReadSimulationState();
-    EXPECT_EQ(state.active, kQ3);
+    EXPECT_EQ(state.active, kQ3Review);
     ASSERT_EQ(state.shows.size(), 1u);
     EXPECT_EQ(state.shows[0].presentation, kIntro);
     EXPECT_EQ(GetInteger(GetObject(FirstView().Get(), L"Slide").Get(), L"SlideNumber"), 5);

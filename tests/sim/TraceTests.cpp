@@ -6,11 +6,9 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/sim/SimulationCalls.h"
+#include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
-
-using namespace simtest;
 
 std::vector<std::string> FileLines(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -35,16 +33,16 @@ protected:
 TEST_F(Trace, EveryCallAndCloseIsOneLineInMemoryAndInTheFile) {
     std::remove(path.c_str());
     setenv("PPTSIM_TRACE", path.c_str(), 1);
-    Start(kTalks);
+    Start(kTalksScenario);
     {
         ComPtr<IDispatch> intro = Presentation(2);
         GetText(intro.Get(), L"FullName");
-        TextArgument q3(kQ3);
-        CallObject(Presentations().Get(), L"Open", {*q3});
-        Call(CallObject(GetObject(intro.Get(), L"Windows").Get(), L"Item", {Index(1)}).Get(),
-             L"Activate");
-        Outcome missing;
-        Get(application.Get(), L"NoSuchMember", missing);  // never reaches Invoke
+        CallObject(Presentations().Get(), L"Open", {Argument::Text(kQ3Review)});
+        CallWithoutAnswer(
+            CallObject(GetObject(intro.Get(), L"Windows").Get(), L"Item", {Argument::Integer(1)})
+                .Get(),
+            L"Activate");
+        ReadProperty(application.Get(), L"NoSuchMember");  // never reaches Invoke
     }
     SendMessageW(pptsim::ReadSimulationState().open[0].frame, WM_CLOSE, 0, 0);
 
@@ -57,7 +55,7 @@ TEST_F(Trace, EveryCallAndCloseIsOneLineInMemoryAndInTheFile) {
         "get Presentation.Windows",
         "call DocumentWindows.Item 1",
         "call DocumentWindow.Activate",
-        "close intro.pptx - PowerPoint",
+        "close Q3 review.pptx - PowerPoint",
     };
     EXPECT_EQ(pptsim::SimulationTrace(), expected);
     EXPECT_EQ(FileLines(path), expected);
@@ -65,8 +63,10 @@ TEST_F(Trace, EveryCallAndCloseIsOneLineInMemoryAndInTheFile) {
 
 TEST_F(Trace, TextArgumentsAreWrittenAsUtf8) {
     Start("{}");
-    TextArgument name(std::wstring(L"C:\\") + wchar_t{0x00C4} + std::wstring{0xD83D, 0xDE00});
-    EXPECT_EQ(Call(Presentations().Get(), L"Open", {*name}), DISP_E_EXCEPTION);
+    const std::wstring name =
+        std::wstring(L"C:\\") + wchar_t{0x00C4} + std::wstring{0xD83D, 0xDE00};
+    EXPECT_EQ(CallWithoutAnswer(Presentations().Get(), L"Open", {Argument::Text(name)}),
+              DISP_E_EXCEPTION);
     EXPECT_EQ(pptsim::SimulationTrace(),
               (std::vector<std::string>{"get Application.Presentations",
                                         "call Presentations.Open C:\\\xC3\x84\xF0\x9F\x98\x80"}));

@@ -1,4 +1,5 @@
-// Fixture for tests against the simulated PowerPoint: a scenario per test, and at the end a
+// Fixture for tests against the simulated PowerPoint (in-process, Linux lane): a scenario per
+// test, calls made the way the plug-in makes them (its late-bound calls), and at the end a
 // clean desktop and no automation object left alive (every reference was released).
 #pragma once
 
@@ -11,7 +12,11 @@
 #include <thread>
 #include <vector>
 
+#include "automation/LateBoundCalls.h"
+#include "platform/ComPtr.h"
+#include "platform/Platform.h"
 #include "platform/linux/WindowList.h"
+#include "sim/SimulationActivation.h"
 #include "sim/SimulationControl.h"
 
 // Three presentations open (Intro active), one more that can be opened, one file PowerPoint
@@ -37,6 +42,41 @@ inline std::string ShowScenario(int slide) {
            std::to_string(slide) + "}]}";
 }
 
+inline HRESULT Resolve(IDispatch* object, const std::wstring& name, DISPID& id) {
+    std::wstring copy = name;
+    LPOLESTR names[] = {copy.data()};
+    return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+}
+
+inline ComPtr<IDispatch> GetObject(IDispatch* object, const std::wstring& name) {
+    return ReadProperty(object, name).TakeObject();
+}
+
+inline ComPtr<IDispatch> CallObject(IDispatch* object, const std::wstring& name,
+                                    const Arguments& arguments) {
+    return CallMember(object, name, arguments).TakeObject();
+}
+
+// An integer property, or the failing HRESULT's value when the read fails.
+inline long GetInteger(IDispatch* object, const std::wstring& name) {
+    const CallOutcome outcome = ReadProperty(object, name);
+    if (!outcome.Succeeded()) {
+        return outcome.Status();
+    }
+    EXPECT_EQ(outcome.Value().vt, VT_I4) << "reading an integer";
+    return outcome.Value().lVal;
+}
+
+inline std::wstring GetText(IDispatch* object, const std::wstring& name) {
+    return ReadProperty(object, name).Text().value_or(L"<failed>");
+}
+
+inline std::wstring WindowTitle(HWND window) {
+    wchar_t title[256] = {};
+    GetWindowTextW(window, title, 256);
+    return title;
+}
+
 class SimulationTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -45,13 +85,31 @@ protected:
         objectsBefore = pptsim::LiveSimulationObjects();
     }
     void TearDown() override {
+        application.Reset();
         pptsim::ShutDownSimulation();
         WindowList::Instance().Clear();
         EXPECT_EQ(pptsim::LiveSimulationObjects(), objectsBefore)
             << "an automation reference leaked";
     }
 
+    // The scenario the next activation of PowerPoint starts from.
     static void UseScenario(const std::string& json) { pptsim::ResetSimulation(json); }
+    // The scenario, with PowerPoint activated on the test thread as `application`.
+    void Start(const std::string& scenario) {
+        UseScenario(scenario);
+        ASSERT_EQ(pptsim::ActivateApplication(application.Receive()), S_OK);
+    }
+
+    ComPtr<IDispatch> Presentations() { return GetObject(application.Get(), L"Presentations"); }
+    ComPtr<IDispatch> Presentation(std::int32_t index) {
+        return CallObject(Presentations().Get(), L"Item", {Argument::Integer(index)});
+    }
+    ComPtr<IDispatch> ShowWindow(std::int32_t index) {
+        return CallObject(GetObject(application.Get(), L"SlideShowWindows").Get(), L"Item",
+                          {Argument::Integer(index)});
+    }
+    ComPtr<IDispatch> FirstView() { return GetObject(ShowWindow(1).Get(), L"View"); }
+
     static std::vector<std::string> Trace() { return pptsim::SimulationTrace(); }
     static bool TraceHas(const std::string& line) {
         const std::vector<std::string> trace = Trace();
@@ -77,6 +135,8 @@ protected:
         }
         return true;
     }
+
+    ComPtr<IDispatch> application;
 
 private:
     long objectsBefore = 0;

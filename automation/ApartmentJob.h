@@ -1,0 +1,65 @@
+// One piece of work posted to an ApartmentThread, and the slot its result travels back through.
+//
+// The submitter and the thread share ownership of the job, so the slot outlives whichever of
+// the two lets go first: a submitter that gave up waiting may already be gone when the thread
+// gets to its job.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <future>
+#include <optional>
+#include <utility>
+
+class ApartmentJob {
+public:
+    ApartmentJob() = default;
+    ApartmentJob(const ApartmentJob&) = delete;
+    ApartmentJob& operator=(const ApartmentJob&) = delete;
+    virtual ~ApartmentJob() = default;
+
+    // The thread claims a queued job; false when its submitter has given up on it.
+    bool Begin() { return Advance(Stage::Queued, Stage::Running); }
+    // Does the work (on the thread); the result waits for Deliver.
+    virtual void Perform() = 0;
+    // Hands the result over exactly once: what Perform made, or none for a job never
+    // performed. Nothing happens for a job already finished or given up.
+    void Deliver() {
+        if (Advance(Stage::Running, Stage::Done) || Advance(Stage::Queued, Stage::Done)) {
+            HandOver();
+        }
+    }
+    // The submitter gives up. False when the result was already delivered (or is being
+    // delivered), which the submitter then takes instead.
+    bool Abandon() {
+        return Advance(Stage::Queued, Stage::Abandoned) ||
+               Advance(Stage::Running, Stage::Abandoned);
+    }
+    bool IsAbandoned() const { return stage.load() == Stage::Abandoned; }
+
+private:
+    enum class Stage { Queued, Running, Done, Abandoned };
+
+    virtual void HandOver() = 0;
+    bool Advance(Stage from, Stage to) { return stage.compare_exchange_strong(from, to); }
+
+    std::atomic<Stage> stage{Stage::Queued};
+};
+
+// A job whose work answers a Result; the submitter's future gives it, or none when the job was
+// not performed.
+template <typename Result>
+class ApartmentTask final : public ApartmentJob {
+public:
+    explicit ApartmentTask(std::function<Result()> work) : work(std::move(work)) {}
+
+    std::future<std::optional<Result>> ResultFuture() { return slot.get_future(); }
+    void Perform() override { result = work(); }
+
+private:
+    void HandOver() override { slot.set_value(std::move(result)); }
+
+    std::function<Result()> work;
+    std::optional<Result> result;
+    std::promise<std::optional<Result>> slot;
+};

@@ -1,0 +1,117 @@
+#include "automation/ApartmentThread.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <system_error>
+
+#include "platform/ComApartment.h"
+
+// Shared with the thread, which may outlive its owner when it is stuck.
+struct ApartmentThread::Shared {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::shared_ptr<ApartmentJob>> queue;
+    // The job being performed.
+    std::shared_ptr<ApartmentJob> inProgress;
+    bool running = false;
+
+    bool Stuck() const { return inProgress && inProgress->IsAbandoned(); }
+
+    // Blocks until a job is due or the thread is stopped (then none). Jobs whose submitters
+    // have given up are dropped unperformed.
+    std::shared_ptr<ApartmentJob> Next() {
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            wake.wait(lock, [this] { return !queue.empty() || !running; });
+            if (!running) {
+                return nullptr;
+            }
+            std::shared_ptr<ApartmentJob> job = std::move(queue.front());
+            queue.pop_front();
+            if (job->Begin()) {
+                inProgress = job;
+                return job;
+            }
+        }
+    }
+
+    void Finish() {
+        std::lock_guard<std::mutex> lock(mutex);
+        inProgress.reset();
+    }
+};
+
+void ApartmentThread::Serve(const std::shared_ptr<Shared>& shared, const Enter& enter,
+                            const Leave& leave) {
+    const ComApartment apartment;
+    enter(apartment.Entered());
+    while (std::shared_ptr<ApartmentJob> job = shared->Next()) {
+        job->Perform();
+        // No longer in progress before its submitter hears of it, so that the submitter's next
+        // job never finds this one still marked as running.
+        shared->Finish();
+        job->Deliver();
+    }
+    leave();
+}
+
+ApartmentThread::ApartmentThread() : shared(std::make_shared<Shared>()) {}
+
+ApartmentThread::~ApartmentThread() {
+    if (Halt()) {
+        thread.detach();
+    } else if (thread.joinable()) {
+        thread.join();
+    }
+}
+
+void ApartmentThread::Start(Enter enter, Leave leave) {
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    if (shared->running) {
+        return;
+    }
+    thread = std::thread([state = shared, enter = std::move(enter), leave = std::move(leave)] {
+        Serve(state, enter, leave);
+    });
+    shared->running = true;
+}
+
+void ApartmentThread::Stop() {
+    if (thread.joinable() && thread.get_id() == std::this_thread::get_id()) {
+        throw std::system_error(std::make_error_code(std::errc::resource_deadlock_would_occur));
+    }
+    Halt();
+    if (thread.joinable()) {
+        thread.join();
+    }
+}
+
+bool ApartmentThread::Post(std::shared_ptr<ApartmentJob> job) {
+    {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        if (!shared->running || shared->Stuck()) {
+            return false;
+        }
+        shared->queue.push_back(std::move(job));
+    }
+    shared->wake.notify_one();
+    return true;
+}
+
+bool ApartmentThread::Halt() {
+    std::deque<std::shared_ptr<ApartmentJob>> unserved;
+    bool stuck = false;
+    {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        shared->running = false;
+        unserved.swap(shared->queue);
+        stuck = shared->Stuck();
+    }
+    shared->wake.notify_one();
+    // Nobody is left waiting for a job that will never be performed.
+    for (const std::shared_ptr<ApartmentJob>& job : unserved) {
+        job->Deliver();
+    }
+    return stuck;
+}
