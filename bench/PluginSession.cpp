@@ -25,7 +25,7 @@ PluginSession::PluginSession(BenchHost& host, const BenchConfig& config) : host(
     const BenchClock::time_point started = BenchClock::now();
     process = std::make_unique<PluginProcess>(
         config.executable, host.Port(),
-        std::map<std::string, std::string>{{"PPTSIM_SCENARIO", config.scenario}});
+        ChildProcess::Environment{{"PPTSIM_SCENARIO", config.scenario}});
     const auto registration = host.NextFrame(kFrameBound);
     if (!registration) {
         throw std::runtime_error("the plug-in did not register");
