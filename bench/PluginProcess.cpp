@@ -4,15 +4,10 @@
 #include <time.h>
 
 #include <fstream>
-#include <vector>
 
-PluginProcess::PluginProcess(const std::string& executable, int port,
+PluginProcess::PluginProcess(const std::string& executable, const PluginLaunch& launch,
                              const ChildProcess::Environment& environment)
-    : child(executable,
-            std::vector<std::string>{"-port", std::to_string(port), "-pluginUUID", "BENCH-UUID",
-                                     "-registerEvent", "registerPlugin", "-info",
-                                     R"({"application":{"language":"en"}})"},
-            environment) {}
+    : child(executable, PluginArguments(launch), environment) {}
 
 PluginProcess::~PluginProcess() {
     // A grace period to end by itself; the child is killed after it.

@@ -5,13 +5,14 @@
 #include <chrono>
 #include <string>
 
+#include "hostpeer/PluginArguments.h"
 #include "platform/ChildProcess.h"
 
 class PluginProcess {
 public:
-    // Starts `executable` with the four flag pairs for `port`; `environment` is added to this
+    // Starts `executable` with the four flag pairs of `launch`; `environment` is added to this
     // process's own environment.
-    PluginProcess(const std::string& executable, int port,
+    PluginProcess(const std::string& executable, const PluginLaunch& launch,
                   const ChildProcess::Environment& environment);
     PluginProcess(const PluginProcess&) = delete;
     PluginProcess& operator=(const PluginProcess&) = delete;

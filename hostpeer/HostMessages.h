@@ -16,9 +16,6 @@ std::string KeyEventFrame(const std::string& event, const std::string& action,
                           const std::string& context,
                           const nlohmann::json& settings = nlohmann::json::object());
 
-// The registration the plug-in must send first, for the token and event name the bench uses.
-std::string ExpectedRegistration();
-
 struct HostCommand {
     std::string event;
     std::string context;
