@@ -27,7 +27,7 @@ bool IsSetTitle(const std::string& frame, const std::string& title) {
     return command && command->event == "setTitle" && command->title == title;
 }
 
-PluginSession::PluginSession(BenchHost& host, const BenchConfig& config) : host(host) {
+PluginSession::PluginSession(LoopbackHost& host, const BenchConfig& config) : host(host) {
     host.DiscardFrames();
     const BenchClock::time_point started = BenchClock::now();
     const PluginLaunch launch = BenchLaunch(host.Port());

@@ -10,7 +10,7 @@
 
 namespace {
 
-using Clock = BenchClock;
+using Clock = HostClock;
 
 constexpr const char* kUuid = "GLYPHPAD-FIELDCHECK";
 constexpr const char* kRegisterEvent = "registerPlugin";
@@ -23,7 +23,7 @@ long long MillisecondsSince(Clock::time_point start, Clock::time_point end) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
 }
 
-std::optional<ReceivedFrame> NextFrameBefore(BenchHost& host, Clock::time_point deadline) {
+std::optional<ReceivedFrame> NextFrameBefore(LoopbackHost& host, Clock::time_point deadline) {
     return host.NextFrame(
         std::max(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
                  std::chrono::milliseconds(0)));

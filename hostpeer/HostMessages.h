@@ -1,4 +1,4 @@
-// The frames the bench host sends, and the commands it reads back, in the host protocol's
+// The frames the loopback host sends, and the commands it reads back, in the host protocol's
 // wire form.
 #pragma once
 
