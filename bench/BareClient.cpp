@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include <nlohmann/json.hpp>
 #include <websocketpp/client.hpp>
 
 #include "host/HostLinkConfig.h"
+#include "hostpeer/RegistrationMessage.h"
 
 using BareClient = websocketpp::client<HostLinkConfig>;
 
@@ -35,9 +35,9 @@ int main(int argc, char* argv[]) {
                                                                  ignored);
     });
     client.set_open_handler([&](websocketpp::connection_hdl handle) {
-        const nlohmann::json registration{{"event", registerEvent}, {"uuid", pluginUUID}};
         websocketpp::lib::error_code ignored;
-        client.send(handle, registration.dump(), websocketpp::frame::opcode::text, ignored);
+        client.send(handle, RegistrationMessage(registerEvent, pluginUUID),
+                    websocketpp::frame::opcode::text, ignored);
     });
     websocketpp::lib::error_code error;
     const BareClient::connection_ptr connection =

@@ -74,7 +74,7 @@ void Progress(const char* step) {
 
 // Latency, memory and fan-out share one plug-in process, in that order, so that the memory
 // growth is measured over presses and not over added keys.
-void MeasureInOneSession(BenchHost& host, const Options& options, BenchResults& results) {
+void MeasureInOneSession(LoopbackHost& host, const Options& options, BenchResults& results) {
     PluginSession session(host, options.config);
     results.memory.afterRegistrationKiB = session.Process().ResidentKiB();
     session.ShowKeys(kPlayAction, "play-", 0, 1);
@@ -113,7 +113,7 @@ int main(int argc, char* argv[]) {
     results.startedUtc = UtcNow();
     results.cores = std::thread::hardware_concurrency();
     try {
-        BenchHost host;
+        LoopbackHost host;
         MeasureInOneSession(host, options, results);
 
         Progress("event throughput");

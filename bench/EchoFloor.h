@@ -1,6 +1,6 @@
 // The floor under the key-press latency: the same frame sizes sent back and forth between a
 // bare websocketpp client and server on the same loopback, with no plug-in in between. The
-// server side is set up as the bench host is, the client side as the plug-in's client is (its
+// server side is set up as the loopback host is, the client side as the plug-in's client is (its
 // configuration, no Nagle delay). Its samples are taken in turn with the presses', so both
 // see the same machine at the same moment.
 #pragma once

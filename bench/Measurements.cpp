@@ -51,7 +51,7 @@ std::size_t PressRepeatedly(PluginSession& session, std::size_t presses,
     return done;
 }
 
-std::vector<FanOutResult> MeasureFanOut(BenchHost& host, PluginSession& session,
+std::vector<FanOutResult> MeasureFanOut(LoopbackHost& host, PluginSession& session,
                                         const std::vector<int>& keyCounts, int repetitions) {
     std::vector<FanOutResult> results;
     int shown = 1;
@@ -97,7 +97,7 @@ std::vector<FanOutResult> MeasureFanOut(BenchHost& host, PluginSession& session,
     return results;
 }
 
-ThroughputResult MeasureEventThroughput(BenchHost& host, PluginSession& session, int keys) {
+ThroughputResult MeasureEventThroughput(LoopbackHost& host, PluginSession& session, int keys) {
     ThroughputResult result;
     const BenchClock::time_point started = BenchClock::now();
     for (int key = 0; key < keys; ++key) {
@@ -143,8 +143,8 @@ ThroughputResult MeasureEventThroughput(BenchHost& host, PluginSession& session,
     return result;
 }
 
-StartUpResult MeasureStartUp(BenchHost& host, const BenchConfig& config, const BenchConfig& floor,
-                             int starts) {
+StartUpResult MeasureStartUp(LoopbackHost& host, const BenchConfig& config,
+                             const BenchConfig& floor, int starts) {
     std::vector<std::chrono::nanoseconds> pluginSamples;
     std::vector<std::chrono::nanoseconds> floorSamples;
     const auto timeOneStart = [&host](const BenchConfig& which) {
@@ -162,7 +162,7 @@ StartUpResult MeasureStartUp(BenchHost& host, const BenchConfig& config, const B
     return {Summarize(std::move(pluginSamples)), Summarize(std::move(floorSamples))};
 }
 
-IdleResult MeasureIdle(BenchHost& host, const BenchConfig& config, int keys,
+IdleResult MeasureIdle(LoopbackHost& host, const BenchConfig& config, int keys,
                        std::chrono::seconds duration) {
     PluginSession session(host, config);
     session.ShowKeys(kPlayAction, "play-", 0, keys);

@@ -8,7 +8,7 @@
 
 #include "bench/PluginSession.h"
 #include "bench/Statistics.h"
-#include "hostpeer/BenchHost.h"
+#include "hostpeer/LoopbackHost.h"
 
 struct LatencyResult {
     Summary press;  // keyDown of next until the play key's new title
@@ -63,19 +63,19 @@ std::size_t PressRepeatedly(PluginSession& session, std::size_t presses,
 
 // One refresh burst per repetition at each key count; play keys are added as needed, the
 // session must already show the play key "play-0".
-std::vector<FanOutResult> MeasureFanOut(BenchHost& host, PluginSession& session,
+std::vector<FanOutResult> MeasureFanOut(LoopbackHost& host, PluginSession& session,
                                         const std::vector<int>& keyCounts, int repetitions);
 
 // `keys` willAppear events interleaved with willDisappear for every other key, then a press
 // whose refresh shows how many play keys the plug-in holds.
-ThroughputResult MeasureEventThroughput(BenchHost& host, PluginSession& session, int keys);
+ThroughputResult MeasureEventThroughput(LoopbackHost& host, PluginSession& session, int keys);
 
 // Process start until the registration frame, over `starts` starts of the plug-in and as many
 // of the bare client (`floor`), taken in turn.
-StartUpResult MeasureStartUp(BenchHost& host, const BenchConfig& config, const BenchConfig& floor,
-                             int starts);
+StartUpResult MeasureStartUp(LoopbackHost& host, const BenchConfig& config,
+                             const BenchConfig& floor, int starts);
 
 // CPU time used over `duration` of idle refreshing with `keys` visible play keys, and the
 // resident memory at its end.
-IdleResult MeasureIdle(BenchHost& host, const BenchConfig& config, int keys,
+IdleResult MeasureIdle(LoopbackHost& host, const BenchConfig& config, int keys,
                        std::chrono::seconds duration);

@@ -2,24 +2,22 @@
 // PowerPoint chosen through the environment; and what /proc tells about it while it runs.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
-#include <map>
 #include <string>
+
+#include "hostpeer/PluginArguments.h"
+#include "platform/ChildProcess.h"
 
 class PluginProcess {
 public:
-    // Starts `executable` with the four flag pairs for `port`; `environment` is added to this
+    // Starts `executable` with the four flag pairs of `launch`; `environment` is added to this
     // process's own environment.
-    PluginProcess(const std::string& executable, int port,
-                  const std::map<std::string, std::string>& environment);
+    PluginProcess(const std::string& executable, const PluginLaunch& launch,
+                  const ChildProcess::Environment& environment);
     PluginProcess(const PluginProcess&) = delete;
     PluginProcess& operator=(const PluginProcess&) = delete;
     // Ends the process if it still runs (SIGKILL after a grace period) and reaps it.
     ~PluginProcess();
-
-    pid_t Pid() const { return pid; }
 
     // Resident set size in KiB (VmRSS), or -1 when it cannot be read.
     long ResidentKiB() const;
@@ -31,6 +29,5 @@ public:
     int WaitForExit(std::chrono::milliseconds timeout);
 
 private:
-    pid_t pid = -1;
-    bool reaped = false;
+    ChildProcess child;
 };

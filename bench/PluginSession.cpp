@@ -3,9 +3,16 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "hostpeer/RegistrationMessage.h"
+
 namespace {
 
 const char* const kNextContext = "next-key";
+
+// How the bench starts every plug-in; only the language of the info is read.
+PluginLaunch BenchLaunch(int port) {
+    return {port, "BENCH-UUID", "registerPlugin", R"({"application":{"language":"en"}})"};
+}
 
 bool ParseSlidePosition(const std::string& title, int& slide, int& count) {
     char rest = 0;
@@ -20,17 +27,17 @@ bool IsSetTitle(const std::string& frame, const std::string& title) {
     return command && command->event == "setTitle" && command->title == title;
 }
 
-PluginSession::PluginSession(BenchHost& host, const BenchConfig& config) : host(host) {
+PluginSession::PluginSession(LoopbackHost& host, const BenchConfig& config) : host(host) {
     host.DiscardFrames();
     const BenchClock::time_point started = BenchClock::now();
+    const PluginLaunch launch = BenchLaunch(host.Port());
     process = std::make_unique<PluginProcess>(
-        config.executable, host.Port(),
-        std::map<std::string, std::string>{{"PPTSIM_SCENARIO", config.scenario}});
+        config.executable, launch, ChildProcess::Environment{{"PPTSIM_SCENARIO", config.scenario}});
     const auto registration = host.NextFrame(kFrameBound);
     if (!registration) {
         throw std::runtime_error("the plug-in did not register");
     }
-    if (registration->text != ExpectedRegistration()) {
+    if (registration->text != RegistrationMessage(launch.registerEvent, launch.pluginUUID)) {
         throw std::runtime_error("unexpected first frame: " + registration->text);
     }
     timeToRegistration = registration->arrival - started;

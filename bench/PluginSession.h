@@ -1,4 +1,4 @@
-// One run of the plug-in against the bench host: started with the simulated PowerPoint,
+// One run of the plug-in against the loopback host: started with the simulated PowerPoint,
 // registered, and driven key by key. Every wait is bounded; a plug-in that stops answering
 // raises std::runtime_error.
 #pragma once
@@ -8,8 +8,8 @@
 #include <string>
 
 #include "bench/PluginProcess.h"
-#include "hostpeer/BenchHost.h"
 #include "hostpeer/HostMessages.h"
+#include "hostpeer/LoopbackHost.h"
 
 struct BenchConfig {
     std::string executable;
@@ -18,10 +18,13 @@ struct BenchConfig {
 
 inline constexpr std::chrono::milliseconds kFrameBound{10000};
 
+// The bench times with the clock that stamps the frames on arrival.
+using BenchClock = HostClock;
+
 class PluginSession {
 public:
     // Starts the plug-in and waits for its registration frame.
-    PluginSession(BenchHost& host, const BenchConfig& config);
+    PluginSession(LoopbackHost& host, const BenchConfig& config);
     PluginSession(const PluginSession&) = delete;
     PluginSession& operator=(const PluginSession&) = delete;
     ~PluginSession();
@@ -50,7 +53,7 @@ public:
     int Finish();
 
 private:
-    BenchHost& host;
+    LoopbackHost& host;
     std::unique_ptr<PluginProcess> process;
     std::chrono::nanoseconds timeToRegistration{0};
     int slide = 0;

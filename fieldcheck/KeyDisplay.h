@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "hostpeer/BenchHost.h"
-
 class KeyDisplay {
 public:
     KeyDisplay(std::string playContext, std::string loadContext);

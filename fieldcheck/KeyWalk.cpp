@@ -4,11 +4,13 @@
 #include <thread>
 
 #include "hostpeer/HostMessages.h"
+#include "hostpeer/PluginArguments.h"
+#include "hostpeer/RegistrationMessage.h"
 #include "support/TextConversion.h"
 
 namespace {
 
-using Clock = BenchClock;
+using Clock = HostClock;
 
 constexpr const char* kUuid = "GLYPHPAD-FIELDCHECK";
 constexpr const char* kRegisterEvent = "registerPlugin";
@@ -21,10 +23,20 @@ long long MillisecondsSince(Clock::time_point start, Clock::time_point end) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
 }
 
-std::optional<ReceivedFrame> NextFrameBefore(BenchHost& host, Clock::time_point deadline) {
+std::optional<ReceivedFrame> NextFrameBefore(LoopbackHost& host, Clock::time_point deadline) {
     return host.NextFrame(
         std::max(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
                  std::chrono::milliseconds(0)));
+}
+
+// The start as a tester reads it: the info is long and tells nothing.
+std::string DescribeStart(const std::string& path, std::vector<std::string> arguments) {
+    arguments.back() = "{...}";
+    std::string text = "start " + path;
+    for (const std::string& argument : arguments) {
+        text += " " + argument;
+    }
+    return text;
 }
 
 std::string ForwardSlashes(std::string path) {
@@ -62,16 +74,13 @@ KeyWalk::~KeyWalk() {
 
 void KeyWalk::StartPlugin() {
     StepResult result{"register", "", "", "", false, std::nullopt, ""};
-    result.sent = "start " + pluginPath + " -port " + std::to_string(host.Port()) +
-                  " -pluginUUID " + kUuid + " -registerEvent " + kRegisterEvent + " -info {...}";
-    const std::string registration =
-        std::string(R"({"event":")") + kRegisterEvent + R"(","uuid":")" + kUuid + R"("})";
+    const std::vector<std::string> arguments =
+        PluginArguments({host.Port(), kUuid, kRegisterEvent, kInfo});
+    result.sent = DescribeStart(pluginPath, arguments);
+    const std::string registration = RegistrationMessage(kRegisterEvent, kUuid);
     result.expected = registration;
     try {
-        plugin = std::make_unique<ChildProcess>(
-            pluginPath,
-            std::vector<std::string>{"-port", std::to_string(host.Port()), "-pluginUUID", kUuid,
-                                     "-registerEvent", kRegisterEvent, "-info", kInfo});
+        plugin = std::make_unique<ChildProcess>(pluginPath, arguments);
     } catch (const std::exception& error) {
         result.problem = error.what();
         report(result);

@@ -13,7 +13,7 @@
 #include "fieldcheck/DeckUnderTest.h"
 #include "fieldcheck/KeyDisplay.h"
 #include "fieldcheck/StepResult.h"
-#include "hostpeer/BenchHost.h"
+#include "hostpeer/LoopbackHost.h"
 #include "platform/ChildProcess.h"
 
 inline constexpr std::chrono::milliseconds kStepBound{10000};
@@ -60,7 +60,7 @@ private:
 
     std::string pluginPath;
     Sink report;
-    BenchHost host;
+    LoopbackHost host;
     std::unique_ptr<ChildProcess> plugin;
     bool connected = false;
     KeyDisplay display;

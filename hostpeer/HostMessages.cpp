@@ -18,10 +18,6 @@ std::string KeyEventFrame(const std::string& event, const std::string& action,
     return frame.dump();
 }
 
-std::string ExpectedRegistration() {
-    return R"({"event":"registerPlugin","uuid":"BENCH-UUID"})";
-}
-
 std::optional<HostCommand> ParseHostCommand(const std::string& text) {
     const nlohmann::json frame = nlohmann::json::parse(text, nullptr, false);
     if (!frame.is_object()) {

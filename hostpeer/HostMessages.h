@@ -1,4 +1,4 @@
-// The frames the bench host sends, and the commands it reads back, in the host protocol's
+// The frames the loopback host sends, and the commands it reads back, in the host protocol's
 // wire form.
 #pragma once
 
@@ -15,9 +15,6 @@ extern const char* const kNextAction;
 std::string KeyEventFrame(const std::string& event, const std::string& action,
                           const std::string& context,
                           const nlohmann::json& settings = nlohmann::json::object());
-
-// The registration the plug-in must send first, for the token and event name the bench uses.
-std::string ExpectedRegistration();
 
 struct HostCommand {
     std::string event;

@@ -1,5 +1,6 @@
 #include "platform/ChildProcess.h"
 
+#include <wchar.h>
 #include <stdexcept>
 
 #include "platform/Platform.h"
@@ -39,6 +40,41 @@ std::wstring Quoted(const std::wstring& argument) {
     return quoted;
 }
 
+// The name of one "NAME=value" entry; names the system keeps for drive folders start with '='.
+std::wstring NameOf(const std::wstring& entry) {
+    return entry.substr(0, entry.find(L'=', 1));
+}
+
+// This program's environment block without the variables `added` replaces (names are compared
+// without regard to case, as the system does), then `added`.
+std::wstring MergedEnvironmentBlock(const ChildProcess::Environment& added) {
+    std::vector<std::wstring> names;
+    for (const auto& variable : added) {
+        names.push_back(Wide(variable.first));
+    }
+    std::wstring block;
+    wchar_t* const inherited = GetEnvironmentStringsW();
+    for (const wchar_t* entry = inherited; entry != nullptr && *entry != L'\0';
+         entry += wcslen(entry) + 1) {
+        const std::wstring name = NameOf(entry);
+        bool replaced = false;
+        for (const std::wstring& addedName : names) {
+            replaced = replaced || _wcsicmp(addedName.c_str(), name.c_str()) == 0;
+        }
+        if (!replaced) {
+            block.append(entry).push_back(L'\0');
+        }
+    }
+    if (inherited != nullptr) {
+        FreeEnvironmentStringsW(inherited);
+    }
+    for (const auto& [name, value] : added) {
+        block.append(Wide(name + "=" + value)).push_back(L'\0');
+    }
+    block.push_back(L'\0');
+    return block;
+}
+
 }  // namespace
 
 struct ChildProcess::Process {
@@ -55,17 +91,21 @@ struct ChildProcess::Process {
     }
 };
 
-ChildProcess::ChildProcess(const std::string& executable, const std::vector<std::string>& arguments)
+ChildProcess::ChildProcess(const std::string& executable, const std::vector<std::string>& arguments,
+                           const Environment& environment)
     : process(std::make_unique<Process>()) {
     const std::wstring program = Wide(executable);
     std::wstring commandLine = Quoted(program);
     for (const std::string& argument : arguments) {
         commandLine += L' ' + Quoted(Wide(argument));
     }
+    // Without added variables the child inherits this program's environment as it is.
+    std::wstring block = environment.empty() ? L"" : MergedEnvironmentBlock(environment);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process->info)) {
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, block.empty() ? nullptr : block.data(), nullptr,
+                        &startup, &process->info)) {
         throw std::runtime_error("cannot start " + executable + ": error " +
                                  std::to_string(GetLastError()));
     }
@@ -73,6 +113,10 @@ ChildProcess::ChildProcess(const std::string& executable, const std::vector<std:
 
 ChildProcess::~ChildProcess() {
     Terminate();
+}
+
+long ChildProcess::Id() const {
+    return static_cast<long>(process->info.dwProcessId);
 }
 
 std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {

@@ -18,7 +18,7 @@
 #include "actions/ActionIdentifiers.h"
 #include "actions/MyGlyphpadPlugin.h"
 #include "host/KGPConnectionManager.h"
-#include "tests/common/TestHost.h"
+#include "hostpeer/LoopbackHost.h"
 #include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
@@ -31,8 +31,8 @@ const char* const kQ3Open = R"({
   "open": ["C:\\Talks\\Q3 review.pptx"]
 })";
 
-nlohmann::json Parsed(const TestHost::Frame& frame) {
-    return nlohmann::json::parse(frame.payload, nullptr, false);
+nlohmann::json Parsed(const ReceivedFrame& frame) {
+    return nlohmann::json::parse(frame.text, nullptr, false);
 }
 
 nlohmann::json SetTitleCommand(const std::string& context, const std::string& title) {
@@ -96,10 +96,10 @@ public:
         const std::size_t before = host.Frames().size();
         const nlohmann::json answer = SetStateCommand(context, 0);
         if (!host.WaitForFrameMatching(
-                [&answer](const TestHost::Frame& f) { return Parsed(f) == answer; })) {
+                [&answer](const ReceivedFrame& f) { return Parsed(f) == answer; })) {
             return std::nullopt;
         }
-        const std::vector<TestHost::Frame> frames = host.Frames();
+        const std::vector<ReceivedFrame> frames = host.Frames();
         for (std::size_t i = before > 0 ? before - 1 : 0; i < frames.size(); ++i) {
             if (Parsed(frames[i]) == answer) {
                 return i;
@@ -108,7 +108,7 @@ public:
         return std::nullopt;
     }
 
-    TestHost host;
+    LoopbackHost host;
     std::unique_ptr<MyGlyphpadPlugin> plugin;
     std::unique_ptr<KGPConnectionManager> manager;
     std::thread network;
@@ -116,11 +116,11 @@ public:
     int probes = 0;
 };
 
-std::size_t CountTitlesFor(const std::vector<TestHost::Frame>& frames, std::size_t from,
+std::size_t CountTitlesFor(const std::vector<ReceivedFrame>& frames, std::size_t from,
                            const std::string& context) {
     return static_cast<std::size_t>(
         std::count_if(frames.begin() + static_cast<std::ptrdiff_t>(from), frames.end(),
-                      [&context](const TestHost::Frame& f) {
+                      [&context](const ReceivedFrame& f) {
                           const nlohmann::json message = Parsed(f);
                           return message.value("event", "") == "setTitle" &&
                                  message.value("context", "") == context;
@@ -163,11 +163,11 @@ TEST_F(MyGlyphpadPluginThreads, VisibleKeysChangedDuringTimerRefreshes_EndUpExac
     link.Send("keyDown", kLoad, "press", {{"settings", nlohmann::json::object()}});
     const nlohmann::json alert = {{"context", "press"}, {"event", "showAlert"}};
     ASSERT_TRUE(link.host.WaitForFrameMatching(
-        [&alert](const TestHost::Frame& f) { return Parsed(f) == alert; }));
-    std::vector<TestHost::Frame> frames = link.host.Frames();
+        [&alert](const ReceivedFrame& f) { return Parsed(f) == alert; }));
+    std::vector<ReceivedFrame> frames = link.host.Frames();
     const auto alertAt =
         std::find_if(frames.begin() + static_cast<std::ptrdiff_t>(beforePress), frames.end(),
-                     [&alert](const TestHost::Frame& f) { return Parsed(f) == alert; });
+                     [&alert](const ReceivedFrame& f) { return Parsed(f) == alert; });
     const std::size_t first = static_cast<std::size_t>(alertAt - frames.begin()) + 1;
     ASSERT_TRUE(link.host.WaitForFrame(first + 4).has_value());
     frames = link.host.Frames();
@@ -240,14 +240,14 @@ TEST_F(MyGlyphpadPluginThreads, StopAutomation_ReleasesPowerPointAndLaterPresses
     link.Send("keyDown", std::string(ActionIdentifiers::Next), "K");
     const std::optional<std::size_t> end = link.Probe();
     ASSERT_TRUE(end.has_value());
-    const std::vector<TestHost::Frame> frames = link.host.Frames();
+    const std::vector<ReceivedFrame> frames = link.host.Frames();
     const nlohmann::json alert = {{"context", "K"}, {"event", "showAlert"}};
     EXPECT_TRUE(std::any_of(frames.begin() + static_cast<std::ptrdiff_t>(before),
                             frames.begin() + static_cast<std::ptrdiff_t>(*end),
-                            [&alert](const TestHost::Frame& f) { return Parsed(f) == alert; }));
+                            [&alert](const ReceivedFrame& f) { return Parsed(f) == alert; }));
     // Refreshes go on, and find no PowerPoint.
     EXPECT_TRUE(link.host
-                    .WaitForFrameMatching([](const TestHost::Frame& f) {
+                    .WaitForFrameMatching([](const ReceivedFrame& f) {
                         return Parsed(f) == SetTitleCommand("P1", "");
                     })
                     .has_value());

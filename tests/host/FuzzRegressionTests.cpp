@@ -7,7 +7,7 @@
 
 #include "host/HostEvents.h"
 #include "host/KGPConnectionManager.h"
-#include "tests/common/TestHost.h"
+#include "hostpeer/LoopbackHost.h"
 #include "tests/host/RecordingPlugin.h"
 
 namespace {
@@ -72,13 +72,13 @@ TEST(InboundFuzzRegression, HostileFrames_LeaveLinkUp) {
         {"a number beyond a double", "1e30808,"},
         {"an event member beyond a double", R"({"event":"keyDown","context":1e999})"},
     };
-    TestHost host;
+    LoopbackHost host;
     RecordingPlugin plugin;
     KGPConnectionManager manager(host.Port(), "uuid", "registerPlugin", &plugin);
     std::future<void> run = std::async(std::launch::async, [&manager] { manager.Run(); });
     // Ends the link on every way out, so that waiting for Run cannot hang the test.
     struct CloseOnExit {
-        TestHost& host;
+        LoopbackHost& host;
         ~CloseOnExit() { host.Close(); }
     } closeOnExit{host};
     ASSERT_TRUE(host.WaitForConnection());
@@ -97,7 +97,7 @@ TEST(InboundFuzzRegression, HostileFrames_LeaveLinkUp) {
     }
 
     host.Close();
-    EXPECT_EQ(run.wait_for(TestHost::kDefaultTimeout), std::future_status::ready);
+    EXPECT_EQ(run.wait_for(LoopbackHost::kDefaultTimeout), std::future_status::ready);
 }
 
 }  // namespace

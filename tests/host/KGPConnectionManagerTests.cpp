@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/common/TestHost.h"
+#include "hostpeer/LoopbackHost.h"
 #include "tests/host/RecordingPlugin.h"
 
 namespace {
@@ -66,7 +66,7 @@ protected:
             << name;
     }
 
-    std::unique_ptr<TestHost> host = std::make_unique<TestHost>();
+    std::unique_ptr<LoopbackHost> host = std::make_unique<LoopbackHost>();
     RecordingPlugin plugin;
     std::unique_ptr<KGPConnectionManager> manager;
     std::future<void> runDone;
@@ -87,11 +87,11 @@ TEST_F(ConnectionManagerTest, Registration_IsFirstFrameThenOnConnected) {
     const auto first = host->WaitForFrame(0);
     ASSERT_TRUE(first.has_value());
     EXPECT_TRUE(first->isText);
-    EXPECT_EQ(first->payload, kRegistration);
+    EXPECT_EQ(first->text, kRegistration);
     const auto second = host->WaitForFrame(1);
     ASSERT_TRUE(second.has_value());
     EXPECT_EQ(
-        second->payload,
+        second->text,
         R"({"context":"c","event":"setTitle","payload":{"target":0,"title":"from OnConnected"}})");
     EXPECT_EQ(host->ConnectionCount(), 1);
 }
@@ -103,14 +103,13 @@ TEST_F(ConnectionManagerTest, CommandBeforeRun_IsDroppedNotQueued) {
     runDone = std::async(std::launch::async, [this] { manager->Run(); });
     ASSERT_TRUE(plugin.WaitForCalls(1));
     manager->ShowAlert("late");
-    const auto late = host->WaitForFrameMatching([](const TestHost::Frame& frame) {
-        return frame.payload.find("late") != std::string::npos;
-    });
+    const auto late = host->WaitForFrameMatching(
+        [](const ReceivedFrame& frame) { return frame.text.find("late") != std::string::npos; });
     ASSERT_TRUE(late.has_value());
-    const std::vector<TestHost::Frame> frames = host->Frames();
+    const std::vector<ReceivedFrame> frames = host->Frames();
     ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0].payload, kRegistration);
-    EXPECT_EQ(frames[1].payload, R"({"context":"late","event":"showAlert"})");
+    EXPECT_EQ(frames[0].text, kRegistration);
+    EXPECT_EQ(frames[1].text, R"({"context":"late","event":"showAlert"})");
 }
 
 struct DispatchCase {
@@ -267,10 +266,10 @@ TEST_F(ConnectionManagerTest, Commands_FromTwoThreadsArriveWholeAndInOrder) {
 
     int nextTitle = 0;
     int nextState = 0;
-    const std::vector<TestHost::Frame> frames = host->Frames();
+    const std::vector<ReceivedFrame> frames = host->Frames();
     for (std::size_t i = 1; i < frames.size(); ++i) {
         ASSERT_TRUE(frames[i].isText);
-        const json message = json::parse(frames[i].payload);  // throws on a torn frame
+        const json message = json::parse(frames[i].text);  // throws on a torn frame
         if (message.at("context") == "network") {
             EXPECT_EQ(message.at("payload").at("title"), std::to_string(nextTitle++) + longTitle);
         } else {
@@ -293,9 +292,9 @@ TEST_F(ConnectionManagerTest, Command_WithInvalidUtf8ThrowsToCallerAndSendsNothi
     });
     refresh.join();
     ASSERT_TRUE(host->WaitForFrame(1).has_value());
-    const std::vector<TestHost::Frame> frames = host->Frames();
+    const std::vector<ReceivedFrame> frames = host->Frames();
     ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[1].payload, R"({"context":"good","event":"showAlert"})");
+    EXPECT_EQ(frames[1].text, R"({"context":"good","event":"showAlert"})");
 }
 
 TEST_F(ConnectionManagerTest, Run_ReturnsWhenHostCloses) {
@@ -311,7 +310,7 @@ TEST_F(ConnectionManagerTest, Run_ReturnsWhenHostCloses) {
 TEST_F(ConnectionManagerTest, LinkEndingWhileAnotherThreadSends_EndsRunEveryTime) {
     constexpr int kDrops = 24;
     for (int drop = 0; drop < kDrops; ++drop) {
-        host = std::make_unique<TestHost>();
+        host = std::make_unique<LoopbackHost>();
         StartConnected();
         std::atomic<bool> sending{true};
         std::thread refresh([this, &sending] {
@@ -329,7 +328,7 @@ TEST_F(ConnectionManagerTest, LinkEndingWhileAnotherThreadSends_EndsRunEveryTime
         sending = false;
         refresh.join();
     }
-    host = std::make_unique<TestHost>();
+    host = std::make_unique<LoopbackHost>();
 }
 
 TEST_F(ConnectionManagerTest, Registration_InvalidUtf8ClosesLinkWithoutSending) {
@@ -338,7 +337,7 @@ TEST_F(ConnectionManagerTest, Registration_InvalidUtf8ClosesLinkWithoutSending) 
         {"UUID-1", "register\xC3"},
     };
     for (const auto& [uuid, event] : badPairs) {
-        host = std::make_unique<TestHost>();
+        host = std::make_unique<LoopbackHost>();
         Start(host->Port(), uuid, event);
         EXPECT_TRUE(host->WaitForDisconnection());
         EXPECT_TRUE(RunReturns());
@@ -360,7 +359,7 @@ TEST_F(ConnectionManagerTest, Run_ReturnsWithoutConnectingForInvalidPort) {
 TEST_F(ConnectionManagerTest, Run_ReturnsAfterOneFailedAttemptWhenNobodyListens) {
     int freedPort = 0;
     {
-        TestHost closedHost;
+        LoopbackHost closedHost;
         freedPort = closedHost.Port();
     }
     Start(freedPort);
