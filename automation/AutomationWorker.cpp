@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "automation/AutomationDiagnostics.h"
-#include "automation/PowerPointCommands.h"
+#include "automation/PerformCommand.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/PowerPointSurface.h"
 #include "automation/WorkerRequest.h"
