@@ -1,17 +1,16 @@
 // Runs a callback over and over on a thread of its own: at once, then after every interval.
+// Destruction stops and joins a running timer.
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "actions/TimerThread.h"
 
 class CallBackTimer {
 public:
-    CallBackTimer() = default;
-    // Stops and joins a running timer.
-    ~CallBackTimer();
-    CallBackTimer(const CallBackTimer&) = delete;
-    CallBackTimer& operator=(const CallBackTimer&) = delete;
+    // `wait` decides when an interval has passed (tests pass a clock of their own).
+    explicit CallBackTimer(TimerWait wait = WaitOnSteadyClock) : timer(std::move(wait)) {}
 
     // Starts the timer thread, stopping a running one first. The pause between runs is measured
     // from the end of one run to the start of the next. Throws std::system_error when no thread
@@ -23,7 +22,5 @@ public:
     void Stop();
 
 private:
-    void Run(int intervalMs, const std::function<void()>& callback);
-
     TimerThread timer;
 };

@@ -1,20 +1,19 @@
 // Runs a callback once on a thread of its own, after an interval, unless stopped first.
+// Destruction stops and joins, whether or not the callback has run.
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "actions/TimerThread.h"
 
 class OneShotTimer {
 public:
-    OneShotTimer() = default;
-    // Stops and joins, whether or not the callback has run.
-    ~OneShotTimer();
-    OneShotTimer(const OneShotTimer&) = delete;
-    OneShotTimer& operator=(const OneShotTimer&) = delete;
+    // `wait` decides when the interval has passed (tests pass a clock of their own).
+    explicit OneShotTimer(TimerWait wait = WaitOnSteadyClock) : timer(std::move(wait)) {}
 
     // True while armed: started, neither fired nor stopped.
-    bool IsRunning() const;
+    bool IsRunning() const { return timer.IsRunning(); }
 
     // Arms the timer. An armed timer is neither restarted nor extended; a fired one is joined
     // and armed again. Throws std::system_error when no thread can be created.
@@ -26,7 +25,5 @@ public:
     void Stop();
 
 private:
-    void Run(int intervalMs, const std::function<void()>& callback);
-
     TimerThread timer;
 };

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "automation/AutomationDiagnostics.h"
+#include "automation/PerformCommand.h"
 #include "automation/PowerPointActivation.h"
-#include "automation/PowerPointCommands.h"
 
 namespace {
 

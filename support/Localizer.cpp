@@ -20,7 +20,8 @@ nlohmann::json* localizer = nullptr;
 
 }  // namespace
 
-nlohmann::json LoadLocalizationTableFrom(const std::string& folder, const std::string& language) {
+nlohmann::json LoadLocalizationTableFrom(const std::string& folder,
+                                         const std::string& language) noexcept {
     nlohmann::json result;
     try {
         if (language.empty() || folder.empty()) {
@@ -40,7 +41,7 @@ nlohmann::json LoadLocalizationTableFrom(const std::string& folder, const std::s
     return result;
 }
 
-nlohmann::json LoadLocalizationTable(const std::string& language) {
+nlohmann::json LoadLocalizationTable(const std::string& language) noexcept {
     try {
         return LoadLocalizationTableFrom(GetPluginFolder(), language);
     } catch (...) {

@@ -7,10 +7,11 @@
 #include <nlohmann/json.hpp>
 
 // A copy of the file's "Localization" object, or null on any failure. Never throws.
-nlohmann::json LoadLocalizationTable(const std::string& language);
+nlohmann::json LoadLocalizationTable(const std::string& language) noexcept;
 
-// LoadLocalizationTable with the plug-in folder given.
-nlohmann::json LoadLocalizationTableFrom(const std::string& folder, const std::string& language);
+// LoadLocalizationTable with the plug-in folder given. Never throws.
+nlohmann::json LoadLocalizationTableFrom(const std::string& folder,
+                                         const std::string& language) noexcept;
 
 // Fills the process-wide localizer with the table for `language`, unless it is already filled.
 void CreateLocalizer(const std::string& language);

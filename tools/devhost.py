@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Development host: a key panel in the terminal that drives the PowerPoint plug-in.
 
-Starts the plug-in (the real executable, through tests/e2e/hostpeer.py) against the simulated
+Starts the plug-in (the real executable, through hostpeer/python/hostpeer.py) against the simulated
 PowerPoint of a scenario, places a load key per file of the scenario and the play, prev, next,
 first and last keys, and shows each key's title, state and alerts as they arrive.
 
@@ -25,7 +25,7 @@ from pathlib import Path
 from typing import Callable, Dict, List, Optional
 
 REPO_ROOT = Path(__file__).resolve().parents[1]
-sys.path.insert(0, str(REPO_ROOT / "tests" / "e2e"))
+sys.path.insert(0, str(REPO_ROOT / "hostpeer" / "python"))
 
 from actionsession import FIRST, LAST, LOAD, NEXT, PLAY, PREV, program_path  # noqa: E402
 from hostpeer import HostPeer  # noqa: E402

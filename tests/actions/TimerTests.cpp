@@ -3,11 +3,11 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <system_error>
 #include <thread>
-#include <vector>
 
 #include "actions/CallBackTimer.h"
 #include "actions/OneShotTimer.h"
@@ -15,9 +15,12 @@
 namespace {
 
 using namespace std::chrono_literals;
+using std::chrono::milliseconds;
 
-// Long enough that a wait which is not cut short would hang the test into its time-out.
+// Long enough that a real wait which is not cut short would hang the test into its time-out.
 constexpr int kNeverMs = 3'600'000;
+// What a test waits for another thread at most, so that a broken timer fails instead of hanging.
+constexpr auto kBound = 60s;
 
 // Counts calls and lets the test wait for a number of them.
 class CallCounter {
@@ -27,10 +30,9 @@ public:
         ++calls;
         changed.notify_all();
     }
-    // Bounded only so that a broken timer fails the test instead of hanging it.
     bool WaitFor(int count) {
         std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, 60s, [&] { return calls >= count; });
+        return changed.wait_for(lock, kBound, [&] { return calls >= count; });
     }
     int Calls() {
         std::lock_guard<std::mutex> lock(mutex);
@@ -43,6 +45,67 @@ private:
     int calls = 0;
 };
 
+// A clock that only the test moves: a timer's wait ends when the test lets its interval pass or
+// when the timer is stopped, never by itself.
+class ManualClock {
+public:
+    TimerWait Wait() {
+        return [this](std::condition_variable& wakeUp, std::unique_lock<std::mutex>& lock,
+                      milliseconds interval, const std::function<bool()>& stopped) {
+            {
+                std::lock_guard<std::mutex> guard(mutex);
+                pending = Pending{lock.mutex(), &wakeUp, interval};
+            }
+            changed.notify_all();
+            wakeUp.wait(lock, [&] { return stopped() || elapsed; });
+            elapsed = false;
+            std::lock_guard<std::mutex> guard(mutex);
+            pending.timerMutex = nullptr;
+            return stopped();
+        };
+    }
+
+    // Waits until the timer thread waits; the interval it waits for, or -1 ms if it never does.
+    milliseconds WaitingFor() {
+        std::unique_lock<std::mutex> lock(mutex);
+        const bool waiting =
+            changed.wait_for(lock, kBound, [&] { return pending.timerMutex != nullptr; });
+        return waiting ? pending.interval : milliseconds(-1);
+    }
+
+    // Lets the interval of the timer thread's next wait pass; that interval, or -1 ms.
+    milliseconds Elapse() {
+        Pending wait;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            if (!changed.wait_for(lock, kBound, [&] { return pending.timerMutex != nullptr; })) {
+                return milliseconds(-1);
+            }
+            wait = pending;
+            pending.timerMutex = nullptr;
+        }
+        {
+            // Under the timer's lock, so the waiting thread cannot miss it.
+            std::lock_guard<std::mutex> lock(*wait.timerMutex);
+            elapsed = true;
+        }
+        wait.wakeUp->notify_all();
+        return wait.interval;
+    }
+
+private:
+    struct Pending {
+        std::mutex* timerMutex = nullptr;
+        std::condition_variable* wakeUp = nullptr;
+        milliseconds interval{0};
+    };
+    std::mutex mutex;
+    std::condition_variable changed;
+    Pending pending;
+    // Guarded by the timer's lock.
+    bool elapsed = false;
+};
+
 // Lets a callback stop halfway until the test releases it.
 struct Gate {
     std::promise<void> entered;
@@ -51,6 +114,24 @@ struct Gate {
 };
 
 TEST(CallBackTimer, RunsAtOnce_ThenAfterEachInterval) {
+    ManualClock clock;
+    CallCounter counter;
+    CallBackTimer timer(clock.Wait());
+    timer.Start(5, [&] { counter.Record(); });
+    for (int run = 1; run <= 3; ++run) {
+        ASSERT_TRUE(counter.WaitFor(run));
+        // Each pause begins once the run has ended.
+        ASSERT_EQ(clock.WaitingFor(), 5ms);
+        EXPECT_EQ(counter.Calls(), run);
+        if (run < 3) {
+            clock.Elapse();
+        }
+    }
+    timer.Stop();
+    EXPECT_EQ(counter.Calls(), 3);
+}
+
+TEST(CallBackTimer, StopCutsTheRealClocksWaitShort) {
     CallCounter counter;
     CallBackTimer timer;
     timer.Start(kNeverMs, [&] { counter.Record(); });
@@ -58,14 +139,6 @@ TEST(CallBackTimer, RunsAtOnce_ThenAfterEachInterval) {
     // Stop has to cut the hour-long wait short for this test to end.
     timer.Stop();
     EXPECT_EQ(counter.Calls(), 1);
-
-    CallCounter periodic;
-    timer.Start(1, [&] { periodic.Record(); });
-    ASSERT_TRUE(periodic.WaitFor(3));
-    timer.Stop();
-    const int callsAtStop = periodic.Calls();
-    std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(periodic.Calls(), callsAtStop);
 }
 
 TEST(CallBackTimer, StopWaitsForRunningCallback) {
@@ -87,28 +160,36 @@ TEST(CallBackTimer, StopWaitsForRunningCallback) {
 }
 
 TEST(CallBackTimer, RestartStopsOldThreadFirst) {
-    std::atomic<int> active{0};
+    ManualClock clock;
+    Gate gate;
+    std::atomic<int> firstCalls{0};
+    std::atomic<bool> firstReturned{false};
     std::atomic<bool> overlapped{false};
-    CallCounter first;
     CallCounter second;
-    auto exclusive = [&](CallCounter& counter) {
-        return [&] {
-            if (active.fetch_add(1) != 0) {
-                overlapped = true;
-            }
-            std::this_thread::sleep_for(1ms);
-            counter.Record();
-            active.fetch_sub(1);
-        };
-    };
-    CallBackTimer timer;
-    timer.Start(1, exclusive(first));
-    ASSERT_TRUE(first.WaitFor(2));
-    timer.Start(1, exclusive(second));
-    const int firstCallsAtRestart = first.Calls();
+    CallBackTimer timer(clock.Wait());
+    timer.Start(1, [&] {
+        if (firstCalls.fetch_add(1) == 0) {
+            gate.entered.set_value();
+            gate.released.wait();
+        }
+        firstReturned = true;
+    });
+    gate.entered.get_future().wait();
+    // Restarted while the first callback is still running.
+    std::thread restarter([&] {
+        timer.Start(1, [&] {
+            overlapped = overlapped || !firstReturned;
+            second.Record();
+        });
+    });
+    gate.release.set_value();
+    restarter.join();
+    ASSERT_TRUE(second.WaitFor(1));
+    // Only the new thread waits: the old one would run its callback again after this.
+    clock.Elapse();
     ASSERT_TRUE(second.WaitFor(2));
     timer.Stop();
-    EXPECT_EQ(first.Calls(), firstCallsAtRestart);
+    EXPECT_EQ(firstCalls, 1);
     EXPECT_FALSE(overlapped);
 }
 
@@ -128,15 +209,16 @@ TEST(CallBackTimer, StopFromCallbackReportsDeadlock) {
 }
 
 TEST(CallBackTimer, DestructionStopsAndJoins) {
+    ManualClock clock;
     CallCounter counter;
     {
-        CallBackTimer timer;
+        CallBackTimer timer(clock.Wait());
         timer.Start(1, [&] { counter.Record(); });
-        ASSERT_TRUE(counter.WaitFor(2));
+        ASSERT_TRUE(counter.WaitFor(1));
+        ASSERT_EQ(clock.WaitingFor(), 1ms);
     }
-    const int callsAtDestruction = counter.Calls();
-    std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(counter.Calls(), callsAtDestruction);
+    // Joined: nothing is left to run the callback again.
+    EXPECT_EQ(counter.Calls(), 1);
 }
 
 TEST(CallBackTimer, StopWithoutStartDoesNothing) {
@@ -163,35 +245,45 @@ TEST(OneShotTimer, StoppedBeforeFiringNeverRunsCallback) {
 
 TEST(OneShotTimer, StopRightAfterStartNeverRunsCallback) {
     // Stop races the thread's start: a cleared flag must win even before the wait begins.
+    ManualClock clock;
     CallCounter counter;
     for (int i = 0; i < 50; ++i) {
-        OneShotTimer timer;
+        OneShotTimer timer(clock.Wait());
         timer.Start(1000, [&] { counter.Record(); });
         timer.Stop();
     }
     EXPECT_EQ(counter.Calls(), 0);
 }
 
-TEST(OneShotTimer, FiresOnce_ThenIsNoLongerRunning) {
-    CallCounter counter;
-    OneShotTimer timer;
-    timer.Start(1, [&] { counter.Record(); });
-    ASSERT_TRUE(counter.WaitFor(1));
+// Until the fired timer's thread has cleared its run flag (right after the callback).
+void AwaitFired(const OneShotTimer& timer) {
     while (timer.IsRunning()) {
-        std::this_thread::sleep_for(1ms);
+        std::this_thread::yield();
     }
+}
+
+TEST(OneShotTimer, FiresOnce_ThenIsNoLongerRunning) {
+    ManualClock clock;
+    CallCounter counter;
+    OneShotTimer timer(clock.Wait());
+    timer.Start(7, [&] { counter.Record(); });
+    EXPECT_EQ(clock.Elapse(), 7ms);
+    ASSERT_TRUE(counter.WaitFor(1));
+    AwaitFired(timer);
     timer.Stop();
-    std::this_thread::sleep_for(20ms);
     EXPECT_EQ(counter.Calls(), 1);
     EXPECT_FALSE(timer.IsRunning());
 }
 
 TEST(OneShotTimer, StartWhileArmedChangesNothing) {
+    ManualClock clock;
     CallCounter first;
     CallCounter second;
-    OneShotTimer timer;
+    OneShotTimer timer(clock.Wait());
     timer.Start(20, [&] { first.Record(); });
     timer.Start(1, [&] { second.Record(); });
+    // Still the first interval: the second start neither restarted nor shortened it.
+    EXPECT_EQ(clock.Elapse(), 20ms);
     ASSERT_TRUE(first.WaitFor(1));
     timer.Stop();
     EXPECT_EQ(first.Calls(), 1);
@@ -199,18 +291,19 @@ TEST(OneShotTimer, StartWhileArmedChangesNothing) {
 }
 
 TEST(OneShotTimer, StartAfterFiringArmsAgain) {
+    ManualClock clock;
     CallCounter first;
     CallCounter second;
-    OneShotTimer timer;
+    OneShotTimer timer(clock.Wait());
     timer.Start(1, [&] { first.Record(); });
+    clock.Elapse();
     ASSERT_TRUE(first.WaitFor(1));
-    while (timer.IsRunning()) {
-        std::this_thread::sleep_for(1ms);
-    }
+    AwaitFired(timer);
     timer.Start(kNeverMs, [&] { second.Record(); });
     EXPECT_TRUE(timer.IsRunning());
     timer.Stop();
     timer.Start(1, [&] { second.Record(); });
+    clock.Elapse();
     ASSERT_TRUE(second.WaitFor(1));
     timer.Stop();
     EXPECT_EQ(first.Calls(), 1);
@@ -218,14 +311,16 @@ TEST(OneShotTimer, StartAfterFiringArmsAgain) {
 }
 
 TEST(OneShotTimer, StopWaitsForRunningCallback) {
+    ManualClock clock;
     Gate gate;
     std::atomic<bool> finished{false};
-    OneShotTimer timer;
+    OneShotTimer timer(clock.Wait());
     timer.Start(1, [&] {
         gate.entered.set_value();
         gate.released.wait();
         finished = true;
     });
+    clock.Elapse();
     gate.entered.get_future().wait();
     std::thread stopper([&] {
         timer.Stop();
@@ -236,8 +331,9 @@ TEST(OneShotTimer, StopWaitsForRunningCallback) {
 }
 
 TEST(OneShotTimer, StopFromCallbackReportsDeadlock) {
+    ManualClock clock;
     std::promise<std::error_code> reported;
-    OneShotTimer timer;
+    OneShotTimer timer(clock.Wait());
     timer.Start(1, [&] {
         try {
             timer.Stop();
@@ -246,6 +342,7 @@ TEST(OneShotTimer, StopFromCallbackReportsDeadlock) {
             reported.set_value(error.code());
         }
     });
+    clock.Elapse();
     EXPECT_EQ(reported.get_future().get(), std::errc::resource_deadlock_would_occur);
     timer.Stop();
 }

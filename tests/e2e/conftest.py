@@ -1,13 +1,8 @@
 """Fixtures shared by the end-to-end tests."""
 
-import sys
-from pathlib import Path
-
 import pytest
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-
-from hostpeer import HostPeer  # noqa: E402
+from hostpeer import HostPeer
 
 
 @pytest.fixture

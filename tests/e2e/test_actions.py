@@ -7,8 +7,9 @@ read from the simulation's trace.
 import pytest
 
 from actionsession import (FIRST, LAST, LOAD, NEXT, PLAY, PREV, ActionSession, context_of,
-                           presentations_to_inspector, scenario, set_state, set_title,
-                           show_alert, under_wine)
+                           presentations_to_inspector, set_state, set_title, show_alert,
+                           under_wine)
+from scenariofiles import scenario
 
 Q3 = "C:\\Talks\\Q3 review.pptx"
 Q3_SETTING = "C:/Talks/Q3 review.pptx"

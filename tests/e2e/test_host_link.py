@@ -6,9 +6,10 @@ import threading
 
 import pytest
 
-from actionsession import LOAD, PLAY, ActionSession, scenario, set_title
+from actionsession import LOAD, PLAY, ActionSession, set_title
 from hostpeer import (DEFAULT_REGISTER_EVENT, DEFAULT_UUID, HostPeer, default_timeout,
                       plugin_launcher)
+from scenariofiles import scenario
 
 VALID = ["-port", "{port}", "-pluginUUID", DEFAULT_UUID, "-registerEvent",
          DEFAULT_REGISTER_EVENT, "-info", '{"application":{"language":"en"}}']

@@ -1,19 +1,13 @@
 """Fixtures of the Windows lane's own end-to-end tests (run under Wine by scripts/wine-lane).
 
-They reuse the host peer and the action session of tests/e2e and add what only the real
-Windows program shows: COM activation of the simulated PowerPoint's server, its lifetime, and
-the message box of an unregistered PowerPoint.
+They reuse the host peer and the action session of hostpeer/python and the scenarios of
+tests/e2e, and add what only the real Windows program shows: COM activation of the simulated
+PowerPoint's server, its lifetime, and the message box of an unregistered PowerPoint.
 """
-
-import sys
-from pathlib import Path
 
 import pytest
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-
-from hostpeer import HostPeer, plugin_launcher  # noqa: E402
+from hostpeer import HostPeer, plugin_launcher
 
 
 @pytest.fixture(autouse=True)

@@ -2,8 +2,9 @@
 
 import pytest
 
-from actionsession import NEXT, PLAY, ActionSession, scenario, set_title, show_alert
+from actionsession import NEXT, PLAY, ActionSession, set_title, show_alert
 from hostpeer import HostPeer
+from scenariofiles import scenario
 from winelane import run_tool, server_processes, wait_until
 
 Q3_SHOW = scenario("q3_show_on_slide_3")

@@ -2,7 +2,8 @@
 
 import pytest
 
-from actionsession import LAST, NEXT, ActionSession, scenario, show_alert
+from actionsession import LAST, NEXT, ActionSession, show_alert
+from scenariofiles import scenario
 from winelane import run_tool
 
 MESSAGE = "CLSIDFromProgID() failed"

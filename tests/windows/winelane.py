@@ -3,15 +3,13 @@ simulated PowerPoint's server processes of this Wine prefix."""
 
 import os
 import subprocess
-import sys
 import time
 from pathlib import Path
 from typing import List
 
-REPO_ROOT = Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(REPO_ROOT / "tests" / "e2e"))
+from hostpeer import plugin_launcher
 
-from hostpeer import plugin_launcher  # noqa: E402
+REPO_ROOT = Path(__file__).resolve().parents[2]
 
 SERVER_NAME = "pptsim-server.exe"
 

@@ -10,7 +10,7 @@ from the network thread arrives before the answer to a probe sent after it.
 import json
 import time
 from pathlib import Path
-from typing import Any, Callable, List, Optional, Tuple
+from typing import Callable, List, Optional, Tuple
 
 from hostpeer import Frame, HostPeer, compact, default_timeout, plugin_launcher
 
@@ -21,19 +21,9 @@ PREV = "com.korvex.powerpoint.prev"
 FIRST = "com.korvex.powerpoint.first"
 LAST = "com.korvex.powerpoint.last"
 
-SCENARIOS = Path(__file__).resolve().parent / "scenarios"
-
-
 def under_wine() -> bool:
     """True when the plug-in runs through a launcher (the Windows program under Wine)."""
     return bool(plugin_launcher())
-
-
-def scenario(name: str, **overrides: Any) -> dict:
-    """A shipped scenario (tests/e2e/scenarios/<name>.json) with members replaced."""
-    content = json.loads((SCENARIOS / f"{name}.json").read_text(encoding="utf-8"))
-    content.update(overrides)
-    return content
 
 
 def program_path(path: Path) -> str:

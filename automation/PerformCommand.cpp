@@ -1,4 +1,4 @@
-#include "automation/PowerPointCommands.h"
+#include "automation/PerformCommand.h"
 
 #include "automation/PowerPointOperations.h"
 #include "automation/PowerPointSurface.h"
