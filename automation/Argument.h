@@ -36,10 +36,10 @@ public:
         return argument;
     }
 
-    Argument(const Argument& other) : Argument() { VariantCopy(&value, &other.value); }
+    Argument(const Argument& other) : Argument() { VariantCopy(&value, Source(other)); }
     Argument& operator=(const Argument& other) {
         if (this != &other) {
-            VariantCopy(&value, &other.value);
+            VariantCopy(&value, Source(other));
         }
         return *this;
     }
@@ -49,6 +49,8 @@ public:
 
 private:
     Argument() { VariantInit(&value); }
+    // MinGW declares VariantCopy's source without const; the copy only reads it.
+    static VARIANT* Source(const Argument& other) { return const_cast<VARIANT*>(&other.value); }
 
     VARIANT value;
 };
