@@ -27,6 +27,18 @@ bool IsSlash(char character) {
     return character == '\\' || character == '/';
 }
 
+bool IsShareRoot(std::string_view path) {
+    if (path.size() < 2) {
+        return false;
+    }
+    const char separator = SeparatorOf(path);
+    if (path[0] != separator || path[1] != separator) {
+        return false;
+    }
+    const std::string_view rest = path.substr(2);
+    return rest.find(separator) == rest.rfind(separator);
+}
+
 std::string_view LastPathComponent(std::string_view path) {
     const char separator = SeparatorOf(path);
     if (separator == '\\' && EndsWith(path, ":\\")) {
@@ -47,30 +59,64 @@ std::string GetLastPathComponent(const std::string& path) {
     return std::string(LastPathComponent(path));
 }
 
-std::string GetParentPath(const std::string& path) {
+namespace {
+
+// A parent is the path cut short, with at most one separator put back after a drive.
+struct ParentPath {
+    std::size_t length;  // of the prefix of the path that the parent starts with
+    char appended;       // '\0' for none
+};
+
+ParentPath ParentPathOf(std::string_view path) {
     const char separator = SeparatorOf(path);
     const char driveRoot[] = {':', separator};
-    if (EndsWith(path, std::string_view(driveRoot, 2)) || IsNetworkShareRoot(path)) {
-        return path;
+    if (EndsWith(path, std::string_view(driveRoot, 2)) || IsShareRoot(path)) {
+        return {path.size(), '\0'};
     }
     const std::string_view work = WithoutTrailingSeparators(path, separator);
     const std::size_t last = work.rfind(separator);
     if (last == std::string_view::npos) {
-        return EndsWith(work, ":") ? std::string(work) + separator : std::string();
+        return EndsWith(work, ":") ? ParentPath{work.size(), separator} : ParentPath{0, '\0'};
     }
     const std::string_view head = work.substr(0, last);
     if (EndsWith(head, ":\\")) {
-        return std::string(head);
+        return {head.size(), '\0'};
     }
-    // A drive's root is always written with a backslash: C:\Temp gives C:\.
+    // A drive's root is always written with a backslash: C:/Temp gives C:\.
     if (EndsWith(head, ":")) {
-        return std::string(head) + '\\';
+        return {head.size(), '\\'};
     }
     const std::string_view parent = WithoutTrailingSeparators(head, separator);
     if (parent.empty() && separator == '/') {
-        return "/";
+        return {1, '\0'};  // the path's own leading slash
     }
-    return std::string(parent);
+    return {parent.size(), '\0'};
+}
+
+}  // namespace
+
+std::string GetParentPath(const std::string& path) {
+    const ParentPath parent = ParentPathOf(path);
+    std::string result = path.substr(0, parent.length);
+    if (parent.appended != '\0') {
+        result += parent.appended;
+    }
+    return result;
+}
+
+bool ReplaceWithParentPath(std::string& path) {
+    const ParentPath parent = ParentPathOf(path);
+    const bool appends = parent.appended != '\0';
+    const bool unchanged = parent.length + (appends ? 1 : 0) == path.size() &&
+                           (!appends || path[parent.length] == parent.appended);
+    if (unchanged) {
+        return false;
+    }
+    path.resize(parent.length);
+    if (appends) {
+        path += parent.appended;
+    }
+    return true;
 }
 
 std::string GetPathExtension(const std::string& path) {
@@ -101,13 +147,5 @@ std::string JoinPath(const std::string& base, const std::string& component) {
 }
 
 bool IsNetworkShareRoot(const std::string& path) {
-    if (path.empty()) {
-        return false;
-    }
-    const char separator = SeparatorOf(path);
-    if (path.size() < 2 || path[0] != separator || path[1] != separator) {
-        return false;
-    }
-    const std::string_view rest = std::string_view(path).substr(2);
-    return rest.find(separator) == rest.rfind(separator);
+    return IsShareRoot(path);
 }
