@@ -82,8 +82,12 @@ void CheckExtension(const std::string& path) {
 }
 
 // The parent is the path cut short, at most with one separator put back after a drive.
+// The in-place form used by the folder walk must agree with it exactly.
 void CheckParent(const std::string& path) {
     const std::string parent = GetParentPath(path);
+    std::string inPlace = path;
+    const bool changed = ReplaceWithParentPath(inPlace);
+    FUZZ_REQUIRE(inPlace == parent && changed == (parent != path));
     if (parent == path || parent.empty()) {
         return;
     }

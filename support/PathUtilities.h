@@ -21,3 +21,7 @@ std::string JoinPath(const std::string& base, const std::string& component);
 
 // True for \\server, \\server\share and the like: two separators, then at most one more.
 bool IsNetworkShareRoot(const std::string& path);
+
+// GetParentPath in place, for walks up a path without a copy per step; false, leaving the path
+// as it is, when it is its own parent.
+bool ReplaceWithParentPath(std::string& path);

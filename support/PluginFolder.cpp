@@ -42,11 +42,9 @@ std::string FindPluginFolder(const std::string& modulePath) {
         if (GetPathExtension(current) == kPluginFolderExtension) {
             return current;
         }
-        std::string parent = GetParentPath(current);
-        if (parent == current) {
+        if (!ReplaceWithParentPath(current)) {
             break;
         }
-        current = std::move(parent);
     }
     return {};
 }
