@@ -26,8 +26,9 @@ public:
     static constexpr int LongPressMs = 1000;
 
     // Starts the worker, then the refresh timer, whose first refresh runs at once and which then
-    // pauses refreshIntervalMs between refreshes (shorter only in tests).
-    explicit MyGlyphpadPlugin(int refreshIntervalMs = RefreshIntervalMs);
+    // pauses refreshIntervalMs between refreshes. Both periods differ only in tests.
+    explicit MyGlyphpadPlugin(int refreshIntervalMs = RefreshIntervalMs,
+                              int longPressMs = LongPressMs);
     ~MyGlyphpadPlugin() override;
 
     // Ends the worker after the PowerPoint call in progress and releases PowerPoint; from then
@@ -73,6 +74,7 @@ private:
     void SendPresentationList(const std::string& context);
     void UpdateKeys();
 
+    const int longPressMs;
     CallBackTimer refreshTimer;
     OneShotTimer longPressTimer;
     std::wstring currentPresentation;

@@ -88,6 +88,11 @@ std::vector<std::wstring> AutomationWorker::SubmitList(const std::wstring& argum
         Submit(PowerPointCommand::ListPresentations, argument));
 }
 
+std::size_t AutomationWorker::QueuedRequests() {
+    std::lock_guard<std::mutex> lock(queueMutex);
+    return requestQueue.size();
+}
+
 WorkerResult AutomationWorker::Submit(PowerPointCommand command, const std::wstring& argument) {
     auto request = std::make_shared<WorkerRequest>(command, argument);
     std::future<WorkerResult> result = request->ResultFuture();

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -46,6 +47,10 @@ public:
     std::int32_t SubmitInt(PowerPointCommand command, const std::wstring& argument);
     std::wstring SubmitString(const std::wstring& argument);
     std::vector<std::wstring> SubmitList(const std::wstring& argument);
+
+    // Requests waiting for the worker, including abandoned ones it has not dropped yet. Lets a
+    // test know that its submissions have queued instead of guessing how long that takes.
+    std::size_t QueuedRequests();
 
 private:
     WorkerResult Submit(PowerPointCommand command, const std::wstring& argument);
