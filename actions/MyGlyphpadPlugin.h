@@ -35,6 +35,8 @@ public:
     // on refreshes and key presses get their failure results at once. For the way out, once
     // the host link has closed.
     void StopAutomation();
+    // Whether the worker is still starting PowerPoint (see AutomationWorker).
+    bool IsStartingPowerPoint() const { return worker.IsStartingPowerPoint(); }
 
     void OnConnected() override {}
     void OnKeyDown(const std::string& action, const std::string& context,

@@ -43,9 +43,11 @@ void AutomationWorker::Start() {
     if (running.exchange(true)) {
         return;
     }
+    startingPowerPoint = true;
     try {
         worker = std::thread(&AutomationWorker::PowerPointWorker, this);
     } catch (...) {
+        startingPowerPoint = false;
         running = false;
         throw;
     }
@@ -88,6 +90,10 @@ std::vector<std::wstring> AutomationWorker::SubmitList(const std::wstring& argum
         Submit(PowerPointCommand::ListPresentations, argument));
 }
 
+bool AutomationWorker::IsStartingPowerPoint() const {
+    return startingPowerPoint;
+}
+
 std::size_t AutomationWorker::QueuedRequests() {
     std::lock_guard<std::mutex> lock(queueMutex);
     return requestQueue.size();
@@ -119,6 +125,7 @@ void AutomationWorker::PowerPointWorker() {
     if (apartment.Entered()) {
         application = ConnectToPowerPoint();
     }
+    startingPowerPoint = false;
     while (std::shared_ptr<WorkerRequest> request = NextRequest()) {
         WorkerResult result =
             PerformCommand(application.Get(), request->Command(), request->Argument());

@@ -48,6 +48,10 @@ public:
     std::wstring SubmitString(const std::wstring& argument);
     std::vector<std::wstring> SubmitList(const std::wstring& argument);
 
+    // Whether the worker is still starting PowerPoint: from Start until COM's activation of
+    // PowerPoint has returned, whatever its outcome.
+    bool IsStartingPowerPoint() const;
+
     // Requests waiting for the worker, including abandoned ones it has not dropped yet. Lets a
     // test know that its submissions have queued instead of guessing how long that takes.
     std::size_t QueuedRequests();
@@ -63,6 +67,7 @@ private:
     std::mutex queueMutex;
     std::condition_variable wakeUp;
     std::atomic<bool> running{false};
+    std::atomic<bool> startingPowerPoint{false};
     // The request being performed, guarded by queueMutex.
     std::shared_ptr<WorkerRequest> requestInProgress;
     const std::chrono::milliseconds waitBound;

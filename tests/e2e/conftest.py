@@ -8,6 +8,7 @@ import pytest
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from hostpeer import HostPeer  # noqa: E402
+from simservers import no_simulated_powerpoint_left  # noqa: E402,F401
 
 
 @pytest.fixture

@@ -14,6 +14,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from hostpeer import HostPeer, plugin_launcher  # noqa: E402
+from simservers import no_simulated_powerpoint_left  # noqa: E402,F401
 
 
 @pytest.fixture(autouse=True)
