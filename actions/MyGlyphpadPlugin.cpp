@@ -47,7 +47,8 @@ std::optional<PowerPointCommand> SlideCommandFor(const std::string& action) {
 
 }  // namespace
 
-MyGlyphpadPlugin::MyGlyphpadPlugin(int refreshIntervalMs) {
+MyGlyphpadPlugin::MyGlyphpadPlugin(int refreshIntervalMs, int longPressMs)
+    : longPressMs(longPressMs) {
     worker.Start();
     refreshTimer.Start(refreshIntervalMs, [this] { RefreshOnTimer(); });
 }
@@ -166,7 +167,7 @@ void MyGlyphpadPlugin::ArmLongPress() {
         return;
     }
     longPressFired = false;
-    longPressTimer.Start(LongPressMs, [this] { CloseOnLongPress(); });
+    longPressTimer.Start(longPressMs, [this] { CloseOnLongPress(); });
 }
 
 void MyGlyphpadPlugin::MoveSlideShow(PowerPointCommand command, const std::string& context) {

@@ -26,14 +26,17 @@ public:
     static constexpr int LongPressMs = 1000;
 
     // Starts the worker, then the refresh timer, whose first refresh runs at once and which then
-    // pauses refreshIntervalMs between refreshes (shorter only in tests).
-    explicit MyGlyphpadPlugin(int refreshIntervalMs = RefreshIntervalMs);
+    // pauses refreshIntervalMs between refreshes. Both periods differ only in tests.
+    explicit MyGlyphpadPlugin(int refreshIntervalMs = RefreshIntervalMs,
+                              int longPressMs = LongPressMs);
     ~MyGlyphpadPlugin() override;
 
     // Ends the worker after the PowerPoint call in progress and releases PowerPoint; from then
     // on refreshes and key presses get their failure results at once. For the way out, once
     // the host link has closed.
     void StopAutomation();
+    // Whether the worker is still starting PowerPoint (see AutomationWorker).
+    bool IsStartingPowerPoint() const { return worker.IsStartingPowerPoint(); }
 
     void OnConnected() override {}
     void OnKeyDown(const std::string& action, const std::string& context,
@@ -73,6 +76,7 @@ private:
     void SendPresentationList(const std::string& context);
     void UpdateKeys();
 
+    const int longPressMs;
     CallBackTimer refreshTimer;
     OneShotTimer longPressTimer;
     std::wstring currentPresentation;

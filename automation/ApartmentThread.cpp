@@ -15,6 +15,8 @@ struct ApartmentThread::Shared {
     // The job being performed.
     std::shared_ptr<ApartmentJob> inProgress;
     bool running = false;
+    // From Start until the enter hook has returned.
+    bool entering = false;
 
     bool Stuck() const { return inProgress && inProgress->IsAbandoned(); }
 
@@ -46,6 +48,10 @@ void ApartmentThread::Serve(const std::shared_ptr<Shared>& shared, const Enter& 
                             const Leave& leave) {
     const ComApartment apartment;
     enter(apartment.Entered());
+    {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        shared->entering = false;
+    }
     while (std::shared_ptr<ApartmentJob> job = shared->Next()) {
         job->Perform();
         // No longer in progress before its submitter hears of it, so that the submitter's next
@@ -71,9 +77,15 @@ void ApartmentThread::Start(Enter enter, Leave leave) {
     if (shared->running) {
         return;
     }
-    thread = std::thread([state = shared, enter = std::move(enter), leave = std::move(leave)] {
-        Serve(state, enter, leave);
-    });
+    shared->entering = true;
+    try {
+        thread = std::thread([state = shared, enter = std::move(enter), leave = std::move(leave)] {
+            Serve(state, enter, leave);
+        });
+    } catch (...) {
+        shared->entering = false;
+        throw;
+    }
     shared->running = true;
 }
 
@@ -85,6 +97,16 @@ void ApartmentThread::Stop() {
     if (thread.joinable()) {
         thread.join();
     }
+}
+
+bool ApartmentThread::IsEntering() const {
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    return shared->entering;
+}
+
+std::size_t ApartmentThread::QueuedJobs() const {
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    return shared->queue.size();
 }
 
 bool ApartmentThread::Post(std::shared_ptr<ApartmentJob> job) {

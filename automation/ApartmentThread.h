@@ -10,6 +10,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <future>
 #include <memory>
@@ -41,6 +42,11 @@ public:
     // Ends the thread after the job in progress and waits for it; std::system_error when
     // called on the thread itself.
     void Stop();
+
+    // Whether the thread is still running its enter hook: from Start until the hook returns.
+    bool IsEntering() const;
+    // Jobs waiting for the thread, including abandoned ones it has not dropped yet.
+    std::size_t QueuedJobs() const;
 
     // The work's result, or none when the job was refused, dropped at Stop, or did not finish
     // within the bound.

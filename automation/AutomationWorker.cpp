@@ -56,6 +56,14 @@ std::wstring AutomationWorker::SubmitString(const std::wstring& argument) {
     return std::get<std::wstring>(Submit(PowerPointCommand::GetActivePresentation, argument));
 }
 
+bool AutomationWorker::IsStartingPowerPoint() const {
+    return worker.IsEntering();
+}
+
+std::size_t AutomationWorker::QueuedRequests() const {
+    return worker.QueuedJobs();
+}
+
 std::vector<std::wstring> AutomationWorker::SubmitList(const std::wstring& argument) {
     return std::get<std::vector<std::wstring>>(
         Submit(PowerPointCommand::ListPresentations, argument));

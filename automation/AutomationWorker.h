@@ -11,6 +11,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,6 +42,14 @@ public:
     std::int32_t SubmitInt(PowerPointCommand command, const std::wstring& argument);
     std::wstring SubmitString(const std::wstring& argument);
     std::vector<std::wstring> SubmitList(const std::wstring& argument);
+
+    // Whether the worker is still starting PowerPoint: from Start until COM's activation of
+    // PowerPoint has returned, whatever its outcome.
+    bool IsStartingPowerPoint() const;
+
+    // Requests waiting for the worker, including abandoned ones it has not dropped yet. Lets a
+    // test know that its submissions have queued instead of guessing how long that takes.
+    std::size_t QueuedRequests() const;
 
 private:
     WorkerResult Submit(PowerPointCommand command, const std::wstring& argument);

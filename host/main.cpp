@@ -20,8 +20,10 @@ namespace {
 constexpr std::chrono::milliseconds kStopAutomationBound{5000};
 
 // Lets the worker finish the PowerPoint call in progress and release PowerPoint, but never
-// waits for one that hangs. Under Wine, COM starts PowerPoint's server from this very process,
-// and a process that ends in the middle of that leaves the new server suspended for ever.
+// waits for one that hangs. Starting PowerPoint is waited for however long it takes: under
+// Wine, COM starts PowerPoint's server from this very process, and a process that ends in the
+// middle of that leaves the new server suspended for ever (a start slowed down by a loaded
+// machine outlasted the bound). COM bounds the start itself.
 void StopAutomationWithin(MyGlyphpadPlugin& plugin, std::chrono::milliseconds bound) {
     auto stopped = std::make_shared<std::promise<void>>();
     std::future<void> done = stopped->get_future();
@@ -33,7 +35,8 @@ void StopAutomationWithin(MyGlyphpadPlugin& plugin, std::chrono::milliseconds bo
     } catch (const std::system_error&) {
         return;  // no thread to stop it from: end without waiting
     }
-    done.wait_for(bound);
+    while (done.wait_for(bound) != std::future_status::ready && plugin.IsStartingPowerPoint()) {
+    }
 }
 
 }  // namespace

@@ -174,10 +174,10 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
                                                           : std::vector<const VARIANT*>{};
         const bool put = IsPut(member, flags);
         TraceLocked(TraceLine(target, member, put, arguments));
-        if (state.Setup().delayMs > 0) {
-            // A hanging PowerPoint; a reset or quit ends the wait.
+        if (state.Setup().delayMs > 0 && !delayEnded) {
+            // A hanging PowerPoint; a reset or quit ends the wait, and so does EndDelay.
             stopped.wait_for(lock, std::chrono::milliseconds(state.Setup().delayMs),
-                             [&connected] { return !connected(); });
+                             [this, &connected] { return !connected() || delayEnded; });
             if (!connected()) {
                 return RPC_E_DISCONNECTED;
             }
@@ -215,6 +215,14 @@ void Simulation::Reset(std::optional<Scenario> scenario) {
     ApplyFrameChanges(frames, current);
 }
 
+void Simulation::EndDelay() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        delayEnded = true;
+    }
+    stopped.notify_all();
+}
+
 SimulationState Simulation::ReadState() {
     std::lock_guard<std::mutex> lock(mutex);
     SimulationState snapshot;
@@ -246,6 +254,7 @@ void Simulation::ClearTrace() {
 void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames) {
     ++instance;
     running = true;
+    delayEnded = false;
     state.Start(scenario, frames);
     const char* tracePath = std::getenv("PPTSIM_TRACE");
     if (tracePath != nullptr && *tracePath != '\0') {
@@ -346,6 +355,10 @@ void ResetSimulation(const std::string& scenarioJson) {
 
 void ShutDownSimulation() {
     Simulation::Instance().Reset(std::nullopt);
+}
+
+void EndSimulationDelay() {
+    Simulation::Instance().EndDelay();
 }
 
 SimulationState ReadSimulationState() {

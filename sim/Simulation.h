@@ -33,6 +33,8 @@ public:
     // Ends the running instance (its objects disconnect, waiting calls end) and, given a
     // scenario, starts a new one from it; the same scenario also serves later activations.
     void Reset(std::optional<Scenario> scenario);
+    // Ends the running instance's hang ("delayMs") without ending the instance.
+    void EndDelay();
     SimulationState ReadState();
     std::vector<std::string> TraceLines();
     void ClearTrace();
@@ -47,6 +49,7 @@ private:
 
     std::mutex mutex;
     std::condition_variable stopped;  // wakes member calls that wait out "delayMs"
+    bool delayEnded = false;
     ModelState state;
     bool running = false;
     std::uint64_t instance = 0;

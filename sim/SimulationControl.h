@@ -32,6 +32,10 @@ struct SimulationState {
 void ResetSimulation(const std::string& scenarioJson);
 // Ends the running PowerPoint, if any; the next activation reads PPTSIM_SCENARIO again.
 void ShutDownSimulation();
+// The running PowerPoint stops hanging: member calls waiting out "delayMs" go on at once and
+// later ones do not wait, until the next start. Ends a hang at the moment a test chooses,
+// without ending PowerPoint.
+void EndSimulationDelay();
 
 SimulationState ReadSimulationState();
 // The trace lines recorded since the last reset (the same lines PPTSIM_TRACE receives), kept

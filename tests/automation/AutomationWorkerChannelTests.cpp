@@ -1,5 +1,6 @@
 // The worker's command channel: typed results across threads, Stop, and the bounded wait
-// against a PowerPoint that hangs (the simulation's "delayMs" holds every member call).
+// against a PowerPoint that hangs (the simulation's "delayMs" holds every member call, until the
+// test ends the hang).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -16,9 +17,32 @@ using Command = PowerPointCommand;
 
 class AutomationWorkerChannel : public SimulationTest {};
 
-std::string SlowTalks(int delayMs) {
+// The talks of ShowScenario(2) in a PowerPoint whose every member call hangs (for ten minutes,
+// far beyond any test) until EndSimulationDelay.
+std::string HangingTalks() {
     std::string scenario = ShowScenario(2);
-    return scenario.insert(1, "\"delayMs\": " + std::to_string(delayMs) + ",");
+    return scenario.insert(1, "\"delayMs\": 600000,");
+}
+
+// A submitter's bound that no test below waits out.
+constexpr std::chrono::minutes kPatientBound(1);
+
+// Ends PowerPoint's hang on request, and at the latest when the test leaves, so that a failed
+// assertion does not leave the worker's Stop waiting for the hang.
+class HangEnder {
+public:
+    HangEnder() = default;
+    HangEnder(const HangEnder&) = delete;
+    HangEnder& operator=(const HangEnder&) = delete;
+    ~HangEnder() { End(); }
+    void End() const { pptsim::EndSimulationDelay(); }
+};
+
+// Waits for the answer, bounded only as a guard against hanging (well below kPatientBound,
+// so an answer that only the bound would bring counts as none).
+template <typename Result>
+bool AnsweredWithinGuard(const std::future<Result>& answer) {
+    return answer.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
 }
 
 TEST_F(AutomationWorkerChannel, ConcurrentSubmitters_EachReceiveTheirOwnResult) {
@@ -73,52 +97,46 @@ TEST_F(AutomationWorkerChannel, SubmissionsWhenNotRunning_FailAtOnce) {
 }
 
 TEST_F(AutomationWorkerChannel, Stop_AnswersQueuedRequestsWithoutPerformingThem) {
-    // Each member call takes a second, so the first request occupies the worker for two.
-    UseScenario(SlowTalks(1000));
-    AutomationWorker worker(std::chrono::seconds(10));
+    // The first request hangs in PowerPoint until the test ends the hang; no submitter gives up
+    // within the test.
+    UseScenario(HangingTalks());
+    AutomationWorker worker(kPatientBound);
+    const HangEnder hang;
     worker.Start();
 
-    std::atomic<bool> busyAnswered{false};
-    auto busy = std::async(std::launch::async, [&worker, &busyAnswered] {
-        std::wstring name = worker.SubmitString(L"");
-        busyAnswered = true;
-        return name;
-    });
+    auto busy = std::async(std::launch::async, [&worker] { return worker.SubmitString(L""); });
     ASSERT_TRUE(Eventually([] { return TraceHas("get Application.ActivePresentation"); }));
-    // Queued behind it. Each records whether it was answered before the busy request was: Stop
-    // must answer them at once, not leave them to wait out their bound.
-    auto queuedSubmission = [&worker, &busyAnswered](auto submit) {
-        return std::async(std::launch::async, [&worker, &busyAnswered, submit] {
-            auto result = submit(worker);
-            return std::make_pair(result, !busyAnswered.load());
-        });
-    };
-    auto count = queuedSubmission(
-        [](AutomationWorker& w) { return w.SubmitInt(Command::GetSlideCount, kQ3Review); });
-    auto list = queuedSubmission([](AutomationWorker& w) { return w.SubmitList(L""); });
-    auto next =
-        queuedSubmission([](AutomationWorker& w) { return w.SubmitBool(Command::NextSlide, L""); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // let them queue
-    worker.Stop();
+    auto count = std::async(std::launch::async, [&worker] {
+        return worker.SubmitInt(Command::GetSlideCount, kQ3Review);
+    });
+    auto list = std::async(std::launch::async, [&worker] { return worker.SubmitList(L""); });
+    auto next = std::async(std::launch::async,
+                           [&worker] { return worker.SubmitBool(Command::NextSlide, L""); });
+    ASSERT_TRUE(Eventually([&worker] { return worker.QueuedRequests() == 3; }));
 
+    std::thread stopper([&worker] { worker.Stop(); });
+    // Stop answers them while PowerPoint still hangs, instead of leaving them to their bound.
+    const bool answered =
+        AnsweredWithinGuard(count) && AnsweredWithinGuard(list) && AnsweredWithinGuard(next);
+    hang.End();
+    stopper.join();
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(count.get(), -1);
+    EXPECT_TRUE(list.get().empty());
+    EXPECT_FALSE(next.get());
     EXPECT_EQ(busy.get(), kIntro) << "the request in progress is finished";
-    const auto [countResult, countEarly] = count.get();
-    const auto [listResult, listEarly] = list.get();
-    const auto [nextResult, nextEarly] = next.get();
-    EXPECT_EQ(countResult, -1);
-    EXPECT_TRUE(listResult.empty());
-    EXPECT_FALSE(nextResult);
-    EXPECT_TRUE(countEarly && listEarly && nextEarly);
     EXPECT_FALSE(TraceMentions("Presentations")) << "queued requests are not performed";
     EXPECT_FALSE(TraceMentions("SlideShowWindows"));
     EXPECT_EQ(pptsim::ReadSimulationState().shows[0].slide, 2);
 }
 
 TEST_F(AutomationWorkerChannel, HungPowerPoint_CostsOneBoundAndDropsAbandonedRequests) {
-    // Every member call takes 400 ms; a submitter waits at most one second. IsInSlideShow makes
-    // five calls, so its submitter gives up while the worker is still busy with it.
-    UseScenario(SlowTalks(400));
-    AutomationWorker worker(std::chrono::milliseconds(1000));
+    // PowerPoint hangs in the first member call until the test ends the hang, so every
+    // submitter below gives up. The bound only has to outlast the start of the second
+    // submitter's thread.
+    UseScenario(HangingTalks());
+    AutomationWorker worker(std::chrono::seconds(2));
+    const HangEnder hang;
     worker.Start();
 
     auto hung = std::async(std::launch::async, [&worker] {
@@ -127,21 +145,24 @@ TEST_F(AutomationWorkerChannel, HungPowerPoint_CostsOneBoundAndDropsAbandonedReq
     ASSERT_TRUE(Eventually([] { return TraceHas("get Application.SlideShowWindows"); }));
     // Queued behind the hung request; its submitter gives up too before the worker is free.
     auto queued = std::async(std::launch::async, [&worker] { return worker.SubmitList(L""); });
+    ASSERT_TRUE(Eventually([&worker] { return worker.QueuedRequests() == 1; }))
+        << "not queued within the hung request's bound";
 
     EXPECT_FALSE(hung.get()) << "the timed-out submitter gets the failure result";
     EXPECT_TRUE(queued.get().empty());
     // The worker is still stuck on the abandoned request: a new submission fails at once,
-    // before the worker reaches the last call of the hung request.
+    // without joining the queue.
     EXPECT_EQ(worker.SubmitString(L""), L"");
-    EXPECT_FALSE(TraceHas("get Presentation.FullName"));
+    EXPECT_EQ(worker.QueuedRequests(), 1U) << "the refused request was queued";
 
-    // Once the worker is free, service resumes (closing needs no member call, so it is quick).
+    // Once the worker is free, service resumes (closing needs no member call).
+    hang.End();
     ASSERT_TRUE(Eventually([&worker] { return worker.SubmitBool(Command::ClosePowerPoint, L""); }));
     worker.Stop();
 
     EXPECT_TRUE(TraceHas("get Presentation.FullName")) << "the hung request ran to its end";
     EXPECT_FALSE(TraceMentions("Presentations")) << "the abandoned queued request was dropped";
-    EXPECT_FALSE(TraceMentions("ActivePresentation")) << "the refused request was not queued";
+    EXPECT_FALSE(TraceMentions("ActivePresentation")) << "the refused request was not performed";
 }
 
 TEST_F(AutomationWorkerChannel, StopOnAnIdleWorker_Returns) {

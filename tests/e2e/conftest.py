@@ -3,6 +3,7 @@
 import pytest
 
 from hostpeer import HostPeer
+from simservers import no_simulated_powerpoint_left  # noqa: F401
 
 
 @pytest.fixture

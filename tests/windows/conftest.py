@@ -8,6 +8,7 @@ PowerPoint's server, its lifetime, and the message box of an unregistered PowerP
 import pytest
 
 from hostpeer import HostPeer, plugin_launcher
+from simservers import no_simulated_powerpoint_left  # noqa: F401
 
 
 @pytest.fixture(autouse=True)

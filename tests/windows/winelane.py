@@ -5,13 +5,11 @@ import os
 import subprocess
 import time
 from pathlib import Path
-from typing import List
 
 from hostpeer import plugin_launcher
+from simservers import server_processes  # noqa: F401
 
 REPO_ROOT = Path(__file__).resolve().parents[2]
-
-SERVER_NAME = "pptsim-server.exe"
 
 
 def tools_folder() -> Path:
@@ -23,26 +21,6 @@ def run_tool(name: str, *arguments: str, timeout: float = 30) -> subprocess.Comp
     """Runs one of the lane's Windows programs under the plug-in's launcher."""
     return subprocess.run(plugin_launcher() + [str(tools_folder() / name), *arguments],
                           stdin=subprocess.DEVNULL, capture_output=True, timeout=timeout)
-
-
-def server_processes() -> List[int]:
-    """Live simulated-PowerPoint servers of this lane's Wine prefix."""
-    prefix = os.environ.get("WINEPREFIX", "").encode()
-    found = []
-    for entry in Path("/proc").iterdir():
-        if not entry.name.isdigit():
-            continue
-        try:
-            if SERVER_NAME.encode() not in (entry / "cmdline").read_bytes():
-                continue
-            if b"WINEPREFIX=" + prefix + b"\0" not in (entry / "environ").read_bytes() + b"\0":
-                continue
-            if (entry / "stat").read_text().split(") ", 1)[1].startswith("Z"):
-                continue  # ended, not yet reaped
-        except OSError:
-            continue
-        found.append(int(entry.name))
-    return found
 
 
 def wait_until(condition, timeout: float, what: str) -> None:
