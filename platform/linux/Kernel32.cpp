@@ -8,6 +8,7 @@
 // as invalid here. Without the strict flag each offending unit becomes U+FFFD, as on Windows.
 #include <iconv.h>
 #include <unistd.h>
+#include <atomic>
 
 #include <cerrno>
 #include <climits>
@@ -215,6 +216,16 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     std::memcpy(buffer, path.data(), path.size());
     buffer[path.size()] = '\0';
     return static_cast<DWORD>(path.size());
+}
+
+DWORD GetCurrentThreadId() {
+    static std::atomic<DWORD> lastId{0x100};
+    thread_local const DWORD id = lastId += 4;
+    return id;
+}
+
+DWORD GetCurrentProcessId() {
+    return static_cast<DWORD>(getpid());
 }
 
 HANDLE GetCurrentProcess() {
