@@ -11,6 +11,7 @@
 #include <atomic>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -226,6 +227,11 @@ DWORD GetCurrentThreadId() {
 
 DWORD GetCurrentProcessId() {
     return static_cast<DWORD>(getpid());
+}
+
+DWORD GetTickCount() {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
 HANDLE GetCurrentProcess() {

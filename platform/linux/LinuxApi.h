@@ -275,6 +275,8 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
 // A nonzero number for the calling thread, unique among the process's live threads.
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
+// Milliseconds on a steady clock, wrapping round at 2^32.
+DWORD GetTickCount();
 constexpr DWORD INFINITE = 0xFFFFFFFFu;
 
 // The pseudo-handle of the running process; TerminateProcess on it ends the process at once with

@@ -27,8 +27,6 @@ NOT_RETRIED = pytest.mark.xfail(strict=True, reason="a call PowerPoint turns awa
                                                     "fails at once instead of being retried")
 NEVER_TAKEN_AGAIN = pytest.mark.xfail(strict=True, reason="the reference to a PowerPoint "
                                                           "that has quit is never taken again")
-CLOSE_WAITS = pytest.mark.xfail(strict=True, reason="closing the frames waits without bound "
-                                                    "on the save prompt")
 
 
 @pytest.fixture
@@ -144,7 +142,6 @@ def test_after_the_long_press_closes_powerpoint_refreshes_leave_it_and_load_open
     session.finish()
 
 
-@CLOSE_WAITS
 @pytest.mark.parametrize("button, closed", [("no", True), ("cancel", False)])
 def test_save_prompt_on_close_holds_up_no_key_and_its_answer_is_followed(start, button, closed):
     session = start(scenario("q3_open", unsaved=[Q3]))
