@@ -11,8 +11,9 @@ from pathlib import Path
 
 import pytest
 
-from actionsession import (LOAD, NEXT, PLAY, ActionSession, context_of, scenario, set_state,
-                           set_title, show_alert, under_wine)
+from actionsession import (LOAD, NEXT, PLAY, ActionSession, context_of, set_state, set_title,
+                           show_alert, under_wine)
+from scenariofiles import scenario
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "windows"))
 
@@ -23,10 +24,6 @@ Q3_SETTING = "C:/Talks/Q3 review.pptx"
 Q3_FRAME = "Q3 review.pptx - PowerPoint"
 FAST_REFRESH_MS = 500
 
-NOT_RETRIED = pytest.mark.xfail(strict=True, reason="a call PowerPoint turns away as busy "
-                                                    "fails at once instead of being retried")
-NEVER_TAKEN_AGAIN = pytest.mark.xfail(strict=True, reason="the reference to a PowerPoint "
-                                                          "that has quit is never taken again")
 
 
 @pytest.fixture
@@ -69,7 +66,6 @@ def long_press_play(session: ActionSession, closed_line: str) -> None:
     session.key_up("P1", PLAY)
 
 
-@NOT_RETRIED
 @pytest.mark.parametrize("setup, action, title, rejected, performed", [
     (scenario("q3_show_on_slide_3", reject={"Next": 2}), NEXT, "4/12",
      ["reject SlideShowView.Next"] * 2, "call SlideShowView.Next"),
@@ -93,7 +89,6 @@ def test_busy_press_is_retried_and_succeeds_without_alert(start, setup, action, 
     session.finish()
 
 
-@NOT_RETRIED
 @pytest.mark.parametrize("setup, rejected, title, after_play", [
     (scenario("q3_show_on_slide_3", reject={"SlideShowWindows": 3}),
      "reject Application.SlideShowWindows", "3/12", "Q3 review"),
@@ -117,7 +112,7 @@ def test_busy_refresh_keeps_the_title_and_the_current_presentation(start, setup,
 
 
 @pytest.mark.parametrize("when_last_window_closes, starts", [
-    pytest.param("exit", 2, marks=NEVER_TAKEN_AGAIN),
+    ("exit", 2),
     ("stay", 1),
 ])
 def test_after_the_long_press_closes_powerpoint_refreshes_leave_it_and_load_opens_again(

@@ -1,16 +1,13 @@
 """The plug-in's COM apartment window under Wine: a message sent to it while the plug-in idles
 must be answered, which takes a worker thread that dispatches messages while it waits."""
 
-import pytest
-
-from actionsession import PLAY, ActionSession, context_of, scenario
+from actionsession import PLAY, ActionSession, context_of
+from scenariofiles import scenario
 from winelane import run_tool
 
 PLUGIN = "glyphpad-powerpoint.exe"
 
 
-@pytest.mark.xfail(strict=True, reason="the worker's thread does not dispatch window messages "
-                                       "while it waits for work")
 def test_apartment_window_answers_a_sent_message_while_the_plugin_idles(host, tmp_path):
     session = ActionSession(host, tmp_path, scenario("q3_open"))
     session.appear("P1", PLAY)
