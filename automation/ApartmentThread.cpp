@@ -1,11 +1,21 @@
 #include "automation/ApartmentThread.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <system_error>
 
+#include "automation/MessagePump.h"
 #include "platform/ComApartment.h"
+
+namespace {
+
+// Jobs wake the thread at once through the condition variable; window messages wait at most
+// this long (a few wake-ups a second while idle).
+constexpr std::chrono::milliseconds kPumpInterval(50);
+
+}  // namespace
 
 // Shared with the thread, which may outlive its owner when it is stuck.
 struct ApartmentThread::Shared {
@@ -20,12 +30,20 @@ struct ApartmentThread::Shared {
 
     bool Stuck() const { return inProgress && inProgress->IsAbandoned(); }
 
-    // Blocks until a job is due or the thread is stopped (then none). Jobs whose submitters
+    // Blocks until a job is due or the thread is stopped (then none), dispatching the thread's
+    // window messages at least every kPumpInterval meanwhile: a thread in a single-threaded
+    // apartment must answer what is sent to its windows while it idles. Jobs whose submitters
     // have given up are dropped unperformed.
     std::shared_ptr<ApartmentJob> Next() {
         std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
-            wake.wait(lock, [this] { return !queue.empty() || !running; });
+            if (!wake.wait_for(lock, kPumpInterval,
+                               [this] { return !queue.empty() || !running; })) {
+                lock.unlock();
+                DispatchWaitingMessages();
+                lock.lock();
+                continue;
+            }
             if (!running) {
                 return nullptr;
             }

@@ -6,19 +6,30 @@
 #include "automation/AutomationDiagnostics.h"
 #include "automation/PerformCommand.h"
 #include "automation/PowerPointActivation.h"
+#include "automation/ServerLoss.h"
 
 namespace {
 
-// PowerPoint's application object, or none when it is not registered or cannot be started.
-DispatchPtr ConnectToPowerPoint() {
+// PowerPoint's application object, or none when it is not registered or cannot be started;
+// its class once the lookup found it.
+DispatchPtr ConnectToPowerPoint(std::optional<CLSID>& powerPointClass) {
     PowerPointActivation activation = ActivatePowerPoint();
     if (FAILED(activation.lookup)) {
         MessageBoxW(nullptr, L"CLSIDFromProgID() failed", L"Error",
                     MB_SETFOREGROUND | MB_ICONERROR);
-    } else if (FAILED(activation.creation)) {
+        return DispatchPtr();
+    }
+    powerPointClass = activation.classId;
+    if (FAILED(activation.creation)) {
         EmitDiagnostic(ComposeApplicationCreationFailure(activation.creation));
     }
     return std::move(activation.application);
+}
+
+// Only opening a presentation starts a PowerPoint that is not running: a PowerPoint started
+// for anything else would have no presentation or show for it. The refresh never starts it.
+bool MayStartPowerPoint(PowerPointCommand command) {
+    return command == PowerPointCommand::OpenPresentation;
 }
 
 }  // namespace
@@ -33,7 +44,7 @@ void AutomationWorker::Start() {
     worker.Start(
         [this](bool entered) {
             if (entered) {
-                application = ConnectToPowerPoint();
+                application = ConnectToPowerPoint(powerPointClass);
             }
         },
         // Released before the thread leaves its apartment.
@@ -71,7 +82,20 @@ std::vector<std::wstring> AutomationWorker::SubmitList(const std::wstring& argum
 
 WorkerResult AutomationWorker::Submit(PowerPointCommand command, const std::wstring& argument) {
     std::optional<WorkerResult> result = worker.Run<WorkerResult>(
-        [this, command, argument] { return PerformCommand(application.Get(), command, argument); },
-        waitBound);
+        [this, command, argument] { return Perform(command, argument); }, waitBound);
     return result ? std::move(*result) : FailureResultOf(command);
+}
+
+// On the worker thread. A PowerPoint that has gone is let go after the command that found it
+// gone, and taken again by the next command that needs it.
+WorkerResult AutomationWorker::Perform(PowerPointCommand command, const std::wstring& argument) {
+    if (!application && powerPointClass) {
+        application = ReacquirePowerPoint(*powerPointClass, MayStartPowerPoint(command));
+    }
+    WorkerResult result = PerformCommand(application.Get(), command, argument);
+    if (TakeServerLoss()) {
+        EmitDiagnostic("PowerPoint has gone; its reference is let go");
+        application.Reset();
+    }
+    return result;
 }

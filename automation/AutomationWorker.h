@@ -1,6 +1,11 @@
 // The PowerPointWorker thread and its command channel. The thread owns the COM apartment and
 // the reference to PowerPoint's application object; other threads post commands and wait for
-// typed results. Requests are served one at a time, in posting order.
+// typed results. Requests are served one at a time, in posting order; between them the thread
+// dispatches its window messages.
+//
+// The reference is taken when the worker starts. A command that finds PowerPoint gone lets it
+// go; the next command attaches to a running PowerPoint, and only opening a presentation starts
+// one. A PowerPoint whose class is not registered is reported once, at start.
 //
 // A submitter waits at most waitBound. One that gives up receives its command's failure result
 // and its request is dropped unless already running: a late "next slide" would surprise the
@@ -13,6 +18,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,10 +59,14 @@ public:
 
 private:
     WorkerResult Submit(PowerPointCommand command, const std::wstring& argument);
+    WorkerResult Perform(PowerPointCommand command, const std::wstring& argument);
 
     const std::chrono::milliseconds waitBound;
     // Made, used and released on the worker thread only; Stop waits for that thread, so the
     // thread never outlives this object.
     DispatchPtr application;
+    // PowerPoint's class, once its ProgID lookup succeeded: what a lost reference is taken
+    // again by. Worker thread only, as the reference.
+    std::optional<CLSID> powerPointClass;
     ApartmentThread worker;
 };

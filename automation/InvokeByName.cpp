@@ -1,12 +1,38 @@
 #include "automation/InvokeByName.h"
 
+#include <chrono>
 #include <vector>
 
 #include "automation/AutomationDiagnostics.h"
+#include "automation/MessagePump.h"
+#include "automation/ServerLoss.h"
 
 namespace {
 
 constexpr int kAnsiNameSize = 256;
+
+// A busy PowerPoint (a dialog open, starting, saving) turns calls away; each is tried again,
+// with a short pause that keeps the thread's messages flowing, for as long as a key press may
+// wait for PowerPoint.
+constexpr std::chrono::milliseconds kBusyRetryBound(5000);
+constexpr DWORD kBusyPauseMs = 25;
+
+bool IsBusy(HRESULT result) {
+    return result == RPC_E_CALL_REJECTED || result == RPC_E_SERVERCALL_RETRYLATER;
+}
+
+// Makes the call until the server takes it or the bound runs out; notes a gone server.
+template <typename Call>
+HRESULT CallUntilTaken(const Call& call) {
+    const auto giveUp = std::chrono::steady_clock::now() + kBusyRetryBound;
+    HRESULT result = call();
+    while (IsBusy(result) && std::chrono::steady_clock::now() < giveUp) {
+        WaitDispatching(kBusyPauseMs);
+        result = call();
+    }
+    NoteCallResult(result);
+    return result;
+}
 
 // The member name in the ANSI code page, for diagnostic texts only: converted only when a
 // diagnostic is written, never on the path of a call.
@@ -30,7 +56,8 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
     std::wstring name = memberName;  // GetIDsOfNames takes a mutable name
     LPOLESTR names[1] = {&name[0]};
     DISPID member = DISPID_UNKNOWN;
-    const HRESULT lookup = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
+    const HRESULT lookup = CallUntilTaken(
+        [&] { return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member); });
     if (FAILED(lookup)) {
         if (DiagnosticsEnabled()) {
             EmitDiagnostic(ComposeNameLookupFailure(AnsiName(memberName).c_str(), lookup));
@@ -58,8 +85,10 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
         parameters.rgdispidNamedArgs = &namedArgument;
     }
 
-    const HRESULT call = object->Invoke(member, IID_NULL, LOCALE_SYSTEM_DEFAULT, callKind,
-                                        &parameters, result, nullptr, nullptr);
+    const HRESULT call = CallUntilTaken([&] {
+        return object->Invoke(member, IID_NULL, LOCALE_SYSTEM_DEFAULT, callKind, &parameters,
+                              result, nullptr, nullptr);
+    });
     if (FAILED(call)) {
         if (DiagnosticsEnabled()) {
             EmitDiagnostic(ComposeInvokeFailure(AnsiName(memberName).c_str(), member, call));

@@ -1,7 +1,10 @@
 // Calls one member of an automation object by its name: resolves the name with
 // GetIDsOfNames on every call (nothing is bound at build time or cached) and calls it with
 // Invoke. Every late-bound call of the program goes through here, so that what must happen
-// around each call is written once. Call on the thread that owns the object.
+// around each call is written once: a call a busy server turns away is made again until the
+// server takes it (for at most 5 s, dispatching the thread's messages between tries), and a
+// call that finds its server gone is noted for the thread (ServerLoss.h). Call on the thread
+// that owns the object.
 #pragma once
 
 #include <string>

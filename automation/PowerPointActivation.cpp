@@ -4,7 +4,7 @@
 
 PowerPointActivation ActivatePowerPoint() {
     PowerPointActivation activation;
-    CLSID classId;
+    CLSID& classId = activation.classId;
     activation.lookup = CLSIDFromProgID(PowerPointSurface::kProgId, &classId);
     if (FAILED(activation.lookup)) {
         return activation;
@@ -16,4 +16,35 @@ PowerPointActivation ActivatePowerPoint() {
         activation.application.Reset();
     }
     return activation;
+}
+
+namespace {
+
+DispatchPtr AttachToRunningPowerPoint(const CLSID& classId) {
+    IUnknown* running = nullptr;
+    if (FAILED(GetActiveObject(classId, nullptr, &running)) || running == nullptr) {
+        return DispatchPtr();
+    }
+    DispatchPtr application;
+    const HRESULT asked =
+        running->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.Receive()));
+    running->Release();
+    if (FAILED(asked)) {
+        application.Reset();
+    }
+    return application;
+}
+
+}  // namespace
+
+DispatchPtr ReacquirePowerPoint(const CLSID& classId, bool mayStart) {
+    DispatchPtr application = AttachToRunningPowerPoint(classId);
+    if (application || !mayStart) {
+        return application;
+    }
+    if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(application.Receive())))) {
+        application.Reset();
+    }
+    return application;
 }

@@ -151,8 +151,9 @@ int main(int argc, char** argv) {
         walk.StartPlugin();
         walk.Walk(deck, options->closePowerPoint);
         walk.EndPlugin();
-        // PowerPoint stays open; only the deck made here goes (a long press closed it already).
-        if (deck && deck->made && !options->closePowerPoint) {
+        // PowerPoint stays open; only the deck made here goes (after a long press and a second
+        // load it is open again, in a PowerPoint this reference may no longer reach).
+        if (deck && deck->made) {
             const std::wstring fullName = deck->fullName;
             powerPoint.Run<bool>(
                 [fullName](PowerPointDeck& powerPointDeck) {

@@ -122,7 +122,9 @@ void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoin
                                {"last", "last", last, 0}, {"next-wrap", "next", 1, 0},
                                {"first", "first", 1, 0},  {"play-end", "play", 0, 0}};
     if (closePowerPoint) {
+        // PowerPoint is gone (or hidden) after the long press; loading again must find it.
         stops.push_back({"play-hold", "play", -1, 1500});
+        stops.push_back({"load-again", "load", 0, 0});
     }
     for (const Stop& stop : stops) {
         const Key& key = FindKey(stop.key);
@@ -138,7 +140,7 @@ void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoin
         } else {
             expected = {"", 1, ""};
         }
-        if (std::string(stop.step) == "load") {
+        if (std::string(stop.key) == "load") {
             expected.listed = deckSetting;
         }
         Press(stop.step, key, std::chrono::milliseconds(stop.holdMs), expected);

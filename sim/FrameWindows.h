@@ -16,6 +16,10 @@ public:
     virtual HWND Create(const std::wstring& title, std::function<void()> onClose) = 0;
     virtual void Destroy(HWND frame) = 0;
     virtual void BringToTop(HWND frame) = 0;
+    // PowerPoint's modal prompt over a frame, asked on the frame's own thread while it closes:
+    // IDYES (save), IDNO (close without saving) or IDCANCEL (keep it open). The frames' thread
+    // keeps dispatching messages while the prompt waits for its answer.
+    virtual int AskToSave(HWND frame, const std::wstring& text, const std::wstring& caption) = 0;
 };
 
 // The frames of this platform (one implementation per lane).

@@ -75,6 +75,40 @@ void ReadFlags(const json& document, Scenario& scenario) {
     }
 }
 
+// The members that make PowerPoint busy, gone or prompting.
+void ReadConditions(const json& document, Scenario& scenario) {
+    if (document.contains("reject")) {
+        if (!document["reject"].is_object()) {
+            Reject("\"reject\" must map member names to counts");
+        }
+        for (const auto& [member, count] : document["reject"].items()) {
+            scenario.reject[member] = ReadCount(count, "the reject count of " + member, 0);
+        }
+    }
+    if (document.contains("whenLastWindowCloses")) {
+        const json& value = document["whenLastWindowCloses"];
+        if (value == "exit") {
+            scenario.whenLastWindowCloses = LastWindowCloses::Exit;
+        } else if (value == "stay") {
+            scenario.whenLastWindowCloses = LastWindowCloses::Stay;
+        } else {
+            Reject("\"whenLastWindowCloses\" must be \"exit\" or \"stay\"");
+        }
+    }
+    if (document.contains("unsaved")) {
+        if (!document["unsaved"].is_array()) {
+            Reject("\"unsaved\" must be an array of full names");
+        }
+        for (const json& entry : document["unsaved"]) {
+            std::wstring name = ReadText(entry, "each of \"unsaved\"");
+            if (!Contains(scenario.open, name)) {
+                Reject("\"unsaved\" names " + UnitsToUtf8(name) + ", which is not open");
+            }
+            scenario.unsaved.insert(std::move(name));
+        }
+    }
+}
+
 void ReadPresentations(const json& document, Scenario& scenario) {
     if (document.contains("files")) {
         if (!document["files"].is_object()) {
@@ -162,6 +196,7 @@ Scenario ParseScenario(const std::string& jsonText) {
     ReadFlags(document, scenario);
     ReadPresentations(document, scenario);
     ReadShows(document, scenario);
+    ReadConditions(document, scenario);
     return scenario;
 }
 

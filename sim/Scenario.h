@@ -2,6 +2,7 @@
 // or given as JSON text by a test.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -19,6 +20,13 @@ struct ScenarioShow {
     int slide;
 };
 
+// What PowerPoint does when its last frame closes while a client holds a reference: whether it
+// does is not documented, so both are played.
+enum class LastWindowCloses {
+    Exit,  // it ends; every reference it handed out fails from then on
+    Stay,  // it hides and keeps serving its clients
+};
+
 struct Scenario {
     bool registered = true;
     bool available = true;
@@ -28,6 +36,11 @@ struct Scenario {
     std::vector<ScenarioShow> shows;  // running at start, in SlideShowWindows order
     std::set<std::string> failMembers;
     int delayMs = 0;
+    // The first calls of each named member that a busy PowerPoint rejects (RPC_E_CALL_REJECTED).
+    std::map<std::string, int> reject;
+    LastWindowCloses whenLastWindowCloses = LastWindowCloses::Exit;
+    // Open at start with unsaved changes: closing the frame asks whether to save them.
+    std::set<std::wstring> unsaved;
 };
 
 // Parses and checks a scenario; throws std::runtime_error with a one-line reason.

@@ -21,19 +21,27 @@ bool SameName(const wchar_t* memberName, const OLECHAR* requested) {
 std::atomic<long> SimObject::live{0};
 
 IDispatch* SimObject::Create(const ObjectRef& target) {
-    return new SimObject(target);
+    return new SimObject(target, true);
+}
+
+IDispatch* SimObject::CreateUncounted(const ObjectRef& target) {
+    return new SimObject(target, false);
 }
 
 long SimObject::LiveCount() {
     return live.load();
 }
 
-SimObject::SimObject(const ObjectRef& target) : target(target) {
-    ++live;
+SimObject::SimObject(const ObjectRef& target, bool counted) : target(target), counted(counted) {
+    if (counted) {
+        ++live;
+    }
 }
 
 SimObject::~SimObject() {
-    --live;
+    if (counted) {
+        --live;
+    }
 }
 
 HRESULT STDMETHODCALLTYPE SimObject::QueryInterface(REFIID riid, void** object) {
@@ -85,8 +93,9 @@ HRESULT STDMETHODCALLTYPE SimObject::GetIDsOfNames(REFIID riid, LPOLESTR* names,
     if (names == nullptr || ids == nullptr || count == 0) {
         return E_INVALIDARG;
     }
-    if (!Simulation::Instance().IsConnected(target.instance)) {
-        return RPC_E_DISCONNECTED;
+    const HRESULT connection = Simulation::Instance().Connection(target.instance);
+    if (FAILED(connection)) {
+        return connection;
     }
     // The first name is the member; further names would be named arguments, which no member
     // of ours has.

@@ -13,6 +13,9 @@ class SimObject final : public IDispatch {
 public:
     // Starts with one reference, owned by the caller.
     static IDispatch* Create(const ObjectRef& target);
+    // The same, left out of LiveCount: the running PowerPoint's own entry in the running object
+    // table, which lives as long as PowerPoint does rather than as long as a client holds it.
+    static IDispatch* CreateUncounted(const ObjectRef& target);
     // Objects alive in this process, so tests can tell that every reference was released.
     static long LiveCount();
 
@@ -28,10 +31,11 @@ public:
                                      UINT* argumentError) override;
 
 private:
-    explicit SimObject(const ObjectRef& target);
+    SimObject(const ObjectRef& target, bool counted);
     ~SimObject();
 
     const ObjectRef target;
+    const bool counted;
     std::atomic<ULONG> references{1};
     static std::atomic<long> live;
 };

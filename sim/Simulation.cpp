@@ -92,6 +92,28 @@ HRESULT CheckCall(const Member& member, WORD flags, const DISPPARAMS* params) {
     return S_OK;
 }
 
+// Whether a PowerPoint has quit before, as the trace file records across processes: the
+// Windows lane starts a new server process for each run of PowerPoint.
+bool TraceFileShowsAQuit(const char* tracePath) {
+    std::ifstream file(tracePath, std::ios::binary);
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line == "exit PowerPoint") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A PowerPoint started again after one quit opens nothing of what was open at first.
+Scenario AsRelaunched(Scenario scenario) {
+    scenario.open.clear();
+    scenario.active.reset();
+    scenario.shows.clear();
+    scenario.unsaved.clear();
+    return scenario;
+}
+
 void FillException(EXCEPINFO* exception, const std::wstring& message) {
     if (exception == nullptr) {
         return;
@@ -140,7 +162,7 @@ HRESULT Simulation::Activate(IDispatch** application) {
             if (!scenario.available) {
                 return CO_E_SERVER_EXEC_FAILURE;
             }
-            StartLocked(scenario, frames);
+            StartLocked(scenario, frames, true);
         }
         current = instance;
     }
@@ -149,16 +171,36 @@ HRESULT Simulation::Activate(IDispatch** application) {
     return S_OK;
 }
 
-bool Simulation::IsConnected(std::uint64_t objectInstance) {
+HRESULT Simulation::Connection(std::uint64_t objectInstance) {
     std::lock_guard<std::mutex> lock(mutex);
-    return running && objectInstance == instance;
+    return ConnectionLocked(objectInstance);
+}
+
+HRESULT Simulation::ConnectionLocked(std::uint64_t objectInstance) const {
+    if (running && objectInstance == instance) {
+        return S_OK;
+    }
+    return quitInstances.count(objectInstance) != 0 ? HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)
+                                                    : RPC_E_DISCONNECTED;
+}
+
+// A busy PowerPoint turns the call away before doing anything.
+HRESULT Simulation::RejectIfBusyLocked(const ObjectRef& target, const std::wstring& member) {
+    const auto rejects = rejectsLeft.find(UnitsToUtf8(member));
+    if (rejects == rejectsLeft.end() || rejects->second == 0) {
+        return S_OK;
+    }
+    --rejects->second;
+    TraceLocked(std::string("reject ") + ObjectKindName(target.kind) + "." + UnitsToUtf8(member));
+    return RPC_E_CALL_REJECTED;
 }
 
 HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags, DISPPARAMS* params,
                            VARIANT* result, EXCEPINFO* exception) {
     const std::vector<Member>& members = MembersOf(target.kind);
     if (memberId < 1 || static_cast<std::size_t>(memberId) > members.size()) {
-        return IsConnected(target.instance) ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
+        const HRESULT connection = Connection(target.instance);
+        return FAILED(connection) ? connection : DISP_E_MEMBERNOTFOUND;
     }
     const Member& member = members[static_cast<std::size_t>(memberId - 1)];
     FrameChanges frames;
@@ -167,7 +209,11 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
         std::unique_lock<std::mutex> lock(mutex);
         auto connected = [this, &target] { return running && target.instance == instance; };
         if (!connected()) {
-            return RPC_E_DISCONNECTED;
+            return ConnectionLocked(target.instance);
+        }
+        const HRESULT busy = RejectIfBusyLocked(target, member.name);
+        if (FAILED(busy)) {
+            return busy;
         }
         const std::vector<const VARIANT*> arguments = params != nullptr && params->rgvarg != nullptr
                                                           ? ArgumentsInOrder(*params)
@@ -179,7 +225,7 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
             stopped.wait_for(lock, std::chrono::milliseconds(state.Setup().delayMs),
                              [this, &connected] { return !connected() || delayEnded; });
             if (!connected()) {
-                return RPC_E_DISCONNECTED;
+                return ConnectionLocked(target.instance);
             }
         }
         outcome = CheckCall(member, flags, params);
@@ -203,12 +249,13 @@ void Simulation::Reset(std::optional<Scenario> scenario) {
     std::uint64_t current = 0;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        StopLocked(frames);
+        StopLocked(frames, false);
+        quitBefore = false;
         pinned = std::move(scenario);
         staged.reset();
         trace.clear();
         if (pinned && pinned->available) {
-            StartLocked(*pinned, frames);
+            StartLocked(*pinned, frames, false);
         }
         current = instance;
     }
@@ -251,30 +298,54 @@ void Simulation::ClearTrace() {
     trace.clear();
 }
 
-void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames) {
+void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames, bool activated) {
     ++instance;
     running = true;
     delayEnded = false;
-    state.Start(scenario, frames);
     const char* tracePath = std::getenv("PPTSIM_TRACE");
-    if (tracePath != nullptr && *tracePath != '\0') {
+    const bool traced = tracePath != nullptr && *tracePath != '\0';
+    const bool relaunched = quitBefore || (traced && TraceFileShowsAQuit(tracePath));
+    state.Start(relaunched ? AsRelaunched(scenario) : scenario, frames);
+    if (traced) {
         traceFile.open(tracePath, std::ios::app | std::ios::binary);
     }
+    rejectsLeft = scenario.reject;
+    unsaved.clear();
+    prompting.clear();
+    for (const OpenPresentation& presentation : state.Presentations()) {
+        if (state.Setup().unsaved.count(presentation.fullName) != 0) {
+            unsaved.insert(presentation.id);
+        }
+    }
+    if (activated) {
+        TraceLocked("start PowerPoint");
+    }
+    runningObject.Register(instance);
 }
 
-void Simulation::StopLocked(FrameChanges& frames) {
+void Simulation::StopLocked(FrameChanges& frames, bool quits) {
     if (!running) {
         return;
     }
     running = false;
+    if (quits) {
+        TraceLocked("exit PowerPoint");
+        quitBefore = true;
+        quitInstances.insert(instance);
+    }
+    runningObject.Revoke();
     state.Stop(frames);
     traceFile.close();
     traceFile.clear();
     stopped.notify_all();
 }
 
-// WM_CLOSE on a frame closes its presentation; closing the last one quits PowerPoint.
+// WM_CLOSE on a frame closes its presentation, once any unsaved changes are settled; closing
+// the last one quits PowerPoint or hides it, as the scenario says.
 void Simulation::FrameClosed(std::uint64_t frameInstance, std::uint64_t presentationId) {
+    if (!ConfirmClose(frameInstance, presentationId)) {
+        return;
+    }
     FrameChanges frames;
     {
         std::lock_guard<std::mutex> lock(mutex);
@@ -284,11 +355,50 @@ void Simulation::FrameClosed(std::uint64_t frameInstance, std::uint64_t presenta
         }
         TraceLocked("close " + UnitsToUtf8(FrameTitle(presentation->fullName)));
         state.Close(presentationId, frames);
-        if (!state.AnyOpen()) {
-            StopLocked(frames);
+        if (!state.AnyOpen() && state.Setup().whenLastWindowCloses == LastWindowCloses::Exit) {
+            StopLocked(frames, true);
         }
     }
     ApplyFrameChanges(frames, frameInstance);
+}
+
+// The save prompt runs on the frame's thread without the lock: PowerPoint goes on serving calls
+// while it waits for the presenter.
+bool Simulation::ConfirmClose(std::uint64_t frameInstance, std::uint64_t presentationId) {
+    HWND frame = nullptr;
+    std::wstring name;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        OpenPresentation* presentation = state.FindPresentation(presentationId);
+        if (!running || frameInstance != instance || presentation == nullptr) {
+            return false;
+        }
+        if (unsaved.count(presentationId) == 0) {
+            return true;
+        }
+        if (!prompting.insert(presentationId).second) {
+            return false;  // its prompt is already open
+        }
+        frame = presentation->frame;
+        name = FrameTitle(presentation->fullName);
+        TraceLocked("prompt save " + UnitsToUtf8(name));
+    }
+    const std::wstring deck = name.substr(0, name.rfind(L" - "));
+    const int answer = PlatformFrameWindows().AskToSave(
+        frame, L"Do you want to save changes to " + deck + L"?", L"Microsoft PowerPoint");
+    std::lock_guard<std::mutex> lock(mutex);
+    prompting.erase(presentationId);
+    if (!running || frameInstance != instance) {
+        return false;
+    }
+    TraceLocked(answer == IDYES  ? "answer save"
+                : answer == IDNO ? "answer don't save"
+                                 : "answer cancel");
+    if (answer != IDYES && answer != IDNO) {
+        return false;
+    }
+    unsaved.erase(presentationId);
+    return true;
 }
 
 void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t frameInstance) {

@@ -6,14 +6,17 @@
 #include <condition_variable>
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "sim/ModelState.h"
 #include "sim/ObjectRef.h"
+#include "sim/RunningObject.h"
 #include "sim/Scenario.h"
 #include "sim/SimulationControl.h"
 
@@ -26,7 +29,9 @@ public:
     bool IsRegistered();
     HRESULT Activate(IDispatch** application);
 
-    bool IsConnected(std::uint64_t instance);
+    // S_OK while the instance runs; afterwards what a call on one of its objects fails with:
+    // RPC_S_SERVER_UNAVAILABLE once that PowerPoint has quit, RPC_E_DISCONNECTED after a reset.
+    HRESULT Connection(std::uint64_t instance);
     HRESULT Invoke(const ObjectRef& target, DISPID member, WORD flags, DISPPARAMS* params,
                    VARIANT* result, EXCEPINFO* exception);
 
@@ -41,9 +46,17 @@ public:
 
 private:
     Simulation() = default;
-    void StartLocked(const Scenario& scenario, FrameChanges& frames);
-    void StopLocked(FrameChanges& frames);
+    // activated: started by a client's activation (traced), not set up by a test's reset.
+    void StartLocked(const Scenario& scenario, FrameChanges& frames, bool activated);
+    // quits: PowerPoint ended by itself (its last frame closed; traced), so its objects fail as
+    // those of a process that is gone, and a new start opens nothing; otherwise a reset.
+    void StopLocked(FrameChanges& frames, bool quits);
+    HRESULT ConnectionLocked(std::uint64_t objectInstance) const;
+    HRESULT RejectIfBusyLocked(const ObjectRef& target, const std::wstring& member);
     void FrameClosed(std::uint64_t instance, std::uint64_t presentationId);
+    // Asks the save prompt for a presentation with unsaved changes; false when the close was
+    // cancelled or overtaken.
+    bool ConfirmClose(std::uint64_t frameInstance, std::uint64_t presentationId);
     void ApplyFrameChanges(const FrameChanges& frames, std::uint64_t instance);
     void TraceLocked(const std::string& line);
 
@@ -57,6 +70,12 @@ private:
     std::optional<Scenario> staged;  // read for the ProgID lookup, used by the next activation
     std::vector<std::string> trace;
     std::ofstream traceFile;
+    std::map<std::string, int> rejectsLeft;  // per member name, for the running instance
+    bool quitBefore = false;                 // since the last reset
+    std::set<std::uint64_t> quitInstances;
+    std::set<std::uint64_t> unsaved;    // presentation ids with unsaved changes
+    std::set<std::uint64_t> prompting;  // presentation ids whose save prompt is open
+    RunningObject runningObject;
 };
 
 }  // namespace pptsim

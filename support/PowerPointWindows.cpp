@@ -8,6 +8,11 @@
 
 namespace {
 
+// How long the frames together may take to close. A frame whose deck has unsaved changes opens
+// PowerPoint's save prompt inside its WM_CLOSE and answers only once the presenter has; the
+// prompt stays for the presenter, but the worker moves on.
+constexpr DWORD kCloseBudgetMs = 1500;
+
 bool IsPowerPointFrame(HWND window) {
     return WindowClassName(window) == PowerPointSurface::kFrameClass;
 }
@@ -56,8 +61,15 @@ bool ClosePowerPointWindows() {
         }
         return true;
     });
+    const DWORD started = GetTickCount();
     for (HWND frame : frames) {
-        SendMessageW(frame, WM_CLOSE, 0, 0);
+        const DWORD spent = GetTickCount() - started;
+        if (spent < kCloseBudgetMs) {
+            SendMessageTimeoutW(frame, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                kCloseBudgetMs - spent, nullptr);
+        } else {
+            PostMessageW(frame, WM_CLOSE, 0, 0);  // asked all the same, without waiting
+        }
     }
     return !frames.empty();
 }

@@ -9,6 +9,7 @@
 // both repositioning calls succeeded.
 bool ActivatePresentationWindow(const std::wstring& path);
 
-// Asks every PowerPoint frame window to close. True when at least one frame was asked; false
-// when none was found or there is no desktop or top-level window.
+// Asks every PowerPoint frame window to close, waiting a bounded time for the frames to do so
+// (a save prompt may hold one up). True when at least one frame was asked; false when none was
+// found or there is no desktop or top-level window.
 bool ClosePowerPointWindows();

@@ -8,8 +8,10 @@
 // as invalid here. Without the strict flag each offending unit becomes U+FFFD, as on Windows.
 #include <iconv.h>
 #include <unistd.h>
+#include <atomic>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -215,6 +217,21 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     std::memcpy(buffer, path.data(), path.size());
     buffer[path.size()] = '\0';
     return static_cast<DWORD>(path.size());
+}
+
+DWORD GetCurrentThreadId() {
+    static std::atomic<DWORD> lastId{0x100};
+    thread_local const DWORD id = lastId += 4;
+    return id;
+}
+
+DWORD GetCurrentProcessId() {
+    return static_cast<DWORD>(getpid());
+}
+
+DWORD GetTickCount() {
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
 HANDLE GetCurrentProcess() {

@@ -112,6 +112,17 @@ constexpr HRESULT DISP_E_BADVARTYPE = static_cast<HRESULT>(0x80020008u);
 constexpr HRESULT CO_E_SERVER_EXEC_FAILURE = static_cast<HRESULT>(0x80080005u);
 constexpr HRESULT RPC_E_DISCONNECTED = static_cast<HRESULT>(0x80010108u);
 constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
+// A busy server's answers, and the ends of a server that has gone away.
+constexpr HRESULT RPC_E_CALL_REJECTED = static_cast<HRESULT>(0x80010001u);
+constexpr HRESULT RPC_E_SERVERCALL_RETRYLATER = static_cast<HRESULT>(0x8001010Au);
+constexpr HRESULT CO_E_OBJNOTCONNECTED = static_cast<HRESULT>(0x800401FDu);
+constexpr HRESULT MK_E_UNAVAILABLE = static_cast<HRESULT>(0x800401E3u);
+constexpr HRESULT MK_S_MONIKERALREADYREGISTERED = static_cast<HRESULT>(0x000401E7u);
+constexpr long RPC_S_SERVER_UNAVAILABLE = 1722L;
+constexpr HRESULT HRESULT_FROM_WIN32(unsigned long error) {
+    return error == 0 ? S_OK
+                      : static_cast<HRESULT>((error & 0x0000FFFFu) | (7u << 16) | 0x80000000u);
+}
 
 // ---- COM interfaces -------------------------------------------------------------------------
 struct ITypeInfo;
@@ -223,6 +234,16 @@ void VariantInit(VARIANTARG* variant);
 HRESULT VariantClear(VARIANTARG* variant);
 HRESULT VariantCopy(VARIANTARG* destination, const VARIANTARG* source);
 
+// The running object table's entries for classes (oleaut32): a program registers its object
+// under its CLSID; GetActiveObject hands out a new reference to it, or fails with
+// MK_E_UNAVAILABLE when no object of the class is registered. A strong entry holds a
+// reference until it is revoked; a weak one relies on its owner to keep the object alive.
+constexpr DWORD ACTIVEOBJECT_STRONG = 0x0;
+constexpr DWORD ACTIVEOBJECT_WEAK = 0x1;
+HRESULT RegisterActiveObject(IUnknown* object, REFCLSID clsid, DWORD flags, DWORD* registration);
+HRESULT RevokeActiveObject(DWORD registration, void* reserved);
+HRESULT GetActiveObject(REFCLSID clsid, void* reserved, IUnknown** object);
+
 // ---- COM (ole32) ----------------------------------------------------------------------------
 constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 constexpr DWORD CLSCTX_LOCAL_SERVER = 0x4;
@@ -251,6 +272,12 @@ constexpr DWORD WC_ERR_INVALID_CHARS = 0x80;
 constexpr DWORD MAX_PATH = 260;
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+// A nonzero number for the calling thread, unique among the process's live threads.
+DWORD GetCurrentThreadId();
+DWORD GetCurrentProcessId();
+// Milliseconds on a steady clock, wrapping round at 2^32.
+DWORD GetTickCount();
+constexpr DWORD INFINITE = 0xFFFFFFFFu;
 
 // The pseudo-handle of the running process; TerminateProcess on it ends the process at once with
 // the given code (no exit handlers, no stdio flush), as on Windows. Other handles fail.
@@ -288,11 +315,21 @@ constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;
 constexpr UINT SWP_NOREDRAW = 0x0008;
 constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_USER = 0x0400;
+constexpr UINT WM_APP = 0x8000;
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_ICONERROR = 0x10;
 constexpr UINT MB_SETFOREGROUND = 0x10000;
+constexpr UINT MB_YESNOCANCEL = 0x3;
+constexpr UINT MB_ICONWARNING = 0x30;
 constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 HWND GetDesktopWindow();
 HWND GetTopWindow(HWND window);
@@ -308,3 +345,53 @@ BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
 // Writes "<caption>: <text>" as one line to standard error and returns IDOK.
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+// The thread that created the window (0 when there is no such window); the process id too.
+DWORD GetWindowThreadProcessId(HWND window, DWORD* processId);
+
+// ---- Message queues (user32) --------------------------------------------------------------------
+// Each thread has a queue from its first message call or window on. A message sent to a window
+// of another thread waits in that thread's queue until the thread pumps (PeekMessageW), and the
+// sender waits for the answer, itself answering messages sent to it meanwhile (unless
+// SMTO_BLOCK); a message sent to a window of the calling thread calls its procedure at once.
+// Posted messages wait until the thread takes them with PeekMessageW.
+using DWORD_PTR = std::uintptr_t;
+using PDWORD_PTR = DWORD_PTR*;
+struct POINT {
+    LONG x;
+    LONG y;
+};
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+constexpr UINT PM_NOREMOVE = 0x0;
+constexpr UINT PM_REMOVE = 0x1;
+constexpr DWORD QS_ALLINPUT = 0x04FF;
+constexpr DWORD MWMO_INPUTAVAILABLE = 0x4;
+constexpr DWORD WAIT_OBJECT_0 = 0x0;
+constexpr DWORD WAIT_TIMEOUT = 0x102;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
+constexpr UINT SMTO_NORMAL = 0x0;
+constexpr UINT SMTO_BLOCK = 0x1;
+constexpr UINT SMTO_ABORTIFHUNG = 0x2;
+
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam);
+// Nonzero when the window's procedure answered within the timeout (its answer in *result);
+// 0 when it did not, or there is no such window.
+LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                            UINT timeoutMs, PDWORD_PTR result);
+// Answers the messages sent to the thread, then takes (PM_REMOVE) or looks at the oldest
+// posted message for the window (null: any) within the range (0, 0: any).
+BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT remove);
+LRESULT DispatchMessageW(const MSG* message);
+BOOL TranslateMessage(const MSG* message);
+// Handles are not waited for here: only count 0. Returns WAIT_OBJECT_0 once the thread's queue
+// holds input (with MWMO_INPUTAVAILABLE: any; otherwise input that arrived since the thread last
+// looked at its queue), WAIT_TIMEOUT after timeoutMs (INFINITE: never).
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD timeoutMs,
+                                  DWORD wakeMask, DWORD flags);

@@ -91,12 +91,6 @@ BOOL UpdateWindow(HWND window) {
     return WindowList::Instance().Update(window);
 }
 
-LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The procedure runs without the list's lock: it may well change the list.
-    WNDPROC procedure = WindowList::Instance().Procedure(window);
-    return procedure != nullptr ? procedure(window, message, wParam, lParam) : 0;
-}
-
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
     if (message == WM_CLOSE) {
         DestroyWindow(window);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/linux/MessageQueues.h"
+
 namespace {
 
 HWND const desktopWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
@@ -15,12 +17,17 @@ WindowList& WindowList::Instance() {
     return *instance;
 }
 
-HWND WindowList::Create(const std::wstring& className, const std::wstring& title,
-                        WNDPROC procedure) {
+HWND WindowList::Create(const std::wstring& className, const std::wstring& title, WNDPROC procedure,
+                        DWORD ownerThread) {
+    if (ownerThread == 0) {
+        // Making a window gives its thread a message queue, as on Windows.
+        MessageQueues::Instance().EnsureQueue();
+        ownerThread = GetCurrentThreadId();
+    }
     std::lock_guard<std::mutex> lock(mutex);
     HWND window = reinterpret_cast<HWND>(nextHandle);
     nextHandle += 4;  // handles are never reused, so a stale one stays invalid
-    windows[window] = Window{className, title, procedure, false};
+    windows[window] = Window{className, title, procedure, false, ownerThread};
     zOrder.insert(zOrder.begin() + static_cast<std::ptrdiff_t>(TopOfNonTopmostBand()), window);
     return window;
 }
@@ -125,6 +132,12 @@ WNDPROC WindowList::Procedure(HWND window) const {
         return nullptr;
     }
     return found->second.procedure != nullptr ? found->second.procedure : &DefWindowProcW;
+}
+
+DWORD WindowList::OwnerThread(HWND window) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = windows.find(window);
+    return found != windows.end() ? found->second.ownerThread : 0;
 }
 
 BOOL WindowList::SetPosition(HWND window, HWND insertAfter, int x, int y, int cx, int cy,

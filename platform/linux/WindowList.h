@@ -29,7 +29,10 @@ public:
 
     // A new top-level window, placed at the top of the non-topmost windows, as a newly shown
     // window is. The procedure receives what SendMessageW delivers (null: DefWindowProcW).
-    HWND Create(const std::wstring& className, const std::wstring& title, WNDPROC procedure);
+    // Its messages are delivered on the owner thread (0: the calling thread, as CreateWindowExW
+    // does; a program may name the thread that pumps for its windows).
+    HWND Create(const std::wstring& className, const std::wstring& title, WNDPROC procedure,
+                DWORD ownerThread = 0);
     bool Destroy(HWND window);
     bool Exists(HWND window) const;
     HWND Desktop() const;
@@ -45,6 +48,7 @@ public:
     bool ClassName(HWND window, std::wstring& className) const;
     bool Title(HWND window, std::wstring& title) const;
     WNDPROC Procedure(HWND window) const;
+    DWORD OwnerThread(HWND window) const;  // 0 for no such window
     BOOL SetPosition(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
     BOOL Update(HWND window);
 
@@ -62,6 +66,7 @@ private:
         std::wstring title;
         WNDPROC procedure;
         bool topmost;
+        DWORD ownerThread;
     };
 
     WindowList() = default;

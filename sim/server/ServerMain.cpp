@@ -136,6 +136,10 @@ int Serve() {
         });
         RunMessageLoop(lifetime);
     }
+    // A PowerPoint that is still running when its last client leaves ends here, on the
+    // apartment's thread: its entry in the running object table goes with it, so no client
+    // attaches later to a process that is gone.
+    pptsim::ShutDownSimulation();
     // Revoked before the apartment ends, so rpcss keeps no stale registration of this process.
     CoRevokeClassObject(cookie);
     return 0;

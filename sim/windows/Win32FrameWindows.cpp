@@ -35,6 +35,11 @@ public:
         SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 
+    // A real dialog: the Wine lane's tests answer it from outside, as a presenter would.
+    int AskToSave(HWND frame, const std::wstring& text, const std::wstring& caption) override {
+        return MessageBoxW(frame, text.c_str(), caption.c_str(), MB_YESNOCANCEL | MB_ICONWARNING);
+    }
+
 private:
     static LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "automation/ApartmentThread.h"
 #include "automation/AutomationWorker.h"
 #include "tests/simulation-fixture/SimulationTest.h"
 
@@ -172,6 +173,22 @@ TEST_F(AutomationWorkerChannel, StopOnAnIdleWorker_Returns) {
     EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kIntro), 5);
     worker.Stop();
     worker.Stop();  // a second Stop is harmless
+}
+
+// An idle apartment thread dispatches its window messages: a program that sends one to a
+// window of the thread (as to COM's hidden window of the apartment) gets its answer.
+TEST(ApartmentThread, IdleThread_AnswersAMessageSentToItsWindow) {
+    ApartmentThread thread;
+    thread.Start([](bool) {}, [] {});
+    const std::optional<HWND> window = thread.Run<HWND>(
+        [] { return WindowList::Instance().Create(L"OleMainThreadWndClass", L"", nullptr); },
+        std::chrono::seconds(60));
+    ASSERT_TRUE(window.has_value());
+    DWORD_PTR answer = 1;
+    EXPECT_NE(SendMessageTimeoutW(*window, WM_NULL, 0, 0, SMTO_BLOCK, 60000, &answer), 0);
+    EXPECT_EQ(answer, 0u);
+    thread.Stop();
+    WindowList::Instance().Destroy(*window);
 }
 
 }  // namespace

@@ -200,15 +200,23 @@ TEST_F(AutomationWorkerCommands, OpenPresentation_OpensActivatesOrFails) {
     EXPECT_EQ(worker.SubmitList(L"").size(), 4u);
 }
 
-TEST_F(AutomationWorkerCommands, ClosePowerPoint_ClosesEveryFrameAndLeavesPowerPointGone) {
+TEST_F(AutomationWorkerCommands, ClosePowerPoint_ClosesEveryFrameAndOnlyOpeningStartsItAgain) {
     StartWith(kTalksScenario);
     EXPECT_TRUE(worker.SubmitBool(Command::ClosePowerPoint, L""));
     EXPECT_FALSE(pptsim::ReadSimulationState().running);
     EXPECT_TRUE(WindowList::Instance().ZOrder().empty());
 
-    // The worker keeps its disconnected application: everything now fails, nothing restarts it.
-    ExpectEveryCommandFails(worker);
+    // What a refresh or a slide key asks finds nothing and starts nothing.
+    EXPECT_EQ(worker.SubmitString(L""), L"");
+    EXPECT_TRUE(worker.SubmitList(L"").empty());
+    EXPECT_FALSE(worker.SubmitBool(Command::IsInSlideShow, kQ3Review));
+    EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
     EXPECT_FALSE(pptsim::ReadSimulationState().running);
+    // Opening a presentation starts PowerPoint again.
+    EXPECT_TRUE(worker.SubmitBool(Command::OpenPresentation, kQ3Review));
+    EXPECT_TRUE(TraceHas("start PowerPoint"));
+    EXPECT_EQ(pptsim::ReadSimulationState().open.size(), 1u);
+    EXPECT_EQ(worker.SubmitString(L""), kQ3Review);
 }
 
 TEST_F(AutomationWorkerCommands, FailingMembers_GiveTheFailureResult) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "automation/AutomationDiagnostics.h"
+#include "automation/ServerLoss.h"
 
 namespace {
 
@@ -43,6 +44,10 @@ public:
                                      DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                      UINT* argumentError) override {
         ++invocations;
+        if (busyAnswers > 0) {
+            --busyAnswers;
+            return RPC_E_SERVERCALL_RETRYLATER;
+        }
         invokedMember = member;
         invokeInterfaceWasNull = IsEqualGUID(riid, IID_NULL);
         invokeLocale = locale;
@@ -76,6 +81,7 @@ public:
     bool exceptionGiven = true;
     bool argumentErrorGiven = true;
     HRESULT invokeAnswer = S_OK;
+    int busyAnswers = 0;  // the first calls are turned away as a busy server does
 };
 
 // A result slot holding an integer, to see whether a call wrote to it.
@@ -182,6 +188,30 @@ TEST(InvokeByName, Failures_WriteTheirTextOnlyWithDiagnosticsOn) {
         testing::internal::CaptureStderr();
         EXPECT_LT(InvokeByName(DISPATCH_METHOD, nullptr, &object, test.member), 0);
         EXPECT_EQ(testing::internal::GetCapturedStderr(), test.text);
+    }
+}
+
+TEST(InvokeByName, BusyServer_IsAskedAgainUntilItTakesTheCall) {
+    RecordingDispatch object;
+    object.busyAnswers = 2;
+    VARIANT result = IntegerResult(0);
+    EXPECT_EQ(InvokeByName(DISPATCH_PROPERTYGET, &result, &object, L"Known"), S_OK);
+    EXPECT_EQ(object.invocations, 3);
+    EXPECT_EQ(result.lVal, 42);
+}
+
+TEST(InvokeByName, GoneServer_IsNotedForTheThreadUntilTaken) {
+    TakeServerLoss();
+    RecordingDispatch object;
+    for (HRESULT gone :
+         {HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE), RPC_E_DISCONNECTED, CO_E_OBJNOTCONNECTED}) {
+        object.invokeAnswer = E_FAIL;
+        EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), E_FAIL);
+        EXPECT_FALSE(TakeServerLoss()) << "an ordinary failure";
+        object.invokeAnswer = gone;
+        EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), gone);
+        EXPECT_TRUE(TakeServerLoss()) << gone;
+        EXPECT_FALSE(TakeServerLoss()) << "taken";
     }
 }
 

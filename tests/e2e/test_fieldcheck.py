@@ -21,8 +21,9 @@ def run_fieldcheck(folder: Path, *arguments: str) -> subprocess.CompletedProcess
                           timeout=180)
 
 
-@pytest.mark.parametrize("arguments, steps", [([], 12), (["--close"], 13)])
-def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, arguments, steps):
+@pytest.mark.parametrize("arguments, steps, opens", [([], 12, 1), (["--close"], 14, 2)])
+def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, arguments, steps,
+                                                                  opens):
     run = run_fieldcheck(tmp_path, *arguments)
     assert run.returncode == 0, run.stdout + run.stderr
     assert run.stdout.splitlines()[-1] == f"{steps} passed, 0 failed"
@@ -36,7 +37,7 @@ def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, argum
     saved = [line for line in trace if line.startswith("call Presentation.SaveAs ")]
     opened = [line for line in trace if line.startswith("call Presentations.Open ")]
     assert len(saved) == 1 and saved[0].endswith("Glyphpad field check.pptx 24")
-    assert len(opened) == 1 and opened[0].endswith("Glyphpad field check.pptx")
+    assert len(opened) == opens and opened[-1].endswith("Glyphpad field check.pptx")
 
 
 def test_plugin_that_cannot_start_fails_every_step_in_words(tmp_path):

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -185,6 +189,65 @@ TEST_F(User32, Texts_OfAVanishedWindowReadAsFailure) {
     wchar_t buffer[256] = L"stale";
     EXPECT_EQ(GetClassNameW(window, buffer, 256), 0);
     EXPECT_EQ(GetWindowTextW(window, buffer, 256), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A message sent to a window of another thread is answered only when that thread pumps: the
+// worker's idle wait must pump for a broadcast or a direct send to return.
+TEST(User32Messages, SendToAnotherThreadsWindow_WaitsUntilThatThreadPumps) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    HWND window = nullptr;
+    bool pump = false;
+    std::atomic<bool> done{false};
+    std::thread owner([&] {
+        HWND created = CreateTestWindow(L"owner");
+        std::unique_lock<std::mutex> lock(mutex);
+        window = created;
+        changed.notify_all();
+        changed.wait(lock, [&] { return pump; });
+        lock.unlock();
+        while (!done) {
+            MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageW(&message);
+            }
+        }
+        DestroyWindow(created);
+    });
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait(lock, [&] { return window != nullptr; });
+    }
+    DWORD_PTR answer = 1;
+    EXPECT_EQ(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 100, &answer), 0);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        pump = true;
+    }
+    changed.notify_all();
+    EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answer), 0);
+    EXPECT_EQ(answer, 0u);
+    done = true;
+    owner.join();
+}
+
+TEST(User32Messages, PostedThreadMessage_WaitsInTheQueueUntilTaken) {
+    MSG message{};
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its queue
+    ASSERT_EQ(PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 7, 9), TRUE);
+    EXPECT_EQ(MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE),
+              WAIT_OBJECT_0);
+    ASSERT_EQ(PeekMessageW(&message, nullptr, WM_APP + 1, WM_APP + 1, PM_NOREMOVE), TRUE);
+    ASSERT_EQ(PeekMessageW(&message, nullptr, WM_APP + 1, WM_APP + 1, PM_REMOVE), TRUE);
+    EXPECT_EQ(message.hwnd, nullptr);
+    EXPECT_EQ(message.wParam, 7u);
+    EXPECT_EQ(message.lParam, 9);
+    EXPECT_EQ(PeekMessageW(&message, nullptr, WM_APP + 1, WM_APP + 1, PM_REMOVE), FALSE);
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include "platform/linux/WindowList.h"
@@ -135,6 +137,25 @@ TEST_F(PowerPointWindows, Close_WithoutFramesIsFalse) {
     StackInCreationOrder();
     EXPECT_FALSE(ClosePowerPointWindows());
     EXPECT_TRUE(closeRequests.empty());
+}
+
+// A frame whose thread does not answer (as when its save prompt waits for the presenter)
+// holds up the close only for a bounded time, and the other frames are still asked.
+TEST_F(PowerPointWindows, Close_AFrameThatDoesNotAnswerHoldsUpTheOthersOnlyBriefly) {
+    std::promise<HWND> made;
+    std::promise<void> release;
+    std::thread prompting([&made, &release] {
+        made.set_value(WindowList::Instance().Create(kFrameClass, kTitle, &ClosingProcedure));
+        release.get_future().wait();  // never dispatches the WM_CLOSE
+    });
+    HWND stuck = made.get_future().get();
+    HWND answering = Add(kFrameClass, L"Intro.pptx - PowerPoint");
+
+    EXPECT_TRUE(ClosePowerPointWindows());
+    EXPECT_EQ(closeRequests, (std::vector<HWND>{answering}));
+    EXPECT_EQ(IsWindow(stuck), TRUE);
+    release.set_value();
+    prompting.join();
 }
 
 }  // namespace

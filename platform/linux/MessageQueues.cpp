@@ -1,0 +1,174 @@
+#include "platform/linux/MessageQueues.h"
+
+#include "platform/linux/WindowList.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Clock::time_point DeadlineAfter(DWORD timeoutMs) {
+    return timeoutMs == INFINITE ? Clock::time_point::max()
+                                 : Clock::now() + std::chrono::milliseconds(timeoutMs);
+}
+
+LRESULT CallProcedure(const MSG& message) {
+    WNDPROC procedure = WindowList::Instance().Procedure(message.hwnd);
+    return procedure != nullptr
+               ? procedure(message.hwnd, message.message, message.wParam, message.lParam)
+               : 0;
+}
+
+}  // namespace
+
+// Removes the thread's queue when it ends, as Windows does; whoever still waits for an answer
+// from it gets 0.
+class MessageQueues::ThreadExit {
+public:
+    explicit ThreadExit(DWORD thread) : thread(thread) {}
+    ThreadExit(const ThreadExit&) = delete;
+    ThreadExit& operator=(const ThreadExit&) = delete;
+    ~ThreadExit() { MessageQueues::Instance().EndQueue(thread); }
+
+private:
+    DWORD thread;
+};
+
+MessageQueues& MessageQueues::Instance() {
+    // Never destroyed: threads that outlive main may still pump.
+    static MessageQueues* const instance = new MessageQueues();
+    return *instance;
+}
+
+void MessageQueues::EnsureQueue() {
+    std::lock_guard<std::mutex> lock(mutex);
+    OwnQueueLocked();
+}
+
+MessageQueues::Queue& MessageQueues::OwnQueueLocked() {
+    const DWORD thread = GetCurrentThreadId();
+    auto found = queues.find(thread);
+    if (found == queues.end()) {
+        thread_local ThreadExit exit(thread);
+        found = queues.emplace(thread, Queue{}).first;
+    }
+    return found->second;
+}
+
+bool MessageQueues::Post(DWORD thread, const MSG& message) {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        auto found = queues.find(thread);
+        if (found == queues.end()) {
+            return false;
+        }
+        found->second.posted.push_back(message);
+        found->second.newInput = true;
+    }
+    changed.notify_all();
+    return true;
+}
+
+bool MessageQueues::Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool block,
+                         LRESULT& answer) {
+    auto sent = std::make_shared<Sent>();
+    sent->message = message;
+    const Clock::time_point deadline = DeadlineAfter(timeoutMs);
+    std::unique_lock<std::mutex> lock(mutex);
+    auto found = queues.find(thread);
+    if (found == queues.end()) {
+        return false;
+    }
+    found->second.sent.push_back(sent);
+    found->second.newInput = true;
+    changed.notify_all();
+    for (;;) {
+        if (!block) {
+            AnswerSentLocked(lock);
+        }
+        if (sent->answered) {
+            answer = sent->answer;
+            return true;
+        }
+        if (deadline == Clock::time_point::max()) {
+            changed.wait(lock);
+        } else if (changed.wait_until(lock, deadline) == std::cv_status::timeout &&
+                   !sent->answered) {
+            // The message stays queued, as on Windows: the thread answers it when it pumps,
+            // to nobody.
+            return false;
+        }
+    }
+}
+
+bool MessageQueues::Peek(MSG& message, HWND window, UINT first, UINT last, bool remove) {
+    std::unique_lock<std::mutex> lock(mutex);
+    AnswerSentLocked(lock);
+    Queue& own = OwnQueueLocked();
+    own.newInput = false;
+    for (auto posted = own.posted.begin(); posted != own.posted.end(); ++posted) {
+        if (Matches(*posted, window, first, last)) {
+            message = *posted;
+            if (remove) {
+                own.posted.erase(posted);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MessageQueues::WaitForInput(DWORD timeoutMs, bool anyInput) {
+    const Clock::time_point deadline = DeadlineAfter(timeoutMs);
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+        Queue& own = OwnQueueLocked();
+        const bool input = anyInput ? !own.posted.empty() || !own.sent.empty() : own.newInput;
+        if (input) {
+            own.newInput = false;
+            return true;
+        }
+        if (deadline == Clock::time_point::max()) {
+            changed.wait(lock);
+        } else if (changed.wait_until(lock, deadline) == std::cv_status::timeout) {
+            return false;
+        }
+    }
+}
+
+void MessageQueues::AnswerSentLocked(std::unique_lock<std::mutex>& lock) {
+    for (;;) {
+        Queue& own = OwnQueueLocked();
+        if (own.sent.empty()) {
+            return;
+        }
+        std::shared_ptr<Sent> sent = std::move(own.sent.front());
+        own.sent.pop_front();
+        lock.unlock();
+        const LRESULT answer = CallProcedure(sent->message);
+        lock.lock();
+        sent->answer = answer;
+        sent->answered = true;
+        changed.notify_all();
+    }
+}
+
+void MessageQueues::EndQueue(DWORD thread) {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        auto found = queues.find(thread);
+        if (found == queues.end()) {
+            return;
+        }
+        for (const std::shared_ptr<Sent>& sent : found->second.sent) {
+            sent->answered = true;
+        }
+        queues.erase(found);
+    }
+    changed.notify_all();
+}
+
+bool MessageQueues::Matches(const MSG& message, HWND window, UINT first, UINT last) {
+    const bool anyMessage = first == 0 && last == 0;
+    return (window == nullptr || message.hwnd == window) &&
+           (anyMessage || (message.message >= first && message.message <= last));
+}

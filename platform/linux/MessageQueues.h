@@ -1,0 +1,51 @@
+// The Linux stand-in's thread message queues, behind PostMessageW, SendMessageW,
+// SendMessageTimeoutW, PeekMessageW and MsgWaitForMultipleObjectsEx. Linux only.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "platform/Platform.h"
+
+class MessageQueues {
+public:
+    static MessageQueues& Instance();
+
+    // Gives the calling thread its queue, which lives as long as the thread.
+    void EnsureQueue();
+    bool Post(DWORD thread, const MSG& message);
+    // Delivers to a window of another thread and waits for its answer; false when the answer
+    // did not come within the timeout (INFINITE: none) or the thread has no queue. Without
+    // block, messages sent to the calling thread are answered while it waits.
+    bool Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool block, LRESULT& answer);
+    bool Peek(MSG& message, HWND window, UINT first, UINT last, bool remove);
+    bool WaitForInput(DWORD timeoutMs, bool anyInput);
+
+private:
+    struct Sent {
+        MSG message;
+        LRESULT answer = 0;
+        bool answered = false;
+    };
+    struct Queue {
+        std::deque<MSG> posted;
+        std::deque<std::shared_ptr<Sent>> sent;
+        bool newInput = false;  // arrived since the thread last looked
+    };
+    class ThreadExit;
+
+    MessageQueues() = default;
+    Queue& OwnQueueLocked();
+    // Answers every message sent to the calling thread; the lock is released around each call.
+    void AnswerSentLocked(std::unique_lock<std::mutex>& lock);
+    void EndQueue(DWORD thread);
+    static bool Matches(const MSG& message, HWND window, UINT first, UINT last);
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<DWORD, Queue> queues;
+};

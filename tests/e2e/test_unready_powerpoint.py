@@ -1,0 +1,165 @@
+"""A PowerPoint that is busy, gone or waiting on the presenter, end to end.
+
+Busy: the simulated PowerPoint rejects the first calls of a member as a busy PowerPoint does.
+Gone: the long press closes its last frame; it then quits (its references fail) or stays
+hidden. Prompting: closing a deck with unsaved changes opens the save prompt, which the test
+answers as a presenter would (a real dialog under Wine).
+"""
+
+import sys
+from pathlib import Path
+
+import pytest
+
+from actionsession import (LOAD, NEXT, PLAY, ActionSession, context_of, set_state, set_title,
+                           show_alert, under_wine)
+from scenariofiles import scenario
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "windows"))
+
+from winelane import run_tool  # noqa: E402
+
+Q3 = "C:\\Talks\\Q3 review.pptx"
+Q3_SETTING = "C:/Talks/Q3 review.pptx"
+Q3_FRAME = "Q3 review.pptx - PowerPoint"
+FAST_REFRESH_MS = 500
+
+
+
+@pytest.fixture
+def start(host, tmp_path, monkeypatch):
+    """Starts the plug-in; natively the save prompt takes its answer from a file."""
+    monkeypatch.setenv("PPTSIM_PROMPT_ANSWER", str(tmp_path / "prompt-answer.txt"))
+
+    def starter(setup: dict) -> ActionSession:
+        return ActionSession(host, tmp_path, setup, refresh_interval_ms=FAST_REFRESH_MS)
+    return starter
+
+
+def answer_prompt(session: ActionSession, button: str) -> None:
+    """Presses a button of PowerPoint's save prompt."""
+    if under_wine():
+        answered = run_tool("dismiss-dialog.exe", "Microsoft PowerPoint", "10000", button)
+        assert answered.returncode == 0, answered
+    else:
+        answer = Path(str(session.trace_file.parent / "prompt-answer.txt"))
+        answer.write_text(button, encoding="utf-8")
+    session.wait_trace("answer " + {"yes": "save", "no": "don't save",
+                                    "cancel": "cancel"}[button])
+
+
+def next_refresh_titles(session: ActionSession, context: str, count: int) -> list:
+    """The titles of the next count refreshes of a play key."""
+    titles = []
+    start = session.mark()
+    for _ in range(count):
+        index, frame = session.wait_frame(
+            lambda f: f.event == "setTitle" and context_of(f) == context, start)
+        titles.append(frame.json["payload"]["title"])
+        start = index + 1
+    return titles
+
+
+def long_press_play(session: ActionSession, closed_line: str) -> None:
+    session.key_down("P1", PLAY)
+    session.wait_trace(closed_line)
+    session.key_up("P1", PLAY)
+
+
+@pytest.mark.parametrize("setup, action, title, rejected, performed", [
+    (scenario("q3_show_on_slide_3", reject={"Next": 2}), NEXT, "4/12",
+     ["reject SlideShowView.Next"] * 2, "call SlideShowView.Next"),
+    (scenario("q3_open", reject={"Run": 1}), PLAY, "1/12",
+     ["reject SlideShowSettings.Run"], "call SlideShowSettings.Run"),
+])
+def test_busy_press_is_retried_and_succeeds_without_alert(start, setup, action, title,
+                                                          rejected, performed):
+    session = start(setup)
+    session.appear("P1", PLAY)
+    next_refresh_titles(session, "P1", 1)
+    mark = session.mark()
+    session.tap("P1" if action == PLAY else "K", action)
+    end = session.probe()
+    assert show_alert("K") not in session.raw_between(mark, end)
+    assert show_alert("P1") not in session.raw_between(mark, end)
+    assert session.titles_between(mark, end, "P1")[-1] == title
+    trace = session.trace()
+    assert [line for line in trace if line.startswith("reject ")] == rejected
+    assert trace.index(performed) > trace.index(rejected[-1])
+    session.finish()
+
+
+@pytest.mark.parametrize("setup, rejected, title, after_play", [
+    (scenario("q3_show_on_slide_3", reject={"SlideShowWindows": 3}),
+     "reject Application.SlideShowWindows", "3/12", "Q3 review"),
+    (scenario("q3_open", reject={"ActivePresentation": 3}),
+     "reject Application.ActivePresentation", "Q3 review", "1/12"),
+])
+def test_busy_refresh_keeps_the_title_and_the_current_presentation(start, setup, rejected,
+                                                                   title, after_play):
+    session = start(setup)
+    # Enough rejections that refreshes with the key visible meet them, whatever ran before.
+    session.appear("P1", PLAY)
+    assert next_refresh_titles(session, "P1", 2) == [title, title]
+    assert rejected in session.trace()
+    # The presentation the refresh found is still the one play acts on.
+    mark = session.mark()
+    session.tap("P1", PLAY)
+    end = session.probe()
+    assert session.titles_between(mark, end, "P1")[-1] == after_play
+    assert show_alert("P1") not in session.raw_between(mark, end)
+    session.finish()
+
+
+@pytest.mark.parametrize("when_last_window_closes, starts", [
+    ("exit", 2),
+    ("stay", 1),
+])
+def test_after_the_long_press_closes_powerpoint_refreshes_leave_it_and_load_opens_again(
+        start, when_last_window_closes, starts):
+    session = start(scenario("q3_open", whenLastWindowCloses=when_last_window_closes))
+    session.appear("P1", PLAY)
+    session.appear("L1", LOAD)
+    next_refresh_titles(session, "P1", 1)
+    long_press_play(session, "close " + Q3_FRAME)
+    # Refreshes show nothing open and start no PowerPoint.
+    assert next_refresh_titles(session, "P1", 3)[-2:] == ["", ""]
+    assert session.trace().count("start PowerPoint") == 1
+    mark = session.mark()
+    session.tap("L1", LOAD, Q3_SETTING)
+    end = session.probe()
+    trace = session.trace()
+    assert trace.count("start PowerPoint") == starts
+    closed = trace.index("close " + Q3_FRAME)
+    assert "call Presentations.Open " + Q3 in trace[closed:]
+    assert show_alert("L1") not in session.raw_between(mark, end)
+    assert session.titles_between(mark, end, "P1")[-1] == "Q3 review"
+    session.finish()
+
+
+@pytest.mark.parametrize("button, closed", [("no", True), ("cancel", False)])
+def test_save_prompt_on_close_holds_up_no_key_and_its_answer_is_followed(start, button, closed):
+    session = start(scenario("q3_open", unsaved=[Q3]))
+    session.appear("P1", PLAY)
+    next_refresh_titles(session, "P1", 1)
+    long_press_play(session, "prompt save " + Q3_FRAME)
+    try:
+        # While the prompt waits for the presenter, the keys go on: refreshes show the deck,
+        # still open, and a press answers at once.
+        assert next_refresh_titles(session, "P1", 2) == ["Q3 review", "Q3 review"]
+        mark = session.mark()
+        session.key_down("K", NEXT)
+        end = session.probe()
+        assert session.raw_between(mark, end, "K") == [show_alert("K")]
+    finally:
+        answer_prompt(session, button)
+    assert (("close " + Q3_FRAME) in session.trace()) == closed
+    if closed:
+        assert next_refresh_titles(session, "P1", 2)[-1] == ""
+    else:
+        mark = session.mark()
+        session.tap("P1", PLAY)
+        end = session.probe()
+        assert session.raw_between(mark, end, "P1")[-2:] == [set_title("P1", "1/12"),
+                                                               set_state("P1", 0)]
+    session.finish()
