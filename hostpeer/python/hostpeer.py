@@ -326,9 +326,12 @@ class HostPeer:
                 raise TimeoutError(what)
 
     async def _serve(self):
-        # Unlimited frame size and no compression: the plug-in requests no extension.
+        # Unlimited frame size and no compression: the plug-in requests no extension. No
+        # keepalive pings of the library's own: while a test leaves the plug-in's frames unread
+        # (stop_reading) their answers go unread too, and after 40 s the library would close the
+        # link the test is about to resume.
         return await websockets.serve(self._handle, "127.0.0.1", 0, max_size=None,
-                                      compression=None)
+                                      compression=None, ping_interval=None)
 
     async def _handle(self, connection) -> None:
         with self._condition:
