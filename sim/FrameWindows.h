@@ -16,6 +16,8 @@ public:
     virtual HWND Create(const std::wstring& title, std::function<void()> onClose) = 0;
     virtual void Destroy(HWND frame) = 0;
     virtual void BringToTop(HWND frame) = 0;
+    // Calls onRaised whenever someone else brings the frame to the top.
+    virtual void WatchRaises(HWND frame, std::function<void()> onRaised) = 0;
 };
 
 // The frames of this platform (one implementation per lane).

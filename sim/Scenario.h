@@ -10,14 +10,24 @@
 namespace pptsim {
 
 struct ScenarioFile {
-    std::wstring fullName;
-    int slideCount;
+    std::wstring fullName;  // a Windows path or a URL (a deck kept in OneDrive or SharePoint)
+    int slideCount = 0;
+    int firstSlideNumber = 1;  // PageSetup.FirstSlideNumber
+    std::vector<int> hidden;   // positions of the slides the show skips
+    int rangeStart = 0;        // the saved show range, positions from 1; 0: every slide
+    int rangeEnd = 0;
+    bool readOnly = false;  // opens read-only (a file whose read-only attribute is set)
 };
 
 struct ScenarioShow {
     std::wstring presentation;
-    int slide;
+    int slide;           // the slide's position in the deck
+    bool ended = false;  // stands on the black screen after the last shown slide
 };
+
+// How frame titles name a presentation: Windows hides the extensions of known file types by
+// default, and Office's window names follow that setting.
+enum class FrameTitleStyle { WithExtension, WithoutExtension };
 
 struct Scenario {
     bool registered = true;
@@ -28,6 +38,7 @@ struct Scenario {
     std::vector<ScenarioShow> shows;  // running at start, in SlideShowWindows order
     std::set<std::string> failMembers;
     int delayMs = 0;
+    FrameTitleStyle frameTitles = FrameTitleStyle::WithExtension;
 };
 
 // Parses and checks a scenario; throws std::runtime_error with a one-line reason.

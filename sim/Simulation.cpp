@@ -228,7 +228,7 @@ SimulationState Simulation::ReadState() {
     }
     for (const RunningShow& show : state.Shows()) {
         snapshot.shows.push_back(
-            {state.FindPresentation(show.presentationId)->fullName, show.slide});
+            {state.FindPresentation(show.presentationId)->fullName, show.slide, show.ended});
     }
     return snapshot;
 }
@@ -273,13 +273,22 @@ void Simulation::FrameClosed(std::uint64_t frameInstance, std::uint64_t presenta
         if (!running || frameInstance != instance || presentation == nullptr) {
             return;
         }
-        TraceLocked("close " + UnitsToUtf8(FrameTitle(presentation->fullName)));
+        TraceLocked("close " + UnitsToUtf8(FrameTitle(*presentation, state.Setup().frameTitles)));
         state.Close(presentationId, frames);
         if (!state.AnyOpen()) {
             StopLocked(frames);
         }
     }
     ApplyFrameChanges(frames, frameInstance);
+}
+
+// Someone else brought a frame to the top (the plug-in raising the deck it works on).
+void Simulation::FrameRaised(std::uint64_t frameInstance, std::uint64_t presentationId) {
+    std::lock_guard<std::mutex> lock(mutex);
+    const OpenPresentation* presentation = state.FindPresentation(presentationId);
+    if (running && frameInstance == instance && presentation != nullptr) {
+        TraceLocked("raise " + UnitsToUtf8(FrameTitle(*presentation, state.Setup().frameTitles)));
+    }
 }
 
 void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t frameInstance) {
@@ -295,7 +304,7 @@ void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t fra
             if (!running || frameInstance != instance || presentation == nullptr) {
                 continue;
             }
-            title = FrameTitle(presentation->fullName);
+            title = FrameTitle(*presentation, state.Setup().frameTitles);
         }
         HWND frame = windows.Create(title, [this, frameInstance, presentationId] {
             FrameClosed(frameInstance, presentationId);
@@ -311,7 +320,11 @@ void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t fra
         }
         if (!kept) {
             windows.Destroy(frame);  // closed while its frame was being made
+            continue;
         }
+        windows.WatchRaises(frame, [this, frameInstance, presentationId] {
+            FrameRaised(frameInstance, presentationId);
+        });
     }
     for (HWND frame : frames.raise) {
         windows.BringToTop(frame);

@@ -42,6 +42,7 @@ private:
     void StartLocked(const Scenario& scenario, FrameChanges& frames);
     void StopLocked(FrameChanges& frames);
     void FrameClosed(std::uint64_t instance, std::uint64_t presentationId);
+    void FrameRaised(std::uint64_t instance, std::uint64_t presentationId);
     void ApplyFrameChanges(const FrameChanges& frames, std::uint64_t instance);
     void TraceLocked(const std::string& line);
 

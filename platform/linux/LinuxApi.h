@@ -289,6 +289,18 @@ constexpr UINT SWP_NOZORDER = 0x0004;
 constexpr UINT SWP_NOREDRAW = 0x0008;
 constexpr UINT SWP_NOACTIVATE = 0x0010;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
+constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+// What a z-order or position change sends the window's procedure, before and after the change.
+struct WINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+};
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_ICONERROR = 0x10;
 constexpr UINT MB_SETFOREGROUND = 0x10000;

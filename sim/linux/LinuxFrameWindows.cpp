@@ -1,8 +1,10 @@
 // Frame windows in the Linux stand-in's window list.
 #include <mutex>
+#include <vector>
 
 #include "platform/linux/WindowList.h"
 #include "sim/FrameMessages.h"
+#include "sim/FrameRaises.h"
 #include "sim/FrameWindows.h"
 
 namespace pptsim {
@@ -20,16 +22,23 @@ public:
 
     void Destroy(HWND frame) override {
         closeHandlers.Erase(frame);
+        raises.Forget(frame);
         WindowList::Instance().Destroy(frame);
     }
 
+    // The stand-in's own raise tells the window nothing, as a program's own moves are not raises.
     void BringToTop(HWND frame) override { WindowList::Instance().BringToTop(frame); }
+
+    void WatchRaises(HWND frame, std::function<void()> onRaised) override {
+        raises.Watch(frame, std::move(onRaised));
+    }
 
 private:
     static LRESULT FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::mutex creating;
     FrameCloseHandlers closeHandlers;
+    FrameRaiseWatch raises;
 };
 
 LinuxFrameWindows& Frames() {
@@ -42,6 +51,10 @@ LRESULT LinuxFrameWindows::FrameProcedure(HWND window, UINT message, WPARAM wPar
     if (message == WM_CLOSE) {
         // A WM_CLOSE sent while its frame is still being created waits for the frame's handler.
         std::lock_guard<std::mutex> created(Frames().creating);
+    }
+    if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
+        const std::vector<HWND> order = WindowList::Instance().ZOrder();
+        Frames().raises.Notice(window, message, lParam, !order.empty() && order.front() == window);
     }
     return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
 }
