@@ -261,6 +261,15 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWS
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR text,
                         int length, LPCCH defaultChar, LPBOOL usedDefaultChar);
 
+// Compares code unit by code unit, each unit upper-cased first when ignoreCase is set (the
+// way Windows compares file names); a length of -1 reads up to the terminating zero. Answers
+// CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN, or 0 for a null text.
+constexpr int CSTR_LESS_THAN = 1;
+constexpr int CSTR_EQUAL = 2;
+constexpr int CSTR_GREATER_THAN = 3;
+int CompareStringOrdinal(LPCWCH first, int firstLength, LPCWCH second, int secondLength,
+                         BOOL ignoreCase);
+
 // The runtime's bounded multibyte-to-wide conversion (each byte of ASCII text becomes the same
 // code unit); count _TRUNCATE allows cutting the result to fit.
 constexpr std::size_t _TRUNCATE = static_cast<std::size_t>(-1);
