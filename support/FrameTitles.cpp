@@ -5,9 +5,6 @@
 
 namespace {
 
-// What versions before 2013 put after the name.
-constexpr const wchar_t* kOlderFrameTitleSuffix = L" - Microsoft PowerPoint";
-
 bool EndsWith(const std::wstring& text, const std::wstring& suffix) {
     return text.size() >= suffix.size() &&
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -16,7 +13,7 @@ bool EndsWith(const std::wstring& text, const std::wstring& suffix) {
 // The title without its application suffix; false when it has neither.
 bool CutApplicationSuffix(const std::wstring& title, std::wstring& rest) {
     for (const std::wstring& suffix : {std::wstring(PowerPointSurface::kFrameTitleSuffix),
-                                       std::wstring(kOlderFrameTitleSuffix)}) {
+                                       std::wstring(PowerPointSurface::kOlderFrameTitleSuffix)}) {
         if (EndsWith(title, suffix)) {
             rest = title.substr(0, title.size() - suffix.size());
             return true;
