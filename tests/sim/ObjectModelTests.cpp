@@ -103,8 +103,8 @@ TEST_F(SimulationTest, Open_AppendsActivatesAndRaisesANewFrame) {
 
 TEST_F(SimulationTest, Open_OfAnOpenFileOpensAReadOnlyCopyWhateverTheSpelling) {
     Start(kTalksScenario);
-    ComPtr<IDispatch> opened = CallObject(Presentations().Get(), L"Open",
-                                          {Argument::Text(L"c:/talks/Q3 REVIEW.pptx")});
+    ComPtr<IDispatch> opened =
+        CallObject(Presentations().Get(), L"Open", {Argument::Text(L"c:/talks/Q3 REVIEW.pptx")});
     ASSERT_TRUE(opened);
     EXPECT_EQ(GetText(opened.Get(), L"FullName"), kQ3Review);  // the listed file's own spelling
     const pptsim::SimulationState state = pptsim::ReadSimulationState();
