@@ -7,6 +7,7 @@
 #include "host/JsonMembers.h"
 #include "host/KGPConnectionManager.h"
 #include "support/FileNames.h"
+#include "support/PresentationPaths.h"
 #include "support/TextConversion.h"
 
 namespace {
@@ -153,8 +154,7 @@ void MyGlyphpadPlugin::LoadChosenPresentation(const std::string& context,
         UpdateKeys();
         return;
     }
-    // The settings page stores forward slashes; PowerPoint names files with backslashes.
-    std::replace(file.begin(), file.end(), L'/', L'\\');
+    file = PowerPointPathFromSetting(file);
     if (worker.SubmitBool(PowerPointCommand::OpenPresentation, file)) {
         currentPresentation = file;
     }

@@ -7,7 +7,7 @@
 #include "actions/ActionIdentifiers.h"
 #include "actions/MyGlyphpadPlugin.h"
 #include "host/KGPConnectionManager.h"
-#include "support/FileNames.h"
+#include "support/PresentationPaths.h"
 #include "support/TextConversion.h"
 
 namespace {
@@ -61,7 +61,7 @@ void MyGlyphpadPlugin::UpdateKeys() {
     } else {
         // Without a show of its own the play key follows whatever PowerPoint has active.
         currentPresentation = worker.SubmitString(std::wstring());
-        title = FileStemFromPath(currentPresentation, SeparatorStyle::Backslash);
+        title = PresentationTitle(currentPresentation);
     }
     const std::string titleText = WideToUtf8(title);
     const int state = running ? 0 : 1;

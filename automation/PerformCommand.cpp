@@ -1,5 +1,7 @@
 #include "automation/PerformCommand.h"
 
+#include <optional>
+
 #include "automation/PowerPointOperations.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
@@ -37,33 +39,35 @@ bool ExitSlideShow(IDispatch* application, const std::wstring& path) {
 
 enum class Direction { Forward, Backward };
 
-// Next and previous wrap round: past the last slide to the first, before the first to the
-// last, instead of ending the show or doing nothing.
+// Next and previous wrap round within the slides the show shows: past the last shown slide to
+// the first, before the first shown to the last, instead of running onto the end screen or
+// doing nothing. On the end screen (where the slide cannot be read) next goes to the first
+// shown slide and prev to the last; PowerPoint's First and Last go to the shown ones.
 bool StepSlideShow(IDispatch* application, Direction direction) {
+    const bool forward = direction == Direction::Forward;
     DispatchPtr window = QueryFirstSlideShowWindow(application);
+    DispatchPtr view = ReadObject(window.Get(), ps::kView);
+    const std::int32_t state = QueryShowState(view.Get());
+    if (state < 0) {
+        return false;
+    }
+    if (state == ps::kShowDone) {
+        return CallMethod(view.Get(), forward ? ps::kFirst : ps::kLast);
+    }
+    const std::int32_t position = QueryCurrentSlidePosition(view.Get());
     DispatchPtr presentation = QueryWindowPresentation(window.Get());
-    if (!presentation) {
+    if (position < 1 || !presentation) {
         return false;
     }
-    // Read twice, as two separate calls: the first checks there are slides, the second gives
-    // the last slide number.
-    if (QuerySlideCount(presentation.Get()) < 1) {
+    const std::optional<bool> moves =
+        IsSlideShownBeside(presentation.Get(), position, forward ? 1 : -1);
+    if (!moves) {
         return false;
     }
-    const std::int32_t lastSlide = QuerySlideCount(presentation.Get());
-    if (lastSlide < 1) {
-        return false;
+    if (forward) {
+        return CallMethod(view.Get(), *moves ? ps::kNext : ps::kFirst);
     }
-    constexpr std::int32_t firstSlide = 1;
-    DispatchPtr view = QuerySlideShowView(application);
-    if (!view) {
-        return false;
-    }
-    const std::int32_t currentSlide = QueryCurrentSlideNumber(view.Get());
-    if (direction == Direction::Forward) {
-        return CallMethod(view.Get(), currentSlide == lastSlide ? ps::kFirst : ps::kNext);
-    }
-    return CallMethod(view.Get(), currentSlide == firstSlide ? ps::kLast : ps::kPrevious);
+    return CallMethod(view.Get(), *moves ? ps::kPrevious : ps::kLast);
 }
 
 bool JumpSlideShow(IDispatch* application, const char* method) {
@@ -84,7 +88,7 @@ std::int32_t GetCurrentSlide(IDispatch* application) {
     if (!view) {
         return -1;
     }
-    return QueryCurrentSlideNumber(view.Get());
+    return QueryCurrentSlidePosition(view.Get());
 }
 
 std::int32_t GetSlideCount(IDispatch* application, const std::wstring& path) {

@@ -1,10 +1,12 @@
 #include "automation/PowerPointOperations.h"
 
+#include <optional>
 #include <utility>
 
 #include "automation/LateBoundCalls.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
+#include "support/PresentationPaths.h"
 
 namespace ps = PowerPointSurface;
 
@@ -22,9 +24,10 @@ DispatchPtr CallItem(IDispatch* collection, std::int32_t index) {
     return CallMember(collection, Member(ps::kItem), {Argument::Integer(index)}).TakeObject();
 }
 
-// An empty full name is what a failed read gives, so it never counts as a match.
+// As Windows compares paths (ignoring case); an empty full name is what a failed read gives,
+// so it never counts as a match.
 bool IsSamePath(const std::wstring& fullName, const std::wstring& path) {
-    return !fullName.empty() && fullName == path;
+    return IsSamePresentationPath(fullName, path);
 }
 
 }  // namespace
@@ -115,12 +118,51 @@ DispatchPtr QuerySlideShowView(IDispatch* application) {
     return ReadObject(window.Get(), ps::kView);
 }
 
-std::int32_t QueryCurrentSlideNumber(IDispatch* view) {
+std::int32_t QueryCurrentSlidePosition(IDispatch* view) {
     DispatchPtr slide = ReadObject(view, ps::kSlide);
     if (!slide) {
         return -1;
     }
-    return ReadNumber(slide.Get(), ps::kSlideNumber);
+    return ReadNumber(slide.Get(), ps::kSlideIndex);
+}
+
+std::int32_t QueryShowState(IDispatch* view) {
+    return ReadNumber(view, ps::kState);
+}
+
+std::optional<bool> IsSlideShownBeside(IDispatch* presentation, std::int32_t position,
+                                       std::int32_t step) {
+    DispatchPtr settings = ReadObject(presentation, ps::kSlideShowSettings);
+    DispatchPtr slides = ReadObject(presentation, ps::kSlides);
+    const std::int32_t rangeType = ReadNumber(settings.Get(), ps::kRangeType);
+    if (!slides || rangeType < 0) {
+        return std::nullopt;
+    }
+    // The end the walk stops at: the saved range's, or the deck's.
+    std::int32_t end = -1;
+    if (rangeType == ps::kShowSlideRange) {
+        end = ReadNumber(settings.Get(), step > 0 ? ps::kEndingSlide : ps::kStartingSlide);
+    } else {
+        end = step > 0 ? QueryCount(slides.Get()) : 1;
+    }
+    if (end < 0) {
+        return std::nullopt;
+    }
+    // Nearest first: usually the very next slide is shown and one slide is read.
+    for (std::int32_t neighbour = position + step; step > 0 ? neighbour <= end : neighbour >= end;
+         neighbour += step) {
+        DispatchPtr slide = CallItem(slides.Get(), neighbour);
+        DispatchPtr transition = ReadObject(slide.Get(), ps::kSlideShowTransition);
+        const std::optional<std::int32_t> hidden =
+            ReadProperty(transition.Get(), Member(ps::kHidden)).Integer();
+        if (!hidden) {
+            return std::nullopt;
+        }
+        if (*hidden == ps::kMsoFalse) {
+            return true;
+        }
+    }
+    return false;
 }
 
 DispatchPtr QueryWindowPresentation(IDispatch* slideShowWindow) {

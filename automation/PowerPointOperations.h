@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,16 +18,24 @@ DispatchPtr QueryActivePresentation(IDispatch* application);
 // "FullName" of a presentation up to its first zero; empty on failure.
 std::wstring QueryFullName(IDispatch* presentation);
 DispatchPtr QueryPresentations(IDispatch* application);
-// The open presentation whose full name equals path exactly (no case folding, no separator
-// normalisation); none when there is none.
+// The open presentation whose full name is path as Windows compares paths (ignoring case, no
+// separator normalisation); none when there is none.
 DispatchPtr FindPresentationByPath(IDispatch* presentations, const std::wstring& path);
 // The slide-show window that starting the presentation's show gives; none on failure.
 DispatchPtr RunSlideShow(IDispatch* presentation);
 bool IsPathInSlideShow(IDispatch* application, const std::wstring& path);
 DispatchPtr QueryFirstSlideShowWindow(IDispatch* application);
 DispatchPtr QuerySlideShowView(IDispatch* application);
-// The number of the slide a slide-show view shows (from 1); -1 on failure.
-std::int32_t QueryCurrentSlideNumber(IDispatch* view);
+// The position in the deck (SlideIndex, from 1) of the slide a slide-show view shows; -1 on
+// failure, which includes the end screen after the last shown slide.
+std::int32_t QueryCurrentSlidePosition(IDispatch* view);
+// The view's PpSlideShowState (ppSlideShowDone on the end screen); -1 on failure.
+std::int32_t QueryShowState(IDispatch* view);
+// Whether the show shows a slide after (step 1) or before (step -1) the slide at position:
+// one that is not hidden, within the saved range. Reads the hidden flags nearest first and
+// stops at the first shown slide. Empty when PowerPoint cannot say.
+std::optional<bool> IsSlideShownBeside(IDispatch* presentation, std::int32_t position,
+                                       std::int32_t step);
 DispatchPtr QueryWindowPresentation(IDispatch* slideShowWindow);
 // The presentation's slide count (0 is valid); -1 on failure.
 std::int32_t QuerySlideCount(IDispatch* presentation);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -47,16 +48,34 @@ inline constexpr const char* kLast = "Last";
 inline constexpr const char* kNext = "Next";
 inline constexpr const char* kPrevious = "Previous";
 inline constexpr const char* kExit = "Exit";
+inline constexpr const char* kState = "State";
+// PpSlideShowState: the black screen after the last shown slide.
+inline constexpr std::int32_t kShowDone = 5;
 
-// Slide.
-inline constexpr const char* kSlideNumber = "SlideNumber";
+// Slide-show settings: the saved range a show keeps to.
+inline constexpr const char* kRangeType = "RangeType";
+inline constexpr const char* kStartingSlide = "StartingSlide";
+inline constexpr const char* kEndingSlide = "EndingSlide";
+// PpSlideShowRangeType.
+inline constexpr std::int32_t kShowSlideRange = 2;
+
+// Slide: its position in the deck (SlideNumber is the printed number, which may start at 0),
+// and whether the show skips it.
+inline constexpr const char* kSlideIndex = "SlideIndex";
+inline constexpr const char* kSlideShowTransition = "SlideShowTransition";
+inline constexpr const char* kHidden = "Hidden";
+// MsoTriState.
+inline constexpr std::int32_t kMsoFalse = 0;
 
 // Document window.
 inline constexpr const char* kActivate = "Activate";
 
-// Frame windows: one top-level window per open presentation, titled "<file name> - PowerPoint".
+// Frame windows: one top-level window per open presentation, titled "<file name> - PowerPoint"
+// (see support/FrameTitles.h for the forms the name takes); before 2013 the title ended in
+// " - Microsoft PowerPoint".
 inline constexpr const wchar_t* kFrameClass = L"PPTFrameClass";
 inline constexpr const wchar_t* kFrameTitleSuffix = L" - PowerPoint";
+inline constexpr const wchar_t* kOlderFrameTitleSuffix = L" - Microsoft PowerPoint";
 
 // A member name widened into a fresh buffer of the literal's length plus one, as IDispatch
 // wants it. ASCII maps byte for byte onto the same code units.

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct DeckUnderTest {
     std::wstring fullName;  // PowerPoint's FullName: what the plug-in lists and opens
     std::wstring name;      // the file name without its extension: the play key's title
     int slides = 0;
+    // The positions (from 1) of the slides its show shows: within the saved range, not hidden.
+    std::vector<int> shown;
     bool made = false;  // made by the field check, which then removes it again
 };

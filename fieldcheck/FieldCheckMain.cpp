@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kMadeSlides = 5;
 constexpr int kFewestSlides = 3;
+// Next and prev need two shown slides to step between.
+constexpr std::size_t kFewestShown = 2;
 // PowerPoint may have to start first, which takes longer than a key press may.
 constexpr std::chrono::milliseconds kPowerPointBound{30000};
 
@@ -69,7 +71,8 @@ std::optional<DeckUnderTest> PrepareDeck(PowerPointThread& powerPoint, const std
     result.step = "deck";
     if (given.empty()) {
         result.sent = "make a " + std::to_string(kMadeSlides) +
-                      "-slide deck through PowerPoint and save it in the temporary folder";
+                      "-slide deck numbered from 0 with its last slide hidden through PowerPoint "
+                      "and save it in the temporary folder";
         try {
             madeFolder = FreshTemporaryFolder();
             const std::wstring path =
@@ -103,13 +106,19 @@ std::optional<DeckUnderTest> PrepareDeck(PowerPointThread& powerPoint, const std
         deck = answer->first;
         problem = answer->second;
     }
-    result.expected = "a deck of at least " + std::to_string(kFewestSlides) + " slides";
+    result.expected = "a deck of at least " + std::to_string(kFewestSlides) + " slides, " +
+                      std::to_string(kFewestShown) + " of them shown";
     if (deck) {
-        result.cameBack =
-            "'" + WideToUtf8(deck->fullName) + "', " + std::to_string(deck->slides) + " slides";
+        result.cameBack = "'" + WideToUtf8(deck->fullName) + "', " + std::to_string(deck->slides) +
+                          " slides, " + std::to_string(deck->shown.size()) + " shown";
         if (deck->slides < kFewestSlides) {
             problem = "the deck has " + std::to_string(deck->slides) + " slides; the walk needs " +
                       std::to_string(kFewestSlides) + " or more";
+            deck.reset();
+        } else if (deck->shown.size() < kFewestShown) {
+            problem = "the deck's show shows " + std::to_string(deck->shown.size()) +
+                      " slides (hidden slides and its saved range left out); the walk needs " +
+                      std::to_string(kFewestShown) + " or more";
             deck.reset();
         }
     }

@@ -113,14 +113,21 @@ void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoin
     struct Stop {
         const char* step;
         const char* key;
-        int slide;  // 0: the deck's name, state 1; -1: nothing (PowerPoint closed)
+        int slide;  // a position; 0: the deck's name, state 1; -1: nothing (PowerPoint closed)
         int holdMs;
     };
-    const int last = deck ? deck->slides : 0;
-    std::vector<Stop> stops = {{"load", "load", 0, 0},    {"play", "play", 1, 0},
-                               {"next", "next", 2, 0},    {"prev", "prev", 1, 0},
-                               {"last", "last", last, 0}, {"next-wrap", "next", 1, 0},
-                               {"first", "first", 1, 0},  {"play-end", "play", 0, 0}};
+    // Titles count positions in the deck; next and prev wrap at the first and last slide the
+    // show shows (the made deck is numbered from 0 and hides its last slide).
+    const int count = deck ? deck->slides : 0;
+    const bool walkable = deck && deck->shown.size() >= 2;
+    const int first = walkable ? deck->shown.front() : 1;
+    const int second = walkable ? deck->shown[1] : 2;
+    const int last = walkable ? deck->shown.back() : count;
+    std::vector<Stop> stops = {{"load", "load", 0, 0},         {"play", "play", first, 0},
+                               {"next", "next", second, 0},    {"prev", "prev", first, 0},
+                               {"prev-wrap", "prev", last, 0}, {"next-wrap", "next", first, 0},
+                               {"last", "last", last, 0},      {"next-wrap-last", "next", first, 0},
+                               {"first", "first", first, 0},   {"play-end", "play", 0, 0}};
     if (closePowerPoint) {
         // PowerPoint is gone (or hidden) after the long press; loading again must find it.
         stops.push_back({"play-hold", "play", -1, 1500});
@@ -134,7 +141,7 @@ void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoin
         }
         Expectation expected;
         if (stop.slide > 0) {
-            expected = {std::to_string(stop.slide) + "/" + std::to_string(last), 0, ""};
+            expected = {std::to_string(stop.slide) + "/" + std::to_string(count), 0, ""};
         } else if (stop.slide == 0) {
             expected = {WideToUtf8(deck->name), 1, ""};
         } else {

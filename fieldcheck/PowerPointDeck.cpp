@@ -1,8 +1,10 @@
 #include "fieldcheck/PowerPointDeck.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 #include "automation/LateBoundCalls.h"
 #include "automation/PowerPointActivation.h"
@@ -12,6 +14,8 @@
 namespace {
 
 constexpr std::int32_t kMsoFalse = 0;
+constexpr std::int32_t kMsoTrue = -1;
+constexpr std::int32_t kShowSlideRange = 2;  // PpSlideShowRangeType
 constexpr std::int32_t kLayoutTitleOnly = 11;
 constexpr std::int32_t kSaveAsOpenXmlPresentation = 24;
 
@@ -84,10 +88,36 @@ std::wstring WithoutExtension(const std::wstring& name) {
     return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// The slides the deck's show shows, read once slide by slide (the plug-in itself never does).
+std::vector<int> ReadShownSlides(Calls& calls, IDispatch* deck, int slides) {
+    DispatchPtr settings = calls.Read(deck, L"SlideShowSettings");
+    int first = 1;
+    int last = slides;
+    if (calls.Integer(settings.Get(), L"RangeType") == kShowSlideRange) {
+        first = calls.Integer(settings.Get(), L"StartingSlide");
+        last = std::min(calls.Integer(settings.Get(), L"EndingSlide"), slides);
+    }
+    DispatchPtr slideList = calls.Read(deck, L"Slides");
+    std::vector<int> shown;
+    for (int position = std::max(first, 1); position <= last && !calls.Failed(); ++position) {
+        DispatchPtr slide = calls.Call(slideList.Get(), L"Item", {Argument::Integer(position)});
+        DispatchPtr transition = calls.Read(slide.Get(), L"SlideShowTransition");
+        if (calls.Integer(transition.Get(), L"Hidden") == kMsoFalse) {
+            shown.push_back(position);
+        }
+    }
+    return shown;
+}
+
 // What the check needs to know of a deck, as PowerPoint reports it.
 DeckUnderTest ReadDeck(Calls& calls, IDispatch* deck, bool madeHere) {
-    return DeckUnderTest{calls.Text(deck, L"FullName"), WithoutExtension(calls.Text(deck, L"Name")),
-                         calls.Integer(calls.Read(deck, L"Slides").Get(), L"Count"), madeHere};
+    DeckUnderTest read{calls.Text(deck, L"FullName"),
+                       WithoutExtension(calls.Text(deck, L"Name")),
+                       calls.Integer(calls.Read(deck, L"Slides").Get(), L"Count"),
+                       {},
+                       madeHere};
+    read.shown = ReadShownSlides(calls, deck, read.slides);
+    return read;
 }
 
 }  // namespace
@@ -131,7 +161,16 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
         }
         calls.Put(object.Get(), L"Text",
                   Argument::Text(L"Glyphpad field check, slide " + std::to_wstring(index)));
+        // The last slide is hidden, so the show ends one slide early: next and prev must wrap
+        // at the slides the show shows, not at the deck's ends.
+        if (index == slides) {
+            calls.Put(calls.Read(slide.Get(), L"SlideShowTransition").Get(), L"Hidden",
+                      Argument::Integer(kMsoTrue));
+        }
     }
+    // Numbered from 0, as many templates are: the play key must count positions, not numbers.
+    calls.Put(calls.Read(deck.Get(), L"PageSetup").Get(), L"FirstSlideNumber",
+              Argument::Integer(0));
     calls.Do(deck.Get(), L"SaveAs",
              {Argument::Text(path), Argument::Integer(kSaveAsOpenXmlPresentation)});
     const DeckUnderTest made = ReadDeck(calls, deck.Get(), true);
@@ -160,7 +199,7 @@ std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
     const int openBefore = calls.Integer(presentations.Get(), L"Count");
     DispatchPtr deck = calls.Call(presentations.Get(), L"Open", {Argument::Text(path)});
     const DeckUnderTest described = ReadDeck(calls, deck.Get(), false);
-    // Open gives the presentation that was already open rather than a second copy.
+    // A deck that was already open comes back as a second, read-only copy, closed again too.
     if (deck && calls.Integer(presentations.Get(), L"Count") > openBefore) {
         calls.Do(deck.Get(), L"Close");
     }

@@ -32,11 +32,14 @@ std::string SystemPath(std::wstring path) {
 
 }  // namespace
 
-bool WriteDeckFile(const std::wstring& path, const std::vector<SlideContent>& slides) {
-    nlohmann::json document{{"format", kFormat}, {"slides", nlohmann::json::array()}};
-    for (const SlideContent& slide : slides) {
-        document["slides"].push_back(
-            {{"layout", slide.layout}, {"title", UnitsToUtf8(slide.title)}});
+bool WriteDeckFile(const std::wstring& path, const OpenPresentation& presentation) {
+    nlohmann::json document{{"format", kFormat},
+                            {"firstSlideNumber", presentation.firstSlideNumber},
+                            {"slides", nlohmann::json::array()}};
+    for (const SlideContent& slide : presentation.slides) {
+        document["slides"].push_back({{"layout", slide.layout},
+                                      {"title", UnitsToUtf8(slide.title)},
+                                      {"hidden", slide.hidden}});
     }
     const std::string bytes = SystemPath(path);
     if (bytes.empty()) {
@@ -48,7 +51,7 @@ bool WriteDeckFile(const std::wstring& path, const std::vector<SlideContent>& sl
     return static_cast<bool>(file);
 }
 
-std::optional<std::vector<SlideContent>> ReadDeckFile(const std::wstring& path) {
+std::optional<SavedDeck> ReadDeckFile(const std::wstring& path) {
     const std::string bytes = SystemPath(path);
     std::ifstream file(bytes, std::ios::binary);
     if (bytes.empty() || !file) {
@@ -61,16 +64,23 @@ std::optional<std::vector<SlideContent>> ReadDeckFile(const std::wstring& path) 
         !document.contains("slides") || !document["slides"].is_array()) {
         return std::nullopt;
     }
-    std::vector<SlideContent> slides;
+    SavedDeck deck;
+    const nlohmann::json first = document.value("firstSlideNumber", nlohmann::json(1));
+    if (!first.is_number_integer()) {
+        return std::nullopt;
+    }
+    deck.firstSlideNumber = first.get<int>();
     for (const nlohmann::json& slide : document["slides"]) {
         if (!slide.is_object() || !slide.value("layout", nlohmann::json()).is_number_integer() ||
-            !slide.value("title", nlohmann::json()).is_string()) {
+            !slide.value("title", nlohmann::json()).is_string() ||
+            !slide.value("hidden", nlohmann::json(false)).is_boolean()) {
             return std::nullopt;
         }
-        slides.push_back(
-            {slide["layout"].get<int>(), Utf8ToUnits(slide["title"].get<std::string>())});
+        deck.slides.push_back({slide["layout"].get<int>(),
+                               Utf8ToUnits(slide["title"].get<std::string>()),
+                               slide.value("hidden", false)});
     }
-    return slides;
+    return deck;
 }
 
 }  // namespace pptsim

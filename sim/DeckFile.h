@@ -1,6 +1,6 @@
 // The file the simulated PowerPoint's SaveAs writes and its Open reads back: a small JSON
-// document with each slide's layout and title, so that a deck one simulated PowerPoint saved
-// opens in another, as a real presentation file would.
+// document with each slide's layout, title and hidden flag and the deck's first slide number, so
+// that a deck one simulated PowerPoint saved opens in another, as a real presentation file would.
 #pragma once
 
 #include <optional>
@@ -11,9 +11,14 @@
 
 namespace pptsim {
 
+struct SavedDeck {
+    std::vector<SlideContent> slides;
+    int firstSlideNumber = 1;
+};
+
 // False when the file cannot be written (for example, a folder that does not exist).
-bool WriteDeckFile(const std::wstring& path, const std::vector<SlideContent>& slides);
+bool WriteDeckFile(const std::wstring& path, const OpenPresentation& presentation);
 // Empty when the file cannot be read or is not a deck the simulation saved.
-std::optional<std::vector<SlideContent>> ReadDeckFile(const std::wstring& path);
+std::optional<SavedDeck> ReadDeckFile(const std::wstring& path);
 
 }  // namespace pptsim

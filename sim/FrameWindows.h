@@ -20,6 +20,8 @@ public:
     // IDYES (save), IDNO (close without saving) or IDCANCEL (keep it open). The frames' thread
     // keeps dispatching messages while the prompt waits for its answer.
     virtual int AskToSave(HWND frame, const std::wstring& text, const std::wstring& caption) = 0;
+    // Calls onRaised whenever someone else brings the frame to the top.
+    virtual void WatchRaises(HWND frame, std::function<void()> onRaised) = 0;
 };
 
 // The frames of this platform (one implementation per lane).

@@ -57,6 +57,8 @@ HRESULT SlideShowViewPrevious(MemberCall& call);
 HRESULT SlideShowViewFirst(MemberCall& call);
 HRESULT SlideShowViewLast(MemberCall& call);
 HRESULT SlideShowViewExit(MemberCall& call);
+HRESULT SlideShowViewState(MemberCall& call);
+HRESULT SlideShowViewCurrentShowPosition(MemberCall& call);
 HRESULT SlideSlideNumber(MemberCall& call);
 
 // ---- Making a deck (ObjectMembers_Deck.cpp) -------------------------------------------------
@@ -67,6 +69,16 @@ HRESULT PresentationClose(MemberCall& call);
 HRESULT SlidesAdd(MemberCall& call);
 HRESULT ShapesTitle(MemberCall& call);
 HRESULT TextRangeText(MemberCall& call);
+
+// ---- Slide numbers, hidden slides and the show's range (ObjectMembers_Numbering.cpp) ---------
+HRESULT PresentationPageSetup(MemberCall& call);
+HRESULT PageSetupFirstSlideNumber(MemberCall& call);
+HRESULT SlidesItem(MemberCall& call);
+HRESULT SlideSlideIndex(MemberCall& call);
+HRESULT SlideShowTransitionHidden(MemberCall& call);
+HRESULT SlideShowSettingsRangeType(MemberCall& call);
+HRESULT SlideShowSettingsStartingSlide(MemberCall& call);
+HRESULT SlideShowSettingsEndingSlide(MemberCall& call);
 
 // The slide a slide, its shapes or its title's text belong to; null once it is gone.
 SlideContent* SlideOfCall(MemberCall& call);

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "sim/DeckFile.h"
+#include "sim/ShowRange.h"
 
 namespace pptsim {
 namespace {
@@ -22,17 +23,29 @@ std::wstring FileKey(const std::wstring& path) {
 }
 
 std::vector<SlideContent> ScenarioSlides(const ScenarioFile& file) {
-    return std::vector<SlideContent>(static_cast<std::size_t>(file.slideCount),
-                                     SlideContent{kLayoutText, L""});
+    std::vector<SlideContent> slides(static_cast<std::size_t>(file.slideCount),
+                                     SlideContent{kLayoutText, L"", false});
+    for (int position : file.hidden) {
+        slides[static_cast<std::size_t>(position - 1)].hidden = true;
+    }
+    return slides;
+}
+
+// The name after the last separator: a backslash in a Windows path, a slash in a URL.
+std::wstring LastComponent(const std::wstring& fullName) {
+    const std::size_t separator = fullName.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? fullName : fullName.substr(separator + 1);
 }
 
 }  // namespace
 
-std::wstring FrameTitle(const std::wstring& fullName) {
-    const std::size_t slash = fullName.find_last_of(L'\\');
-    const std::wstring fileName =
-        slash == std::wstring::npos ? fullName : fullName.substr(slash + 1);
-    return fileName + L" - PowerPoint";
+std::wstring FrameTitle(const OpenPresentation& presentation, FrameTitleStyle style) {
+    std::wstring name = LastComponent(presentation.fullName);
+    const std::size_t dot = name.find_last_of(L'.');
+    if (style == FrameTitleStyle::WithoutExtension && dot != std::wstring::npos && dot > 0) {
+        name.erase(dot);
+    }
+    return name + (presentation.readOnly ? L" [Read-Only]" : L"") + L" - PowerPoint";
 }
 
 void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
@@ -44,7 +57,7 @@ void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
     for (const std::wstring& name : setup.open) {
         for (const ScenarioFile& file : setup.files) {
             if (file.fullName == name) {
-                Add(file.fullName, ScenarioSlides(file), true, frames);
+                AddFile(file, frames);
             }
         }
     }
@@ -60,7 +73,10 @@ void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
     for (const ScenarioShow& show : setup.shows) {
         for (const OpenPresentation& presentation : presentations) {
             if (presentation.fullName == show.presentation) {
-                shows.push_back({nextId++, presentation.id, show.slide});
+                // The end screen follows the last shown slide; Previous goes back to it.
+                const int last = LastShown(presentation);
+                shows.push_back({nextId++, presentation.id,
+                                 show.ended && last != 0 ? last : show.slide, show.ended});
             }
         }
     }
@@ -101,25 +117,29 @@ RunningShow* ModelState::FindShow(std::uint64_t id) {
 
 OpenPresentation* ModelState::Open(const std::wstring& path, FrameChanges& frames) {
     const std::wstring key = FileKey(path);
-    for (OpenPresentation& presentation : presentations) {
-        if (FileKey(presentation.fullName) == key) {
-            Activate(presentation.id, frames);
-            return &presentation;
-        }
+    // PowerPoint does not hand back a deck that is already open: it opens another, read-only
+    // copy in a window of its own.
+    bool alreadyOpen = false;
+    for (const OpenPresentation& presentation : presentations) {
+        alreadyOpen = alreadyOpen || FileKey(presentation.fullName) == key;
     }
+    OpenPresentation* opened = nullptr;
     for (const ScenarioFile& file : setup.files) {
-        if (FileKey(file.fullName) == key) {
-            OpenPresentation& opened = Add(file.fullName, ScenarioSlides(file), true, frames);
-            activeId = opened.id;
-            return &opened;
+        if (opened == nullptr && FileKey(file.fullName) == key) {
+            opened = &AddFile(file, frames);
         }
     }
-    if (std::optional<std::vector<SlideContent>> saved = ReadDeckFile(path)) {
-        OpenPresentation& opened = Add(path, std::move(*saved), true, frames);
-        activeId = opened.id;
-        return &opened;
+    if (opened == nullptr) {
+        std::optional<SavedDeck> saved = ReadDeckFile(path);
+        if (!saved) {
+            return nullptr;
+        }
+        opened = &Add(path, std::move(saved->slides), true, frames);
+        opened->firstSlideNumber = saved->firstSlideNumber;
     }
-    return nullptr;
+    opened->readOnly = opened->readOnly || alreadyOpen;
+    activeId = opened->id;
+    return opened;
 }
 
 OpenPresentation& ModelState::AddUntitled(bool withWindow, FrameChanges& frames) {
@@ -131,12 +151,12 @@ OpenPresentation& ModelState::AddUntitled(bool withWindow, FrameChanges& frames)
     return added;
 }
 
-void ModelState::Activate(std::uint64_t presentationId, FrameChanges& frames) {
-    if (OpenPresentation* presentation = FindPresentation(presentationId)) {
+// PowerPoint makes the presentation its active one but cannot bring its frame forward: Windows
+// keeps a program in the background from raising its own windows above the one in use. That
+// is why the plug-in raises the frame itself.
+void ModelState::Activate(std::uint64_t presentationId, FrameChanges& /*frames*/) {
+    if (FindPresentation(presentationId) != nullptr) {
         activeId = presentationId;
-        if (presentation->frame != nullptr) {
-            frames.raise.push_back(presentation->frame);
-        }
     }
 }
 
@@ -163,13 +183,19 @@ bool ModelState::Close(std::uint64_t presentationId, FrameChanges& frames) {
     return true;
 }
 
-RunningShow& ModelState::RunShow(std::uint64_t presentationId) {
-    if (RunningShow* running = ShowOf(presentationId)) {
-        running->slide = 1;
-        return *running;
+RunningShow* ModelState::RunShow(std::uint64_t presentationId) {
+    const OpenPresentation* presentation = FindPresentation(presentationId);
+    const int first = presentation != nullptr ? FirstShown(*presentation) : 0;
+    if (first == 0) {
+        return nullptr;
     }
-    shows.push_back({nextId++, presentationId, 1});
-    return shows.back();
+    if (RunningShow* running = ShowOf(presentationId)) {
+        running->slide = first;
+        running->ended = false;
+        return running;
+    }
+    shows.push_back({nextId++, presentationId, first, false});
+    return &shows.back();
 }
 
 RunningShow* ModelState::ShowOf(std::uint64_t presentationId) {
@@ -187,9 +213,18 @@ void ModelState::EndShow(std::uint64_t showId) {
                 shows.end());
 }
 
+OpenPresentation& ModelState::AddFile(const ScenarioFile& file, FrameChanges& frames) {
+    OpenPresentation& added = Add(file.fullName, ScenarioSlides(file), true, frames);
+    added.firstSlideNumber = file.firstSlideNumber;
+    added.rangeStart = file.rangeStart;
+    added.rangeEnd = file.rangeEnd;
+    added.readOnly = file.readOnly;
+    return added;
+}
+
 OpenPresentation& ModelState::Add(const std::wstring& fullName, std::vector<SlideContent> slides,
                                   bool withWindow, FrameChanges& frames) {
-    presentations.push_back({nextId++, fullName, std::move(slides), nullptr});
+    presentations.push_back({nextId++, fullName, std::move(slides), nullptr, 1, 0, 0, false});
     if (withWindow) {
         frames.create.push_back(presentations.back().id);
     }

@@ -19,6 +19,7 @@ constexpr int kLayoutBlank = 12;
 struct SlideContent {
     int layout;
     std::wstring title;
+    bool hidden = false;  // SlideShowTransition.Hidden: the show skips it
 };
 
 struct OpenPresentation {
@@ -26,6 +27,10 @@ struct OpenPresentation {
     std::wstring fullName;  // "Presentation<n>" until it is saved
     std::vector<SlideContent> slides;
     HWND frame;
+    int firstSlideNumber = 1;  // PageSetup.FirstSlideNumber
+    int rangeStart = 0;        // the saved show range (positions from 1); 0: every slide
+    int rangeEnd = 0;
+    bool readOnly = false;
 
     int SlideCount() const { return static_cast<int>(slides.size()); }
 };
@@ -33,7 +38,8 @@ struct OpenPresentation {
 struct RunningShow {
     std::uint64_t id;
     std::uint64_t presentationId;
-    int slide;
+    int slide;           // position in the deck
+    bool ended = false;  // on the black end screen, after the last shown slide
 };
 
 // Frame work that waits until the lock is released (a frame's window procedure calls back in).
@@ -43,7 +49,9 @@ struct FrameChanges {
     std::vector<HWND> destroy;
 };
 
-std::wstring FrameTitle(const std::wstring& fullName);
+// The title of a presentation's frame as PowerPoint words it: the file name (without its
+// extension when Windows hides extensions), a read-only flag, then " - PowerPoint".
+std::wstring FrameTitle(const OpenPresentation& presentation, FrameTitleStyle style);
 
 class ModelState {
 public:
@@ -58,8 +66,8 @@ public:
     OpenPresentation* ActivePresentation();
     RunningShow* FindShow(std::uint64_t id);
 
-    // Opens a file that the scenario lists or a deck saved by SaveAs, or finds it when already
-    // open; null otherwise.
+    // Opens a file that the scenario lists or a deck saved by SaveAs; a file already open opens
+    // again as a read-only copy, as PowerPoint does. Null when there is no such file.
     OpenPresentation* Open(const std::wstring& path, FrameChanges& frames);
     // A new, empty, untitled presentation at the end of the collection; with a window it
     // becomes the active one.
@@ -69,14 +77,16 @@ public:
     bool Close(std::uint64_t presentationId, FrameChanges& frames);
     bool AnyOpen() const { return !presentations.empty(); }
 
-    // Starts the presentation's show on slide 1 (restarting one that runs).
-    RunningShow& RunShow(std::uint64_t presentationId);
+    // Starts the presentation's show on its first shown slide (restarting one that runs); null
+    // when the show would show no slide.
+    RunningShow* RunShow(std::uint64_t presentationId);
     RunningShow* ShowOf(std::uint64_t presentationId);
     void EndShow(std::uint64_t showId);
 
 private:
     OpenPresentation& Add(const std::wstring& fullName, std::vector<SlideContent> slides,
                           bool withWindow, FrameChanges& frames);
+    OpenPresentation& AddFile(const ScenarioFile& file, FrameChanges& frames);
 
     Scenario setup;
     std::uint64_t nextId = 1;

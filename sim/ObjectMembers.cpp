@@ -45,6 +45,10 @@ const char* ObjectKindName(ObjectKind kind) {
             return "TextFrame";
         case ObjectKind::TextRange:
             return "TextRange";
+        case ObjectKind::PageSetup:
+            return "PageSetup";
+        case ObjectKind::SlideShowTransition:
+            return "SlideShowTransition";
     }
     return "?";
 }
@@ -70,11 +74,17 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"Name", kProperty, 0, 0, PresentationName},
         {L"SaveAs", kMethod, 1, 3, PresentationSaveAs},
         {L"Close", kMethod, 0, 0, PresentationClose},
+        {L"PageSetup", kProperty, 0, 0, PresentationPageSetup},
     };
     static const std::vector<Member> slides = {{L"Count", kProperty, 0, 0, SlidesCount},
-                                               {L"Add", kMethod, 2, 2, SlidesAdd}};
+                                               {L"Add", kMethod, 2, 2, SlidesAdd},
+                                               {L"Item", kMethod, 1, 1, SlidesItem}};
     static const std::vector<Member> slideShowSettings = {
-        {L"Run", kMethod, 0, 0, SlideShowSettingsRun}};
+        {L"Run", kMethod, 0, 0, SlideShowSettingsRun},
+        {L"RangeType", kProperty, 0, 0, SlideShowSettingsRangeType},
+        {L"StartingSlide", kProperty, 0, 0, SlideShowSettingsStartingSlide},
+        {L"EndingSlide", kProperty, 0, 0, SlideShowSettingsEndingSlide},
+    };
     static const std::vector<Member> slideShowWindows = {
         {L"Count", kProperty, 0, 0, SlideShowWindowsCount},
         {L"Item", kMethod, 1, 1, SlideShowWindowsItem},
@@ -90,10 +100,15 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"First", kMethod, 0, 0, SlideShowViewFirst},
         {L"Last", kMethod, 0, 0, SlideShowViewLast},
         {L"Exit", kMethod, 0, 0, SlideShowViewExit},
+        {L"State", kProperty, 0, 0, SlideShowViewState},
+        {L"CurrentShowPosition", kProperty, 0, 0, SlideShowViewCurrentShowPosition},
     };
     static const std::vector<Member> slide = {
         {L"SlideNumber", kProperty, 0, 0, SlideSlideNumber},
         {L"Shapes", kProperty, 0, 0, ReturnPartOfSlide<ObjectKind::Shapes>},
+        {L"SlideIndex", kProperty, 0, 0, SlideSlideIndex},
+        {L"SlideShowTransition", kProperty, 0, 0,
+         ReturnPartOfSlide<ObjectKind::SlideShowTransition>},
     };
     static const std::vector<Member> shapes = {{L"Title", kProperty, 0, 0, ShapesTitle}};
     static const std::vector<Member> shape = {
@@ -105,6 +120,10 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"Item", kMethod, 1, 1, DocumentWindowsItem}};
     static const std::vector<Member> documentWindow = {
         {L"Activate", kMethod, 0, 0, DocumentWindowActivate}};
+    static const std::vector<Member> pageSetup = {
+        {L"FirstSlideNumber", kWritable, 0, 0, PageSetupFirstSlideNumber}};
+    static const std::vector<Member> slideShowTransition = {
+        {L"Hidden", kWritable, 0, 0, SlideShowTransitionHidden}};
 
     switch (kind) {
         case ObjectKind::Application:
@@ -137,6 +156,10 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
             return textFrame;
         case ObjectKind::TextRange:
             return textRange;
+        case ObjectKind::PageSetup:
+            return pageSetup;
+        case ObjectKind::SlideShowTransition:
+            return slideShowTransition;
     }
     return application;
 }

@@ -37,7 +37,7 @@ HRESULT PresentationSaveAs(MemberCall& call) {
     if (!ReadText(*call.arguments[0], path)) {
         return DISP_E_TYPEMISMATCH;
     }
-    if (path.empty() || !WriteDeckFile(path, presentation->slides)) {
+    if (path.empty() || !WriteDeckFile(path, *presentation)) {
         return Raise(call, L"Presentation.SaveAs : PowerPoint can't save ^0 to ^1.");
     }
     presentation->fullName = path;
@@ -70,7 +70,7 @@ HRESULT SlidesAdd(MemberCall& call) {
         return Raise(call, L"Slides.Add : Invalid enumeration value.");
     }
     presentation->slides.insert(presentation->slides.begin() + (index - 1),
-                                SlideContent{static_cast<int>(layout), L""});
+                                SlideContent{static_cast<int>(layout), L"", false});
     return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, static_cast<int>(index)});
 }
 

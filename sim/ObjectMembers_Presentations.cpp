@@ -104,11 +104,12 @@ HRESULT SlideShowSettingsRun(MemberCall& call) {
     if (presentation == nullptr) {
         return Raise(call, kNoObject);
     }
-    if (presentation->SlideCount() < 1) {
+    // Runs with the saved settings: from the first slide of the range that is not hidden.
+    RunningShow* show = call.state.RunShow(presentation->id);
+    if (show == nullptr) {
         return Raise(call, L"SlideShowSettings.Run : No slides to show.");
     }
-    RunningShow& show = call.state.RunShow(presentation->id);
-    return ReturnObject(call, {ObjectKind::SlideShowWindow, 0, show.presentationId, show.id});
+    return ReturnObject(call, {ObjectKind::SlideShowWindow, 0, show->presentationId, show->id});
 }
 
 HRESULT DocumentWindowsItem(MemberCall& call) {

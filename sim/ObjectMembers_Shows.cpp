@@ -1,5 +1,6 @@
 // Slide shows: running, moving and ending them, and the slide a show stands on.
 #include "sim/MemberHandlers.h"
+#include "sim/ShowRange.h"
 
 namespace pptsim::members {
 
@@ -48,18 +49,27 @@ HRESULT SlideShowWindowView(MemberCall& call) {
     return ReturnObject(call, {ObjectKind::SlideShowView, 0, presentation->id, show->id});
 }
 
+// What Slide gives on the end screen is not documented; the simulation fails the call, which is
+// the harder case for a caller.
 HRESULT SlideShowViewSlide(MemberCall& call) {
     OpenPresentation* presentation = nullptr;
     RunningShow* show = ShowOfCall(call, &presentation);
     if (show == nullptr) {
         return Raise(call, kNoObject);
     }
+    if (show->ended) {
+        return Raise(call, L"SlideShowView.Slide : Invalid request.  There is no slide in view.");
+    }
     return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, show->slide});
 }
 
 namespace {
 
-// Moves a running show; the mover gets the show and the presentation's slide count.
+// PpSlideShowState.
+constexpr int kShowRunning = 1;
+constexpr int kShowDone = 5;
+
+// Moves a running show; the mover gets the show and its presentation.
 template <typename Move>
 HRESULT MoveShow(MemberCall& call, Move move) {
     OpenPresentation* presentation = nullptr;
@@ -67,49 +77,81 @@ HRESULT MoveShow(MemberCall& call, Move move) {
     if (show == nullptr) {
         return Raise(call, kNoObject);
     }
-    move(*show, presentation->SlideCount());
+    move(*show, *presentation);
     return S_OK;
+}
+
+void StandOn(RunningShow& show, int position) {
+    if (position != 0) {
+        show.slide = position;
+        show.ended = false;
+    }
 }
 
 }  // namespace
 
-// A normal (speaker) show ends after its last slide; it does not wrap around.
+// A normal (speaker) show skips hidden slides and keeps to its range; past the last shown
+// slide it stands on the black end screen, and a further Next ends it. It never wraps around.
 HRESULT SlideShowViewNext(MemberCall& call) {
-    return MoveShow(call, [&call](RunningShow& show, int count) {
-        if (show.slide >= count) {
+    return MoveShow(call, [&call](RunningShow& show, const OpenPresentation& presentation) {
+        if (show.ended) {
             call.state.EndShow(show.id);
+            return;
+        }
+        const int next = ShownAfter(presentation, show.slide);
+        if (next == 0) {
+            show.ended = true;
         } else {
-            ++show.slide;
+            show.slide = next;
         }
     });
 }
 
+// From the end screen back to the last shown slide; on the first shown slide nothing happens.
 HRESULT SlideShowViewPrevious(MemberCall& call) {
-    return MoveShow(call, [](RunningShow& show, int) {
-        if (show.slide > 1) {
-            --show.slide;
+    return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
+        if (show.ended) {
+            StandOn(show, LastShown(presentation));
+        } else {
+            StandOn(show, ShownBefore(presentation, show.slide));
         }
     });
 }
 
 HRESULT SlideShowViewFirst(MemberCall& call) {
-    return MoveShow(call, [](RunningShow& show, int) { show.slide = 1; });
+    return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
+        StandOn(show, FirstShown(presentation));
+    });
 }
 
 HRESULT SlideShowViewLast(MemberCall& call) {
-    return MoveShow(call, [](RunningShow& show, int count) { show.slide = count; });
+    return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
+        StandOn(show, LastShown(presentation));
+    });
 }
 
 HRESULT SlideShowViewExit(MemberCall& call) {
-    return MoveShow(call, [&call](RunningShow& show, int) { call.state.EndShow(show.id); });
+    return MoveShow(
+        call, [&call](RunningShow& show, const OpenPresentation&) { call.state.EndShow(show.id); });
 }
 
-HRESULT SlideSlideNumber(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr || call.self.slideNumber > presentation->SlideCount()) {
+HRESULT SlideShowViewState(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
         return Raise(call, kNoObject);
     }
-    return ReturnInteger(call, call.self.slideNumber);
+    return ReturnInteger(call, show->ended ? kShowDone : kShowRunning);
+}
+
+// The position among the shown slides; on the end screen (not documented) one past the last.
+HRESULT SlideShowViewCurrentShowPosition(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, ShowPositionOf(*presentation, show->slide) + (show->ended ? 1 : 0));
 }
 
 }  // namespace pptsim::members

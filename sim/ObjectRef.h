@@ -23,6 +23,8 @@ enum class ObjectKind {
     Shape,
     TextFrame,
     TextRange,
+    PageSetup,
+    SlideShowTransition,
 };
 
 const char* ObjectKindName(ObjectKind kind);

@@ -62,6 +62,16 @@ void ReadFlags(const json& document, Scenario& scenario) {
     if (document.contains("delayMs")) {
         scenario.delayMs = ReadCount(document["delayMs"], "\"delayMs\"", 0);
     }
+    if (document.contains("frameTitles")) {
+        const json& style = document["frameTitles"];
+        if (style == "withExtension") {
+            scenario.frameTitles = FrameTitleStyle::WithExtension;
+        } else if (style == "withoutExtension") {
+            scenario.frameTitles = FrameTitleStyle::WithoutExtension;
+        } else {
+            Reject("\"frameTitles\" must be \"withExtension\" or \"withoutExtension\"");
+        }
+    }
     if (document.contains("failMembers")) {
         if (!document["failMembers"].is_array()) {
             Reject("\"failMembers\" must be an array of member names");
@@ -109,14 +119,69 @@ void ReadConditions(const json& document, Scenario& scenario) {
     }
 }
 
+std::vector<int> ReadPositions(const json& value, const std::string& what, int slides) {
+    if (!value.is_array()) {
+        Reject(what + " must be an array of slide positions");
+    }
+    std::vector<int> positions;
+    for (const json& entry : value) {
+        const int position = ReadCount(entry, "each of " + what, 1);
+        if (position > slides) {
+            Reject(what + " names slide " + std::to_string(position) + " of " +
+                   std::to_string(slides));
+        }
+        positions.push_back(position);
+    }
+    return positions;
+}
+
+// A file is its slide count, or an object that also says how its slides are numbered and shown.
+ScenarioFile ReadFile(const std::string& name, const json& value) {
+    const std::string what = "the file " + name;
+    if (!value.is_object()) {
+        ScenarioFile file;
+        file.fullName = Utf8ToUnits(name);
+        file.slideCount = ReadCount(value, "the slide count of " + name, 0);
+        return file;
+    }
+    if (!value.contains("slides")) {
+        Reject(what + " needs \"slides\"");
+    }
+    ScenarioFile file;
+    file.fullName = Utf8ToUnits(name);
+    file.slideCount = ReadCount(value["slides"], "\"slides\" of " + name, 0);
+    if (value.contains("firstSlideNumber")) {
+        file.firstSlideNumber =
+            ReadCount(value["firstSlideNumber"], "\"firstSlideNumber\" of " + name, 0);
+    }
+    if (value.contains("hidden")) {
+        file.hidden = ReadPositions(value["hidden"], "\"hidden\" of " + name, file.slideCount);
+    }
+    if (value.contains("showRange")) {
+        const std::vector<int> range =
+            ReadPositions(value["showRange"], "\"showRange\" of " + name, file.slideCount);
+        if (range.size() != 2 || range[0] > range[1]) {
+            Reject("\"showRange\" of " + name + " must be [first, last] with first <= last");
+        }
+        file.rangeStart = range[0];
+        file.rangeEnd = range[1];
+    }
+    if (value.contains("readOnly")) {
+        if (!value["readOnly"].is_boolean()) {
+            Reject("\"readOnly\" of " + name + " must be true or false");
+        }
+        file.readOnly = value["readOnly"].get<bool>();
+    }
+    return file;
+}
+
 void ReadPresentations(const json& document, Scenario& scenario) {
     if (document.contains("files")) {
         if (!document["files"].is_object()) {
             Reject("\"files\" must map full names to slide counts");
         }
-        for (const auto& [name, count] : document["files"].items()) {
-            scenario.files.push_back(
-                {Utf8ToUnits(name), ReadCount(count, "the slide count of " + name, 0)});
+        for (const auto& [name, value] : document["files"].items()) {
+            scenario.files.push_back(ReadFile(name, value));
         }
     }
     if (document.contains("open")) {
@@ -171,7 +236,14 @@ void ReadShows(const json& document, Scenario& scenario) {
             Reject("a show of " + UnitsToUtf8(name) + " is on slide " + std::to_string(slide) +
                    " of " + std::to_string(slides));
         }
-        scenario.shows.push_back({std::move(name), slide});
+        bool ended = false;
+        if (show.contains("ended")) {
+            if (!show["ended"].is_boolean()) {
+                Reject("\"ended\" of a show must be true or false");
+            }
+            ended = show["ended"].get<bool>();
+        }
+        scenario.shows.push_back({std::move(name), slide, ended});
     }
 }
 

@@ -11,13 +11,19 @@
 namespace pptsim {
 
 struct ScenarioFile {
-    std::wstring fullName;
-    int slideCount;
+    std::wstring fullName;  // a Windows path or a URL (a deck kept in OneDrive or SharePoint)
+    int slideCount = 0;
+    int firstSlideNumber = 1;  // PageSetup.FirstSlideNumber
+    std::vector<int> hidden;   // positions of the slides the show skips
+    int rangeStart = 0;        // the saved show range, positions from 1; 0: every slide
+    int rangeEnd = 0;
+    bool readOnly = false;  // opens read-only (a file whose read-only attribute is set)
 };
 
 struct ScenarioShow {
     std::wstring presentation;
-    int slide;
+    int slide;           // the slide's position in the deck
+    bool ended = false;  // stands on the black screen after the last shown slide
 };
 
 // What PowerPoint does when its last frame closes while a client holds a reference: whether it
@@ -26,6 +32,9 @@ enum class LastWindowCloses {
     Exit,  // it ends; every reference it handed out fails from then on
     Stay,  // it hides and keeps serving its clients
 };
+// How frame titles name a presentation: Windows hides the extensions of known file types by
+// default, and Office's window names follow that setting.
+enum class FrameTitleStyle { WithExtension, WithoutExtension };
 
 struct Scenario {
     bool registered = true;
@@ -41,6 +50,7 @@ struct Scenario {
     LastWindowCloses whenLastWindowCloses = LastWindowCloses::Exit;
     // Open at start with unsaved changes: closing the frame asks whether to save them.
     std::set<std::wstring> unsaved;
+    FrameTitleStyle frameTitles = FrameTitleStyle::WithExtension;
 };
 
 // Parses and checks a scenario; throws std::runtime_error with a one-line reason.

@@ -283,7 +283,7 @@ SimulationState Simulation::ReadState() {
     }
     for (const RunningShow& show : state.Shows()) {
         snapshot.shows.push_back(
-            {state.FindPresentation(show.presentationId)->fullName, show.slide});
+            {state.FindPresentation(show.presentationId)->fullName, show.slide, show.ended});
     }
     return snapshot;
 }
@@ -353,7 +353,7 @@ void Simulation::FrameClosed(std::uint64_t frameInstance, std::uint64_t presenta
         if (!running || frameInstance != instance || presentation == nullptr) {
             return;
         }
-        TraceLocked("close " + UnitsToUtf8(FrameTitle(presentation->fullName)));
+        TraceLocked("close " + UnitsToUtf8(FrameTitle(*presentation, state.Setup().frameTitles)));
         state.Close(presentationId, frames);
         if (!state.AnyOpen() && state.Setup().whenLastWindowCloses == LastWindowCloses::Exit) {
             StopLocked(frames, true);
@@ -380,7 +380,7 @@ bool Simulation::ConfirmClose(std::uint64_t frameInstance, std::uint64_t present
             return false;  // its prompt is already open
         }
         frame = presentation->frame;
-        name = FrameTitle(presentation->fullName);
+        name = FrameTitle(*presentation, state.Setup().frameTitles);
         TraceLocked("prompt save " + UnitsToUtf8(name));
     }
     const std::wstring deck = name.substr(0, name.rfind(L" - "));
@@ -401,6 +401,15 @@ bool Simulation::ConfirmClose(std::uint64_t frameInstance, std::uint64_t present
     return true;
 }
 
+// Someone else brought a frame to the top (the plug-in raising the deck it works on).
+void Simulation::FrameRaised(std::uint64_t frameInstance, std::uint64_t presentationId) {
+    std::lock_guard<std::mutex> lock(mutex);
+    const OpenPresentation* presentation = state.FindPresentation(presentationId);
+    if (running && frameInstance == instance && presentation != nullptr) {
+        TraceLocked("raise " + UnitsToUtf8(FrameTitle(*presentation, state.Setup().frameTitles)));
+    }
+}
+
 void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t frameInstance) {
     FrameWindows& windows = PlatformFrameWindows();
     for (HWND frame : frames.destroy) {
@@ -414,7 +423,7 @@ void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t fra
             if (!running || frameInstance != instance || presentation == nullptr) {
                 continue;
             }
-            title = FrameTitle(presentation->fullName);
+            title = FrameTitle(*presentation, state.Setup().frameTitles);
         }
         HWND frame = windows.Create(title, [this, frameInstance, presentationId] {
             FrameClosed(frameInstance, presentationId);
@@ -430,7 +439,11 @@ void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t fra
         }
         if (!kept) {
             windows.Destroy(frame);  // closed while its frame was being made
+            continue;
         }
+        windows.WatchRaises(frame, [this, frameInstance, presentationId] {
+            FrameRaised(frameInstance, presentationId);
+        });
     }
     for (HWND frame : frames.raise) {
         windows.BringToTop(frame);

@@ -57,6 +57,7 @@ private:
     // Asks the save prompt for a presentation with unsaved changes; false when the close was
     // cancelled or overtaken.
     bool ConfirmClose(std::uint64_t frameInstance, std::uint64_t presentationId);
+    void FrameRaised(std::uint64_t instance, std::uint64_t presentationId);
     void ApplyFrameChanges(const FrameChanges& frames, std::uint64_t instance);
     void TraceLocked(const std::string& line);
 

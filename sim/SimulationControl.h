@@ -16,7 +16,8 @@ struct PresentationState {
 
 struct ShowState {
     std::wstring presentation;
-    int slide;
+    int slide;           // position in the deck
+    bool ended = false;  // on the end screen
 };
 
 struct SimulationState {

@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "automation/PowerPointSurface.h"
-#include "support/FileNames.h"
+#include "support/FrameTitles.h"
+#include "support/PresentationPaths.h"
 #include "support/TopLevelWindows.h"
 
 namespace {
@@ -15,11 +16,6 @@ constexpr DWORD kCloseBudgetMs = 1500;
 
 bool IsPowerPointFrame(HWND window) {
     return WindowClassName(window) == PowerPointSurface::kFrameClass;
-}
-
-std::wstring ExpectedFrameTitle(const std::wstring& path) {
-    const std::wstring fileName = FileNameFromPath(path);
-    return fileName.substr(0, fileName.find(L'\0')) + PowerPointSurface::kFrameTitleSuffix;
 }
 
 // Moves the window to the top of the Z order without leaving it topmost. The first call does
@@ -35,10 +31,11 @@ bool RaiseWindow(HWND window) {
 }  // namespace
 
 bool ActivatePresentationWindow(const std::wstring& path) {
-    const std::wstring expectedTitle = ExpectedFrameTitle(path);
+    const std::wstring fileName = PresentationFileName(path);
+    const std::wstring name = fileName.substr(0, fileName.find(L'\0'));
     HWND frame = nullptr;
     ForEachTopLevelWindow([&](HWND window) {
-        if (IsPowerPointFrame(window) && WindowTitle(window) == expectedTitle) {
+        if (IsPowerPointFrame(window) && IsFrameTitleOf(WindowTitle(window), name)) {
             frame = window;
             return false;  // only the highest matching frame
         }

@@ -4,9 +4,9 @@
 
 #include <string>
 
-// Brings the frame showing the presentation at path (PowerPoint's backslash form) above all
-// other non-topmost windows. True when a frame titled "<file name> - PowerPoint" was found and
-// both repositioning calls succeeded.
+// Brings the frame showing the presentation at path (a Windows path or a URL) above all other
+// non-topmost windows. True when a frame whose title names the file (see IsFrameTitleOf) was
+// found and both repositioning calls succeeded.
 bool ActivatePresentationWindow(const std::wstring& path);
 
 // Asks every PowerPoint frame window to close, waiting a bounded time for the frames to do so

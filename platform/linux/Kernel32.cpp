@@ -7,7 +7,9 @@
 // A sequence cut off at the end of the input comes back as EINVAL rather than EILSEQ; both count
 // as invalid here. Without the strict flag each offending unit becomes U+FFFD, as on Windows.
 #include <iconv.h>
+#include <locale.h>
 #include <unistd.h>
+#include <wctype.h>
 #include <atomic>
 
 #include <cerrno>
@@ -282,4 +284,53 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength,
         return 0;
     }
     return DeliverUnits(bytes, text, length);
+}
+
+namespace {
+
+// Upper case of one UTF-16 unit by the Unicode simple mappings that stay within one unit, which
+// is what Windows' own case table holds; surrogates stay as they are.
+wchar_t UpperUnit(wchar_t unit) {
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    if (unit >= 0xD800 && unit <= 0xDFFF) {
+        return unit;
+    }
+    if (unicode == static_cast<locale_t>(0)) {
+        return unit >= L'a' && unit <= L'z' ? static_cast<wchar_t>(unit - L'a' + L'A') : unit;
+    }
+    const wint_t upper = towupper_l(static_cast<wint_t>(unit), unicode);
+    return upper <= 0xFFFF ? static_cast<wchar_t>(upper) : unit;
+}
+
+std::size_t UnitCount(LPCWCH text, int length) {
+    if (length >= 0) {
+        return static_cast<std::size_t>(length);
+    }
+    std::size_t count = 0;
+    while (text[count] != 0) {
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+int CompareStringOrdinal(LPCWCH first, int firstLength, LPCWCH second, int secondLength,
+                         BOOL ignoreCase) {
+    if (first == nullptr || second == nullptr) {
+        return 0;
+    }
+    const std::size_t firstCount = UnitCount(first, firstLength);
+    const std::size_t secondCount = UnitCount(second, secondLength);
+    for (std::size_t at = 0; at < firstCount && at < secondCount; ++at) {
+        const wchar_t a = ignoreCase ? UpperUnit(first[at]) : first[at];
+        const wchar_t b = ignoreCase ? UpperUnit(second[at]) : second[at];
+        if (a != b) {
+            return a < b ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+        }
+    }
+    if (firstCount == secondCount) {
+        return CSTR_EQUAL;
+    }
+    return firstCount < secondCount ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
 }

@@ -288,6 +288,15 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWS
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR text,
                         int length, LPCCH defaultChar, LPBOOL usedDefaultChar);
 
+// Compares code unit by code unit, each unit upper-cased first when ignoreCase is set (the
+// way Windows compares file names); a length of -1 reads up to the terminating zero. Answers
+// CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN, or 0 for a null text.
+constexpr int CSTR_LESS_THAN = 1;
+constexpr int CSTR_EQUAL = 2;
+constexpr int CSTR_GREATER_THAN = 3;
+int CompareStringOrdinal(LPCWCH first, int firstLength, LPCWCH second, int secondLength,
+                         BOOL ignoreCase);
+
 // The runtime's bounded multibyte-to-wide conversion (each byte of ASCII text becomes the same
 // code unit); count _TRUNCATE allows cutting the result to fit.
 constexpr std::size_t _TRUNCATE = static_cast<std::size_t>(-1);
@@ -321,6 +330,18 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
+constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
+constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
+// What a z-order or position change sends the window's procedure, before and after the change.
+struct WINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+};
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_ICONERROR = 0x10;
 constexpr UINT MB_SETFOREGROUND = 0x10000;

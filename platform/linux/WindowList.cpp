@@ -142,12 +142,28 @@ DWORD WindowList::OwnerThread(HWND window) const {
 
 BOOL WindowList::SetPosition(HWND window, HWND insertAfter, int x, int y, int cx, int cy,
                              UINT flags) {
-    std::lock_guard<std::mutex> lock(mutex);
-    BOOL result = FALSE;
-    if (windows.count(window) != 0 && failingSetWindowPos.count(window) == 0) {
-        result = (flags & SWP_NOZORDER) != 0 || Reorder(window, insertAfter) ? TRUE : FALSE;
+    // As on Windows, the window's procedure hears of the change before and after it; it runs
+    // without the list's lock, since it may read the list.
+    WINDOWPOS position{window, insertAfter, x, y, cx, cy, flags};
+    const WNDPROC procedure = Procedure(window);
+    const bool failing = [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        return failingSetWindowPos.count(window) != 0;
+    }();
+    if (procedure != nullptr && !failing) {
+        procedure(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&position));
     }
-    setWindowPosCalls.push_back({window, insertAfter, x, y, cx, cy, flags, result});
+    BOOL result = FALSE;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (windows.count(window) != 0 && failingSetWindowPos.count(window) == 0) {
+            result = (flags & SWP_NOZORDER) != 0 || Reorder(window, insertAfter) ? TRUE : FALSE;
+        }
+        setWindowPosCalls.push_back({window, insertAfter, x, y, cx, cy, flags, result});
+    }
+    if (procedure != nullptr && result != FALSE) {
+        procedure(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
+    }
     return result;
 }
 

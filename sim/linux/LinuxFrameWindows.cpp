@@ -9,9 +9,11 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/linux/WindowList.h"
 #include "sim/FrameMessages.h"
+#include "sim/FrameRaises.h"
 #include "sim/FrameWindows.h"
 
 namespace pptsim {
@@ -75,9 +77,11 @@ public:
 
     void Destroy(HWND frame) override {
         closeHandlers.Erase(frame);
+        raises.Forget(frame);
         WindowList::Instance().Destroy(frame);
     }
 
+    // The stand-in's own raise tells the window nothing, as a program's own moves are not raises.
     void BringToTop(HWND frame) override { WindowList::Instance().BringToTop(frame); }
 
     // A dialog window ("#32770", titled with the caption) that takes its answer as a button's
@@ -100,6 +104,10 @@ public:
         }
         WindowList::Instance().Destroy(prompt);
         return answer;
+    }
+
+    void WatchRaises(HWND frame, std::function<void()> onRaised) override {
+        raises.Watch(frame, std::move(onRaised));
     }
 
 private:
@@ -128,6 +136,7 @@ private:
     DWORD windowThread = 0;
     std::mutex answering;
     std::map<HWND, int> answers;  // buttons pressed on prompts, until their loop takes them
+    FrameRaiseWatch raises;
 };
 
 LinuxFrameWindows& Frames() {
@@ -140,6 +149,10 @@ LRESULT LinuxFrameWindows::FrameProcedure(HWND window, UINT message, WPARAM wPar
     if (message == WM_CLOSE) {
         // A WM_CLOSE sent while its frame is still being created waits for the frame's handler.
         std::lock_guard<std::mutex> created(Frames().creating);
+    }
+    if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
+        const std::vector<HWND> order = WindowList::Instance().ZOrder();
+        Frames().raises.Notice(window, message, lParam, !order.empty() && order.front() == window);
     }
     return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
 }

@@ -1,12 +1,24 @@
 // The simulated PowerPoint's frames as real top-level windows of class "PPTFrameClass", owned by
 // the server's main thread, whose message loop delivers the WM_CLOSE that other processes send.
 #include "sim/FrameMessages.h"
+#include "sim/FrameRaises.h"
 #include "sim/FrameWindows.h"
 
 namespace pptsim {
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"PPTFrameClass";
+
+// On top: no visible window above it (hidden helper windows of COM and oleaut32 do not count).
+bool IsTopVisibleWindow(HWND window) {
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above != nullptr;
+         above = GetWindow(above, GW_HWNDPREV)) {
+        if (IsWindowVisible(above)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 class Win32FrameWindows final : public FrameWindows {
 public:
@@ -26,13 +38,20 @@ public:
 
     void Destroy(HWND frame) override {
         closeHandlers.Erase(frame);
+        raises.Forget(frame);
         if (frame != nullptr) {
             DestroyWindow(frame);
         }
     }
 
     void BringToTop(HWND frame) override {
+        raises.Mute(frame, true);
         SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        raises.Mute(frame, false);
+    }
+
+    void WatchRaises(HWND frame, std::function<void()> onRaised) override {
+        raises.Watch(frame, std::move(onRaised));
     }
 
     // A real dialog: the Wine lane's tests answer it from outside, as a presenter would.
@@ -56,6 +75,7 @@ private:
     }
 
     FrameCloseHandlers closeHandlers;
+    FrameRaiseWatch raises;
 };
 
 Win32FrameWindows& Frames() {
@@ -66,6 +86,9 @@ Win32FrameWindows& Frames() {
 
 LRESULT CALLBACK Win32FrameWindows::FrameProcedure(HWND window, UINT message, WPARAM wParam,
                                                    LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
+        Frames().raises.Notice(window, message, lParam, IsTopVisibleWindow(window));
+    }
     return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
 }
 

@@ -41,7 +41,7 @@ TEST_F(PowerPointOperations, MissingObjects_GiveTheFailureValueWithoutAnyCall) {
     EXPECT_FALSE(RunSlideShow(nullptr));
     EXPECT_FALSE(IsPathInSlideShow(nullptr, kIntro));
     EXPECT_FALSE(QuerySlideShowView(nullptr));
-    EXPECT_EQ(QueryCurrentSlideNumber(nullptr), -1);
+    EXPECT_EQ(QueryCurrentSlidePosition(nullptr), -1);
     EXPECT_TRUE(CollectPresentationPaths(nullptr).empty());
     EXPECT_FALSE(OpenOrActivatePresentation(nullptr, kIntro));
     EXPECT_TRUE(Trace().empty());

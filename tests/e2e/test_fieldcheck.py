@@ -8,20 +8,25 @@ from pathlib import Path
 
 import pytest
 
+from actionsession import program_path
 from hostpeer import plugin_executable, plugin_launcher
 
 
-def run_fieldcheck(folder: Path, *arguments: str) -> subprocess.CompletedProcess:
+def run_fieldcheck(folder: Path, *arguments: str,
+                   scenario: dict = None) -> subprocess.CompletedProcess:
     plugin = Path(plugin_executable())
     tool = plugin.with_name("glyphpad-fieldcheck" + plugin.suffix)
     environment = dict(os.environ, PPTSIM_TRACE=str(folder / "trace.txt"))
+    if scenario is not None:
+        (folder / "scenario.json").write_text(json.dumps(scenario), encoding="utf-8")
+        environment["PPTSIM_SCENARIO"] = program_path(folder / "scenario.json")
     # The report path is relative, so a Windows program under Wine finds the same folder.
     return subprocess.run(plugin_launcher() + [str(tool), "--json", "report.json", *arguments],
                           cwd=folder, env=environment, capture_output=True, text=True,
                           timeout=180)
 
 
-@pytest.mark.parametrize("arguments, steps, opens", [([], 12, 1), (["--close"], 14, 2)])
+@pytest.mark.parametrize("arguments, steps, opens", [([], 14, 1), (["--close"], 16, 2)])
 def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, arguments, steps,
                                                                   opens):
     run = run_fieldcheck(tmp_path, *arguments)
@@ -32,7 +37,9 @@ def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, argum
     assert all(step["ok"] for step in report["steps"])
     trace = (tmp_path / "trace.txt").read_text().splitlines()
     for made in ("call Presentations.Add 0", "call Slides.Add 5 11",
-                 "put TextRange.Text Glyphpad field check, slide 5", "call Presentation.Close"):
+                 "put TextRange.Text Glyphpad field check, slide 5",
+                 "put SlideShowTransition.Hidden -1", "put PageSetup.FirstSlideNumber 0",
+                 "call Presentation.Close"):
         assert made in trace
     saved = [line for line in trace if line.startswith("call Presentation.SaveAs ")]
     opened = [line for line in trace if line.startswith("call Presentations.Open ")]
@@ -46,4 +53,13 @@ def test_plugin_that_cannot_start_fails_every_step_in_words(tmp_path):
     lines = run.stdout.splitlines()
     assert lines[2].startswith("FAIL register") and "cannot start no-such-plugin.exe" in lines[2]
     assert "not run: the plug-in is not connected" in lines[4]
-    assert lines[-1] == "1 passed, 11 failed"  # only the deck could be made
+    assert lines[-1] == "1 passed, 13 failed"  # only the deck could be made
+
+
+def test_a_broken_expectation_fails_its_step_in_words(tmp_path):
+    # PowerPoint refuses Next: the first press of next leaves the show on its first slide.
+    run = run_fieldcheck(tmp_path, scenario={"failMembers": ["Next"]})
+    assert run.returncode == 1
+    failed = [line for line in run.stdout.splitlines() if line.startswith("FAIL next ")]
+    assert failed and "came back play key '1/5'" in failed[0]
+    assert "the 'next' key showed an alert" in failed[0]

@@ -101,18 +101,17 @@ TEST_F(SimulationTest, Open_AppendsActivatesAndRaisesANewFrame) {
     EXPECT_EQ(WindowTitle(top), L"Closed.pptx - PowerPoint");
 }
 
-TEST_F(SimulationTest, Open_OfAnOpenFileReturnsItWhateverTheSpelling) {
+TEST_F(SimulationTest, Open_OfAnOpenFileOpensAReadOnlyCopyWhateverTheSpelling) {
     Start(kTalksScenario);
-    for (const std::wstring& spelling : {kQ3Review, std::wstring(L"c:/talks/Q3 REVIEW.pptx")}) {
-        ComPtr<IDispatch> opened =
-            CallObject(Presentations().Get(), L"Open", {Argument::Text(spelling)});
-        ASSERT_TRUE(opened);
-        EXPECT_EQ(GetText(opened.Get(), L"FullName"), kQ3Review);  // PowerPoint's own spelling
-    }
+    ComPtr<IDispatch> opened =
+        CallObject(Presentations().Get(), L"Open", {Argument::Text(L"c:/talks/Q3 REVIEW.pptx")});
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(GetText(opened.Get(), L"FullName"), kQ3Review);  // the listed file's own spelling
     const pptsim::SimulationState state = pptsim::ReadSimulationState();
-    EXPECT_EQ(state.open.size(), 3u);
+    ASSERT_EQ(state.open.size(), 4u);
     EXPECT_EQ(state.active, kQ3Review);
-    EXPECT_EQ(GetTopWindow(GetDesktopWindow()), state.open[0].frame);
+    EXPECT_EQ(WindowTitle(GetTopWindow(GetDesktopWindow())),
+              L"Q3 review.pptx [Read-Only] - PowerPoint");
 }
 
 TEST_F(SimulationTest, Open_FailsForAFileNotListedAndForBadArguments) {
@@ -131,7 +130,7 @@ TEST_F(SimulationTest, Open_FailsForAFileNotListedAndForBadArguments) {
     EXPECT_EQ(pptsim::ReadSimulationState().open.size(), 4u);
 }
 
-TEST_F(SimulationTest, DocumentWindowActivate_MakesItsPresentationActiveAndRaisesItsFrame) {
+TEST_F(SimulationTest, DocumentWindowActivate_MakesItsPresentationActiveAndLeavesTheFrames) {
     Start(kTalksScenario);
     ComPtr<IDispatch> windows = GetObject(Presentation(1).Get(), L"Windows");
     EXPECT_EQ(CallWithoutAnswer(windows.Get(), L"Item", {Argument::Integer(2)}), E_INVALIDARG);
@@ -141,7 +140,7 @@ TEST_F(SimulationTest, DocumentWindowActivate_MakesItsPresentationActiveAndRaise
 
     const pptsim::SimulationState state = pptsim::ReadSimulationState();
     EXPECT_EQ(state.active, kQ3Review);
-    EXPECT_EQ(GetTopWindow(GetDesktopWindow()), state.open[0].frame);
+    EXPECT_EQ(GetTopWindow(GetDesktopWindow()), state.open[1].frame);  // Intro's stays on top
     EXPECT_EQ(WindowTitle(state.open[0].frame), L"Q3 review.pptx - PowerPoint");
 }
 
@@ -170,9 +169,10 @@ TEST_F(SimulationTest, Run_FailsForAPresentationWithoutSlides) {
 
 struct MoveCase {
     const char* name;
-    int startSlide;
+    const char* deck;  // the file's value in "files"
+    int startSlide;    // 0: on the end screen
     const wchar_t* method;
-    int slideAfter;  // 0: the show has ended
+    int slideAfter;  // 0: the show has ended; -1: on the end screen
 };
 void PrintTo(const MoveCase& c, std::ostream* out) {
     *out << c.name;
@@ -182,9 +182,12 @@ class ShowNavigation : public SimulationTest, public ::testing::WithParamInterfa
 
 TEST_P(ShowNavigation, MovesLikeANormalSpeakerShow) {
     const MoveCase& c = GetParam();
-    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12}, "open": ["C:\\Talks\\Q3 review.pptx"],
-              "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", "slide": )" +
-          std::to_string(c.startSlide) + "}]}");
+    const std::string at =
+        c.startSlide == 0 ? R"("ended": true)" : R"("slide": )" + std::to_string(c.startSlide);
+    Start(std::string(R"({"files": {"C:\\Talks\\Q3 review.pptx": )") + c.deck +
+          R"(}, "open": ["C:\\Talks\\Q3 review.pptx"],
+              "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", )" +
+          at + "}]}");
     ComPtr<IDispatch> view = FirstView();
     ASSERT_TRUE(view);
     EXPECT_EQ(CallWithoutAnswer(view.Get(), c.method), S_OK);
@@ -195,21 +198,76 @@ TEST_P(ShowNavigation, MovesLikeANormalSpeakerShow) {
         EXPECT_EQ(GetInteger(GetObject(application.Get(), L"SlideShowWindows").Get(), L"Count"), 0);
         EXPECT_EQ(ReadProperty(view.Get(), L"Slide").Status(), DISP_E_EXCEPTION);
         EXPECT_EQ(CallWithoutAnswer(view.Get(), L"Next"), DISP_E_EXCEPTION);
+    } else if (c.slideAfter < 0) {
+        ASSERT_EQ(state.shows.size(), 1u);
+        EXPECT_TRUE(state.shows[0].ended);
+        EXPECT_EQ(GetInteger(view.Get(), L"State"), 5);  // ppSlideShowDone
+        EXPECT_EQ(ReadProperty(view.Get(), L"Slide").Status(), DISP_E_EXCEPTION);
     } else {
         ASSERT_EQ(state.shows.size(), 1u);
+        EXPECT_FALSE(state.shows[0].ended);
         EXPECT_EQ(state.shows[0].slide, c.slideAfter);
-        EXPECT_EQ(GetInteger(GetObject(view.Get(), L"Slide").Get(), L"SlideNumber"), c.slideAfter);
+        EXPECT_EQ(GetInteger(view.Get(), L"State"), 1);  // ppSlideShowRunning
+        EXPECT_EQ(GetInteger(GetObject(view.Get(), L"Slide").Get(), L"SlideIndex"), c.slideAfter);
     }
 }
 
+constexpr const char* kHiddenLast = R"({"slides": 12, "hidden": [12]})";
+constexpr const char* kHiddenFourth = R"({"slides": 12, "hidden": [4]})";
+constexpr const char* kRanged = R"({"slides": 12, "showRange": [3, 9], "hidden": [3]})";
+
 INSTANTIATE_TEST_SUITE_P(
     Moves, ShowNavigation,
-    ::testing::Values(MoveCase{"NextInTheMiddle", 3, L"Next", 4},
-                      MoveCase{"NextOnTheLastSlideEndsTheShow", 12, L"Next", 0},
-                      MoveCase{"PreviousInTheMiddle", 5, L"Previous", 4},
-                      MoveCase{"PreviousOnTheFirstSlideStays", 1, L"Previous", 1},
-                      MoveCase{"First", 7, L"First", 1}, MoveCase{"Last", 7, L"Last", 12},
-                      MoveCase{"Exit", 7, L"Exit", 0}));
+    ::testing::Values(
+        MoveCase{"NextInTheMiddle", "12", 3, L"Next", 4},
+        MoveCase{"NextOnTheLastSlideReachesTheEndScreen", "12", 12, L"Next", -1},
+        MoveCase{"NextOnTheEndScreenEndsTheShow", "12", 0, L"Next", 0},
+        MoveCase{"PreviousOnTheEndScreenGoesBackToTheLastSlide", "12", 0, L"Previous", 12},
+        MoveCase{"FirstFromTheEndScreen", "12", 0, L"First", 1},
+        MoveCase{"PreviousInTheMiddle", "12", 5, L"Previous", 4},
+        MoveCase{"PreviousOnTheFirstSlideStays", "12", 1, L"Previous", 1},
+        MoveCase{"First", "12", 7, L"First", 1}, MoveCase{"Last", "12", 7, L"Last", 12},
+        MoveCase{"Exit", "12", 7, L"Exit", 0},
+        MoveCase{"NextSkipsAHiddenSlide", kHiddenFourth, 3, L"Next", 5},
+        MoveCase{"PreviousSkipsAHiddenSlide", kHiddenFourth, 5, L"Previous", 3},
+        MoveCase{"NextOnTheLastShownSlideReachesTheEndScreen", kHiddenLast, 11, L"Next", -1},
+        MoveCase{"LastIsTheLastShownSlide", kHiddenLast, 2, L"Last", 11},
+        MoveCase{"PreviousFromTheEndScreenBeforeAHiddenLastSlide", kHiddenLast, 0, L"Previous", 11},
+        MoveCase{"FirstIsTheRangesFirstShownSlide", kRanged, 7, L"First", 4},
+        MoveCase{"LastIsTheRangesEnd", kRanged, 5, L"Last", 9},
+        MoveCase{"NextAtTheRangesEndReachesTheEndScreen", kRanged, 9, L"Next", -1},
+        MoveCase{"PreviousAtTheRangesFirstShownSlideStays", kRanged, 4, L"Previous", 4}));
+
+TEST_F(SimulationTest, SlideMembers_AnswerFromTheDecksNumberingHiddenSlidesAndRange) {
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": {"slides": 12, "firstSlideNumber": 0,
+                                                      "hidden": [12], "showRange": [3, 9]},
+                        "D:\\Slides\\intro.pptx": 5},
+              "open": ["C:\\Talks\\Q3 review.pptx", "D:\\Slides\\intro.pptx"]})");
+    ComPtr<IDispatch> slides = GetObject(Presentation(1).Get(), L"Slides");
+    ComPtr<IDispatch> second = CallObject(slides.Get(), L"Item", {Argument::Integer(2)});
+    EXPECT_EQ(GetInteger(second.Get(), L"SlideNumber"), 1);
+    EXPECT_EQ(GetInteger(second.Get(), L"SlideIndex"), 2);
+    EXPECT_EQ(CallWithoutAnswer(slides.Get(), L"Item", {Argument::Integer(13)}), E_INVALIDARG);
+    ComPtr<IDispatch> last = CallObject(slides.Get(), L"Item", {Argument::Integer(12)});
+    EXPECT_EQ(GetInteger(GetObject(last.Get(), L"SlideShowTransition").Get(), L"Hidden"), -1);
+    EXPECT_EQ(GetInteger(GetObject(second.Get(), L"SlideShowTransition").Get(), L"Hidden"), 0);
+    EXPECT_EQ(GetInteger(GetObject(Presentation(1).Get(), L"PageSetup").Get(), L"FirstSlideNumber"),
+              0);
+    ComPtr<IDispatch> settings = GetObject(Presentation(1).Get(), L"SlideShowSettings");
+    EXPECT_EQ(GetInteger(settings.Get(), L"RangeType"), 2);  // ppShowSlideRange
+    EXPECT_EQ(GetInteger(settings.Get(), L"StartingSlide"), 3);
+    EXPECT_EQ(GetInteger(settings.Get(), L"EndingSlide"), 9);
+    // Run keeps to the saved range.
+    ComPtr<IDispatch> window = CallObject(settings.Get(), L"Run", {});
+    ComPtr<IDispatch> view = GetObject(window.Get(), L"View");
+    EXPECT_EQ(GetInteger(GetObject(view.Get(), L"Slide").Get(), L"SlideIndex"), 3);
+    EXPECT_EQ(GetInteger(view.Get(), L"CurrentShowPosition"), 1);
+
+    // A plain deck: numbered from 1, every slide shown.
+    ComPtr<IDispatch> intro = GetObject(Presentation(2).Get(), L"SlideShowSettings");
+    EXPECT_EQ(GetInteger(intro.Get(), L"RangeType"), 1);  // ppShowAll
+    EXPECT_EQ(GetInteger(intro.Get(), L"EndingSlide"), 5);
+}
 
 TEST_F(SimulationTest, SlideShowWindows_KeepTheOrderTheShowsStarted) {
     Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},

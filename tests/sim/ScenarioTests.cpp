@@ -65,6 +65,35 @@ TEST(Scenario, ActiveNullOrAbsent_IsTheLastOpen) {
     }
 }
 
+TEST(Scenario, FileObjectsAndEndedShows_AreReadWithTheirDefaults) {
+    const pptsim::Scenario scenario = pptsim::ParseScenario(R"({
+      "files": {"https://d.docs.live.net/4f2a9c/Documents/Cloud deck.pptx":
+                    {"slides": 12, "firstSlideNumber": 0, "hidden": [12], "showRange": [3, 9],
+                     "readOnly": true},
+                "D:\\Slides\\intro.pptx": {"slides": 5}},
+      "open": ["D:\\Slides\\intro.pptx"],
+      "shows": [{"presentation": "D:\\Slides\\intro.pptx", "ended": true}],
+      "frameTitles": "withoutExtension"})");
+    ASSERT_EQ(scenario.files.size(), 2u);
+    // The files come in key order.
+    const pptsim::ScenarioFile& cloud = scenario.files[1];
+    EXPECT_EQ(cloud.fullName, L"https://d.docs.live.net/4f2a9c/Documents/Cloud deck.pptx");
+    EXPECT_EQ(cloud.slideCount, 12);
+    EXPECT_EQ(cloud.firstSlideNumber, 0);
+    EXPECT_EQ(cloud.hidden, std::vector<int>{12});
+    EXPECT_EQ(cloud.rangeStart, 3);
+    EXPECT_EQ(cloud.rangeEnd, 9);
+    EXPECT_TRUE(cloud.readOnly);
+    const pptsim::ScenarioFile& intro = scenario.files[0];
+    EXPECT_EQ(intro.firstSlideNumber, 1);
+    EXPECT_TRUE(intro.hidden.empty());
+    EXPECT_EQ(intro.rangeStart, 0);
+    EXPECT_FALSE(intro.readOnly);
+    ASSERT_EQ(scenario.shows.size(), 1u);
+    EXPECT_TRUE(scenario.shows[0].ended);
+    EXPECT_EQ(scenario.frameTitles, pptsim::FrameTitleStyle::WithoutExtension);
+}
+
 class BadScenario : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(BadScenario, IsRejectedWithAReason) {
@@ -84,7 +113,17 @@ INSTANTIATE_TEST_SUITE_P(
         R"({"files": {"a.pptx": 0}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx"}]})",
         R"({"failMembers": "Open"})", R"({"delayMs": -5})", R"({"reject": ["Next"]})",
         R"({"reject": {"Next": -1}})", R"({"whenLastWindowCloses": "hide"})",
-        R"({"files": {"a.pptx": 1}, "unsaved": ["a.pptx"]})"));
+        R"({"files": {"a.pptx": 1}, "unsaved": ["a.pptx"]})",
+        R"({"files": {"a.pptx": {"firstSlideNumber": 0}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "firstSlideNumber": -1}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "hidden": [4]}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "hidden": 3}}})",
+        R"({"files": {"a.pptx": {"slides": 9, "showRange": [5, 3]}}})",
+        R"({"files": {"a.pptx": {"slides": 9, "showRange": [3]}}})",
+        R"({"files": {"a.pptx": {"slides": 9, "showRange": [3, 10]}}})",
+        R"({"files": {"a.pptx": {"slides": 9, "readOnly": 1}}})",
+        R"({"files": {"a.pptx": 1}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "ended": 1}]})",
+        R"({"frameTitles": "short"})"));
 
 class EnvironmentScenario : public SimulationTest {
 protected:

@@ -61,6 +61,21 @@ TEST_F(Trace, EveryCallAndCloseIsOneLineInMemoryAndInTheFile) {
     EXPECT_EQ(FileLines(path), expected);
 }
 
+// Only a move by someone else that takes a frame from below to the top is a raise.
+TEST_F(Trace, RaisingAFrameIsOneLineWithItsTitle) {
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "D:\\Slides\\intro.pptx": 5},
+              "open": ["D:\\Slides\\intro.pptx", "C:\\Talks\\Q3 review.pptx"],
+              "frameTitles": "withoutExtension"})");
+    const pptsim::SimulationState state = pptsim::ReadSimulationState();
+    HWND intro = state.open[0].frame;
+    for (int time = 0; time < 2; ++time) {
+        SetWindowPos(intro, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(intro, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    SetWindowPos(state.open[1].frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(pptsim::SimulationTrace(), std::vector<std::string>{"raise intro - PowerPoint"});
+}
+
 TEST_F(Trace, TextArgumentsAreWrittenAsUtf8) {
     Start("{}");
     const std::wstring name =

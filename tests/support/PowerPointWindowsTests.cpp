@@ -51,11 +51,11 @@ protected:
     std::vector<HWND> created;
 };
 
-TEST_F(PowerPointWindows, Activate_RaisesOnlyTheHighestFrameWithTheExactTitle) {
+TEST_F(PowerPointWindows, Activate_RaisesOnlyTheHighestFrameThatNamesTheFile) {
     Add(L"Notepad", L"top");
     Add(L"Chrome_WidgetWin_1", kTitle);
-    Add(kFrameClass, L"Q3 review - PowerPoint");
-    Add(kFrameClass, L"q3 review.pptx - PowerPoint");
+    Add(kFrameClass, L"Q3 reviews.pptx - PowerPoint");
+    Add(kFrameClass, L"Q3 review.pptx");
     HWND higher = Add(kFrameClass, kTitle);
     HWND lower = Add(kFrameClass, kTitle);
     StackInCreationOrder();
@@ -91,16 +91,19 @@ TEST_F(PowerPointWindows, Activate_FailingFirstMoveSkipsTheSecondButStillRepaint
               std::vector<HWND>{WindowList::Instance().Desktop()});
 }
 
-TEST_F(PowerPointWindows, Activate_WithoutAMatchingFrameChangesNothing) {
+TEST_F(PowerPointWindows, Activate_MovesAFrameOnlyWhenItsTitleNamesTheFile) {
     struct Case {
         std::wstring path;
         std::wstring frameTitle;
         bool raised;
     };
     const Case cases[] = {
-        {kPath, L"Intro.pptx - PowerPoint", false},  {L"C:\\Talks\\Q3 review.PPTX", kTitle, false},
-        {L"Q3 review.pptx", kTitle, false},  // no backslash: no file name
-        {L"Q3 review.pptx", L" - PowerPoint", true}, {L"C:\\Talks\\", L" - PowerPoint", true},
+        {kPath, L"Intro.pptx - PowerPoint", false},
+        {L"C:\\Talks\\Q3 review.PPTX", kTitle, true},  // Windows ignores the case of names
+        {L"Q3 review.pptx", kTitle, false},            // no backslash: no file name
+        // No file name names no frame, not even one with an empty name.
+        {L"Q3 review.pptx", L" - PowerPoint", false},
+        {L"C:\\Talks\\", L" - PowerPoint", false},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(std::string(test.frameTitle.begin(), test.frameTitle.end()));

@@ -1,0 +1,120 @@
+// Slide numbers and positions, hidden slides, and the range of slides a show keeps to.
+#include "sim/MemberHandlers.h"
+
+namespace pptsim::members {
+namespace {
+
+// PpSlideShowRangeType.
+constexpr int kShowAll = 1;
+constexpr int kShowSlideRange = 2;
+// MsoTriState.
+constexpr int kTrue = -1;
+constexpr int kFalse = 0;
+// PowerPoint's "Number slides from" accepts 0 to 9999.
+constexpr std::int64_t kHighestFirstSlideNumber = 9999;
+
+OpenPresentation* PresentationOfCall(MemberCall& call) {
+    return call.state.FindPresentation(call.self.presentationId);
+}
+
+}  // namespace
+
+HRESULT PresentationPageSetup(MemberCall& call) {
+    if (PresentationOfCall(call) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnObject(call, {ObjectKind::PageSetup, 0, call.self.presentationId});
+}
+
+HRESULT PageSetupFirstSlideNumber(MemberCall& call) {
+    OpenPresentation* presentation = PresentationOfCall(call);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    if (!call.put) {
+        return ReturnInteger(call, presentation->firstSlideNumber);
+    }
+    std::int64_t number = 0;
+    if (!ReadInteger(*call.arguments[0], number)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    if (number < 0 || number > kHighestFirstSlideNumber) {
+        return Raise(call, L"PageSetup.FirstSlideNumber : Value out of range.");
+    }
+    presentation->firstSlideNumber = static_cast<int>(number);
+    return S_OK;
+}
+
+HRESULT SlidesItem(MemberCall& call) {
+    OpenPresentation* presentation = PresentationOfCall(call);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    std::size_t position = 0;
+    const HRESULT read =
+        ReadItemIndex(call, static_cast<std::size_t>(presentation->SlideCount()), position);
+    if (FAILED(read)) {
+        return read;
+    }
+    return ReturnObject(
+        call, {ObjectKind::Slide, 0, presentation->id, 0, static_cast<int>(position + 1)});
+}
+
+// "The starting slide number + the slide index number - 1".
+HRESULT SlideSlideNumber(MemberCall& call) {
+    OpenPresentation* presentation = PresentationOfCall(call);
+    if (SlideOfCall(call) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, presentation->firstSlideNumber + call.self.slideNumber - 1);
+}
+
+HRESULT SlideSlideIndex(MemberCall& call) {
+    if (SlideOfCall(call) == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, call.self.slideNumber);
+}
+
+HRESULT SlideShowTransitionHidden(MemberCall& call) {
+    SlideContent* slide = SlideOfCall(call);
+    if (slide == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    if (!call.put) {
+        return ReturnInteger(call, slide->hidden ? kTrue : kFalse);
+    }
+    std::int64_t hidden = 0;
+    if (!ReadInteger(*call.arguments[0], hidden)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    slide->hidden = hidden != kFalse;
+    return S_OK;
+}
+
+HRESULT SlideShowSettingsRangeType(MemberCall& call) {
+    OpenPresentation* presentation = PresentationOfCall(call);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, presentation->rangeStart > 0 ? kShowSlideRange : kShowAll);
+}
+
+HRESULT SlideShowSettingsStartingSlide(MemberCall& call) {
+    OpenPresentation* presentation = PresentationOfCall(call);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, presentation->rangeStart > 0 ? presentation->rangeStart : 1);
+}
+
+HRESULT SlideShowSettingsEndingSlide(MemberCall& call) {
+    OpenPresentation* presentation = PresentationOfCall(call);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(
+        call, presentation->rangeStart > 0 ? presentation->rangeEnd : presentation->SlideCount());
+}
+
+}  // namespace pptsim::members

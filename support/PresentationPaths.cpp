@@ -1,0 +1,61 @@
+#include "support/PresentationPaths.h"
+
+#include <algorithm>
+
+#include "platform/Platform.h"
+
+namespace {
+
+bool IsSchemeUnit(wchar_t unit, bool first) {
+    const bool letter = (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z');
+    const bool other =
+        (unit >= L'0' && unit <= L'9') || unit == L'+' || unit == L'-' || unit == L'.';
+    return letter || (!first && other);
+}
+
+}  // namespace
+
+bool HasUrlScheme(const std::wstring& fullName) {
+    const std::size_t colon = fullName.find(L"://");
+    if (colon == std::wstring::npos || colon < 2) {
+        return false;
+    }
+    for (std::size_t at = 0; at < colon; ++at) {
+        if (!IsSchemeUnit(fullName[at], at == 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+SeparatorStyle SeparatorStyleOf(const std::wstring& fullName) {
+    return HasUrlScheme(fullName) ? SeparatorStyle::ForwardSlash : SeparatorStyle::Backslash;
+}
+
+std::wstring PowerPointPathFromSetting(const std::wstring& chosen) {
+    std::wstring path = chosen;
+    if (!HasUrlScheme(path)) {
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+    }
+    return path;
+}
+
+bool IsSamePresentationPath(const std::wstring& first, const std::wstring& second) {
+    if (first.empty() || second.empty() || first.size() > INT32_MAX || second.size() > INT32_MAX) {
+        return false;
+    }
+    return CompareStringOrdinal(first.data(), static_cast<int>(first.size()), second.data(),
+                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring PresentationFileName(const std::wstring& fullName) {
+    if (!HasUrlScheme(fullName)) {
+        return FileNameFromPath(fullName);
+    }
+    const std::size_t slash = fullName.find_last_of(L'/');
+    return fullName.substr(slash + 1);
+}
+
+std::wstring PresentationTitle(const std::wstring& fullName) {
+    return FileStemFromPath(fullName, SeparatorStyleOf(fullName));
+}
