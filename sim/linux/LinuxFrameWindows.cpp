@@ -30,10 +30,11 @@ DWORD StartWindowThread() {
         MSG peeked;
         PeekMessageW(&peeked, nullptr, 0, 0, PM_NOREMOVE);  // makes the thread's queue
         {
+            // Notified under the lock: the starter's locals die as soon as its wait returns.
             std::lock_guard<std::mutex> lock(started);
             thread = GetCurrentThreadId();
+            ready.notify_one();
         }
-        ready.notify_one();
         for (;;) {
             MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             MSG message;
