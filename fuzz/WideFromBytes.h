@@ -9,6 +9,7 @@
 // unit given by the next two bytes (line separators, surrogates, anything).
 inline std::wstring WideFromBytes(const std::uint8_t* data, std::size_t size) {
     std::wstring text;
+    text.reserve(size);
     for (std::size_t index = 0; index < size; ++index) {
         if (data[index] == 0xFF && index + 2 < size) {
             text.push_back(static_cast<wchar_t>(data[index + 1] | (data[index + 2] << 8)));
