@@ -7,40 +7,15 @@
 
 #include "fuzz/FileNamePatterns.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/WideFromBytes.h"
 #include "support/FileNames.h"
 
-namespace {
-
-// Longer paths name no file, whatever the patterns would say.
-constexpr std::size_t kLongestNamedPath = 2048;
-
-std::wstring Expected(const std::wstring& path, FileNamePattern pattern) {
-    return path.size() <= kLongestNamedPath ? MatchFileNamePattern(path, pattern) : std::wstring();
-}
-
-// Bytes become UTF-16 units one to one, so that mutations stay readable, except that 0xFF
-// introduces a unit given by the next two bytes (line separators, surrogates, anything).
-std::wstring PathFromBytes(const std::uint8_t* data, std::size_t size) {
-    std::wstring path;
-    for (std::size_t index = 0; index < size; ++index) {
-        if (data[index] == 0xFF && index + 2 < size) {
-            path.push_back(static_cast<wchar_t>(data[index + 1] | (data[index + 2] << 8)));
-            index += 2;
-        } else {
-            path.push_back(static_cast<wchar_t>(data[index]));
-        }
-    }
-    return path;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::wstring path = PathFromBytes(data, size);
-    FUZZ_REQUIRE(FileNameFromPath(path) == Expected(path, FileNamePattern::Name));
+    const std::wstring path = WideFromBytes(data, size);
+    FUZZ_REQUIRE(FileNameFromPath(path) == ExpectedFileName(path, FileNamePattern::Name));
     FUZZ_REQUIRE(FileStemFromPath(path, SeparatorStyle::Backslash) ==
-                 Expected(path, FileNamePattern::BackslashStem));
+                 ExpectedFileName(path, FileNamePattern::BackslashStem));
     FUZZ_REQUIRE(FileStemFromPath(path, SeparatorStyle::ForwardSlash) ==
-                 Expected(path, FileNamePattern::ForwardSlashStem));
+                 ExpectedFileName(path, FileNamePattern::ForwardSlashStem));
     return 0;
 }

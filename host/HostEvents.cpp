@@ -84,14 +84,20 @@ HostEventHandler FindHostEventHandler(const std::string& eventName) {
     return nullptr;
 }
 
-void DispatchHostMessage(KGPBasePlugin& plugin, const std::string& text) {
+bool DispatchHostMessage(KGPBasePlugin& plugin, const std::string& text) {
     // A frame nested too deeply is dropped like one that does not parse.
     const nlohmann::json message = ParseBoundedJson(text);
-    const std::string eventName = ReadStringMember(message, "event", "");
-    HostEvent event{
+    if (message.is_discarded()) {
+        return false;
+    }
+    // Members are read, and the payload copied, only for an event that has an operation.
+    const HostEventHandler handler = FindHostEventHandler(ReadStringMember(message, "event", ""));
+    if (handler == nullptr) {
+        return true;
+    }
+    const HostEvent event{
         message, ReadStringMember(message, "action", ""), ReadStringMember(message, "context", ""),
         ReadStringMember(message, "device", ""), ObjectMemberOrNull(message, "payload")};
-    if (const HostEventHandler handler = FindHostEventHandler(eventName)) {
-        handler(plugin, event);
-    }
+    handler(plugin, event);
+    return true;
 }

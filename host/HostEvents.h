@@ -20,8 +20,7 @@ using HostEventHandler = void (*)(KGPBasePlugin& plugin, const HostEvent& event)
 // The handler for an event name (exact, case-sensitive match), or nullptr for any other name.
 HostEventHandler FindHostEventHandler(const std::string& eventName);
 
-// Parses one text frame and calls the plug-in operation that its "event" names. Text that is not
-// JSON throws the JSON library's exception (a parse error, or out_of_range for a number beyond a
-// double), JSON nested too deeply to copy safely throws std::length_error; exceptions of the
-// plug-in operation pass through.
-void DispatchHostMessage(KGPBasePlugin& plugin, const std::string& text);
+// Parses one text frame and calls the plug-in operation that its "event" names. False when the
+// frame was dropped unread: text that is not JSON (including a number beyond a double) or JSON
+// nested too deeply to copy safely. Exceptions of the plug-in operation pass through.
+bool DispatchHostMessage(KGPBasePlugin& plugin, const std::string& text);

@@ -141,9 +141,10 @@ void KGPConnectionManager::OnMessage(const ConnectionHandle&, bool isTextFrame,
     }
     const std::string text = payload;
     try {
+        // An unreadable frame is dropped without a call.
         DispatchHostMessage(*plugin, text);
     } catch (...) {
-        // Unparsable messages and failing plug-in operations cost one message, not the link.
+        // A failing plug-in operation costs one message, not the link.
     }
 }
 

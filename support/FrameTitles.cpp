@@ -1,19 +1,22 @@
 #include "support/FrameTitles.h"
 
+#include <string_view>
+
 #include "automation/PowerPointSurface.h"
 #include "support/PresentationPaths.h"
 
+// Titles are read through views: every top-level window's title is matched against each open
+// presentation, and none of the pieces needs a copy.
 namespace {
 
-bool EndsWith(const std::wstring& text, const std::wstring& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+bool EndsWith(std::wstring_view text, std::wstring_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
 // The title without its application suffix; false when it has neither.
-bool CutApplicationSuffix(const std::wstring& title, std::wstring& rest) {
-    for (const std::wstring& suffix : {std::wstring(PowerPointSurface::kFrameTitleSuffix),
-                                       std::wstring(PowerPointSurface::kOlderFrameTitleSuffix)}) {
+bool CutApplicationSuffix(std::wstring_view title, std::wstring_view& rest) {
+    for (const std::wstring_view suffix :
+         {PowerPointSurface::kFrameTitleSuffix, PowerPointSurface::kOlderFrameTitleSuffix}) {
         if (EndsWith(title, suffix)) {
             rest = title.substr(0, title.size() - suffix.size());
             return true;
@@ -23,15 +26,15 @@ bool CutApplicationSuffix(const std::wstring& title, std::wstring& rest) {
 }
 
 // The rest without its last " [flag]"; false when it does not end in one.
-bool CutLastFlag(std::wstring& rest) {
+bool CutLastFlag(std::wstring_view& rest) {
     if (rest.empty() || rest.back() != L']') {
         return false;
     }
     const std::size_t open = rest.rfind(L" [");
-    if (open == std::wstring::npos) {
+    if (open == std::wstring_view::npos) {
         return false;
     }
-    rest.erase(open);
+    rest = rest.substr(0, open);
     return true;
 }
 
@@ -41,15 +44,17 @@ bool IsFrameTitleOf(const std::wstring& title, const std::wstring& fileName) {
     if (fileName.empty()) {
         return false;
     }
-    const std::size_t dot = fileName.find_last_of(L'.');
-    const std::wstring stem = dot != std::wstring::npos && dot > 0 ? fileName.substr(0, dot) : L"";
-    std::wstring rest;
+    const std::wstring_view name(fileName);
+    const std::size_t dot = name.find_last_of(L'.');
+    const std::wstring_view stem =
+        dot != std::wstring_view::npos && dot > 0 ? name.substr(0, dot) : std::wstring_view();
+    std::wstring_view rest;
     if (!CutApplicationSuffix(title, rest)) {
         return false;
     }
     // A name may itself end in brackets ("plan [draft].pptx"), so every cut is tried.
     do {
-        if (IsSamePresentationPath(rest, fileName) || IsSamePresentationPath(rest, stem)) {
+        if (IsSamePresentationPath(rest, name) || IsSamePresentationPath(rest, stem)) {
             return true;
         }
     } while (CutLastFlag(rest));

@@ -40,7 +40,7 @@ std::wstring PowerPointPathFromSetting(const std::wstring& chosen) {
     return path;
 }
 
-bool IsSamePresentationPath(const std::wstring& first, const std::wstring& second) {
+bool IsSamePresentationPath(std::wstring_view first, std::wstring_view second) {
     if (first.empty() || second.empty() || first.size() > INT32_MAX || second.size() > INT32_MAX) {
         return false;
     }

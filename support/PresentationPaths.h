@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "support/FileNames.h"
 
@@ -16,7 +17,7 @@ SeparatorStyle SeparatorStyleOf(const std::wstring& fullName);
 std::wstring PowerPointPathFromSetting(const std::wstring& chosen);
 // As Windows compares file names: code unit by code unit, ignoring case. An empty name (what a
 // failed read gives) never matches.
-bool IsSamePresentationPath(const std::wstring& first, const std::wstring& second);
+bool IsSamePresentationPath(std::wstring_view first, std::wstring_view second);
 // The last component with its extension ("Q3 review.pptx"); empty when there is none.
 std::wstring PresentationFileName(const std::wstring& fullName);
 // The last component without its extension, as the play key shows it ("Q3 review").

@@ -291,6 +291,10 @@ namespace {
 // Upper case of one UTF-16 unit by the Unicode simple mappings that stay within one unit, which
 // is what Windows' own case table holds; surrogates stay as they are.
 wchar_t UpperUnit(wchar_t unit) {
+    // ASCII, most of what file names hold, needs no look-up in the locale.
+    if (unit < 0x80) {
+        return unit >= L'a' && unit <= L'z' ? static_cast<wchar_t>(unit - L'a' + L'A') : unit;
+    }
     static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
     if (unit >= 0xD800 && unit <= 0xDFFF) {
         return unit;
@@ -323,6 +327,9 @@ int CompareStringOrdinal(LPCWCH first, int firstLength, LPCWCH second, int secon
     const std::size_t firstCount = UnitCount(first, firstLength);
     const std::size_t secondCount = UnitCount(second, secondLength);
     for (std::size_t at = 0; at < firstCount && at < secondCount; ++at) {
+        if (first[at] == second[at]) {
+            continue;
+        }
         const wchar_t a = ignoreCase ? UpperUnit(first[at]) : first[at];
         const wchar_t b = ignoreCase ? UpperUnit(second[at]) : second[at];
         if (a != b) {
