@@ -312,7 +312,8 @@ void KeyWalk::CheckWindowsAnswer() {
                "the plug-in is not connected");
         return;
     }
-    report(::CheckWindowsAnswer(static_cast<DWORD>(plugin->Id()), kWindowAnswerBound));
+    report(::CheckWindowsAnswer(static_cast<DWORD>(plugin->Id()), kWindowAnswerBound,
+                                kWindowAnswerSpan));
 }
 
 void KeyWalk::EndPlugin() {

@@ -20,12 +20,13 @@ std::string Milliseconds(std::chrono::milliseconds time) {
 
 StepResult DescribeWindowAnswers(DWORD processId, bool reachable,
                                  const std::vector<WindowAnswer>& answers,
-                                 std::chrono::milliseconds bound) {
+                                 std::chrono::milliseconds bound, std::chrono::milliseconds span) {
     StepResult result;
     result.step = "windows";
     result.sent = "WM_NULL with SendMessageTimeoutW (SMTO_BLOCK, " + Milliseconds(bound) +
                   ") to every window of the plug-in's process " + std::to_string(processId) +
-                  ", message-only and top-level, while it idles";
+                  ", message-only and top-level, again and again for " + Milliseconds(span) +
+                  " while it idles";
     result.expected =
         "at least one window (COM makes one for the worker's apartment), each "
         "answering within " +
@@ -46,9 +47,12 @@ StepResult DescribeWindowAnswers(DWORD processId, bool reachable,
     }
     std::chrono::milliseconds longest{0};
     for (const WindowAnswer& answer : answers) {
-        result.cameBack += (result.cameBack.empty() ? "" : ", ") + Where(answer) +
-                           (answer.answered ? " answered in " : " no answer after ") +
-                           Milliseconds(answer.took);
+        result.cameBack +=
+            (result.cameBack.empty() ? "" : ", ") + Where(answer) +
+            (answer.answered
+                 ? " answered " + std::to_string(answer.sends) + " sends, the slowest in "
+                 : " no answer to send " + std::to_string(answer.sends) + " after ") +
+            Milliseconds(answer.took);
         longest = std::max(longest, answer.took);
     }
     result.milliseconds = longest.count();
@@ -65,11 +69,12 @@ StepResult DescribeWindowAnswers(DWORD processId, bool reachable,
     return result;
 }
 
-StepResult CheckWindowsAnswer(DWORD processId, std::chrono::milliseconds bound) {
+StepResult CheckWindowsAnswer(DWORD processId, std::chrono::milliseconds bound,
+                              std::chrono::milliseconds span) {
     if (!CanSeeWindowsOf(processId)) {
-        return DescribeWindowAnswers(processId, false, {}, bound);
+        return DescribeWindowAnswers(processId, false, {}, bound, span);
     }
     const std::vector<FoundWindow> found =
         FindWindowsOf([processId](DWORD owner) { return owner == processId; });
-    return DescribeWindowAnswers(processId, true, SendNullTo(found, bound), bound);
+    return DescribeWindowAnswers(processId, true, SendNullTo(found, bound, span), bound, span);
 }

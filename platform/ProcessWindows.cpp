@@ -1,5 +1,7 @@
 #include "platform/ProcessWindows.h"
 
+#include <algorithm>
+
 namespace {
 
 void Collect(HWND parent, bool messageOnly, const std::function<bool(DWORD)>& belongs,
@@ -29,19 +31,33 @@ std::vector<FoundWindow> FindWindowsOf(const std::function<bool(DWORD processId)
 }
 
 std::vector<WindowAnswer> SendNullTo(const std::vector<FoundWindow>& windows,
-                                     std::chrono::milliseconds bound) {
+                                     std::chrono::milliseconds bound,
+                                     std::chrono::milliseconds span) {
+    using Clock = std::chrono::steady_clock;
     std::vector<WindowAnswer> answers;
     for (const FoundWindow& window : windows) {
         WindowAnswer answer;
         answer.className = ClassOf(window.handle);
         answer.messageOnly = window.messageOnly;
-        DWORD_PTR result = 0;
-        const auto started = std::chrono::steady_clock::now();
-        answer.answered = SendMessageTimeoutW(window.handle, WM_NULL, 0, 0, SMTO_BLOCK,
-                                              static_cast<UINT>(bound.count()), &result) != 0;
-        answer.took = std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - started);
+        answer.answered = true;
         answers.push_back(answer);
     }
+    const Clock::time_point end = Clock::now() + span;
+    do {
+        for (std::size_t index = 0; index < windows.size(); ++index) {
+            WindowAnswer& answer = answers[index];
+            if (!answer.answered) {
+                continue;
+            }
+            DWORD_PTR result = 0;
+            const Clock::time_point started = Clock::now();
+            answer.answered = SendMessageTimeoutW(windows[index].handle, WM_NULL, 0, 0, SMTO_BLOCK,
+                                                  static_cast<UINT>(bound.count()), &result) != 0;
+            answer.took = std::max(
+                answer.took,
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started));
+            ++answer.sends;
+        }
+    } while (Clock::now() < end);
     return answers;
 }

@@ -47,7 +47,7 @@ def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, argum
     assert len(windows) == 1 and windows[0]["applicable"] == windows_step_runs()
     assert all(step["ok"] for step in report["steps"] if step["applicable"])
     if windows_step_runs():
-        assert "'OleMainThreadWndClass' (message-only) answered" in windows[0]["cameBack"]
+        assert "'OleMainThreadWndClass' (message-only) answered " in windows[0]["cameBack"]
     trace = (tmp_path / "trace.txt").read_text().splitlines()
     for made in ("call Presentations.Add 0", "call Slides.Add 5 11",
                  "put TextRange.Text Glyphpad field check, slide 5",

@@ -96,7 +96,8 @@ class WindowAnswers : public ::testing::TestWithParam<AnswersCase> {};
 TEST_P(WindowAnswers, PassOnlyWhenEveryWindowOfTheProcessAnswered) {
     const AnswersCase& c = GetParam();
     const StepResult result =
-        DescribeWindowAnswers(42, c.reachable, c.answers, std::chrono::milliseconds(1000));
+        DescribeWindowAnswers(42, c.reachable, c.answers, std::chrono::milliseconds(1000),
+                              std::chrono::milliseconds(3000));
     const std::string line = StepLine(result);
     EXPECT_EQ(line.substr(0, line.find(' ')), c.outcome) << line;
     for (const std::string& part : c.said) {
@@ -105,25 +106,27 @@ TEST_P(WindowAnswers, PassOnlyWhenEveryWindowOfTheProcessAnswered) {
     EXPECT_EQ(AllPassed({result}), std::string(c.outcome) == "ok");
 }
 
-const WindowAnswer kAnswered{L"OleMainThreadWndClass", true, true, std::chrono::milliseconds(3)};
-const WindowAnswer kSilent{L"IME", false, false, std::chrono::milliseconds(1001)};
+const WindowAnswer kAnswered{L"OleMainThreadWndClass", true, true, std::chrono::milliseconds(3),
+                             20};
+const WindowAnswer kSilent{L"IME", false, false, std::chrono::milliseconds(1001), 4};
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WindowAnswers,
-    ::testing::Values(AnswersCase{"AllAnswered",
-                                  true,
-                                  {kAnswered},
-                                  "ok",
-                                  {"'OleMainThreadWndClass' (message-only) answered in 3 ms"}},
-                      AnswersCase{"OneSilent",
-                                  true,
-                                  {kAnswered, kSilent},
-                                  "FAIL",
-                                  {"class 'IME' (top-level) did not answer within 1000 ms",
-                                   "gave up after 1001 ms"}},
-                      AnswersCase{
-                          "NoWindow", true, {}, "FAIL", {"no window of process 42 was found"}},
-                      AnswersCase{"Unreachable", false, {}, "n/a", {"not applicable"}}),
+    ::testing::Values(
+        AnswersCase{
+            "AllAnswered",
+            true,
+            {kAnswered},
+            "ok",
+            {"'OleMainThreadWndClass' (message-only) answered 20 sends, the slowest in 3 ms"}},
+        AnswersCase{
+            "OneSilent",
+            true,
+            {kAnswered, kSilent},
+            "FAIL",
+            {"class 'IME' (top-level) did not answer within 1000 ms", "gave up after 1001 ms"}},
+        AnswersCase{"NoWindow", true, {}, "FAIL", {"no window of process 42 was found"}},
+        AnswersCase{"Unreachable", false, {}, "n/a", {"not applicable"}}),
     [](const ::testing::TestParamInfo<AnswersCase>& info) { return std::string(info.param.name); });
 
 TEST(StepSummary, CountsNotApplicableStepsApartAndLetThemPass) {
@@ -140,7 +143,7 @@ TEST(StepSummary, CountsNotApplicableStepsApartAndLetThemPass) {
 // The search and the sends against this process's own COM threads: the apartment thread that
 // dispatches messages while it waits passes; a thread in an apartment that only blocks fails.
 std::string ProbeOwnProcess(std::chrono::milliseconds bound) {
-    return StepLine(CheckWindowsAnswer(GetCurrentProcessId(), bound));
+    return StepLine(CheckWindowsAnswer(GetCurrentProcessId(), bound, std::chrono::milliseconds(0)));
 }
 
 TEST(WindowsAnswer, AnIdleApartmentThreadAnswersAndOneThatDoesNotPumpFails) {
