@@ -50,7 +50,8 @@ StepResult DescribeWindowAnswers(DWORD processId, bool reachable,
         result.cameBack +=
             (result.cameBack.empty() ? "" : ", ") + Where(answer) +
             (answer.answered
-                 ? " answered " + std::to_string(answer.sends) + " sends, the slowest in "
+                 ? " answered " + std::to_string(answer.sends - (answer.gone ? 1 : 0)) + " sends" +
+                       (answer.gone ? " and was then destroyed" : "") + ", the slowest in "
                  : " no answer to send " + std::to_string(answer.sends) + " after ") +
             Milliseconds(answer.took);
         longest = std::max(longest, answer.took);

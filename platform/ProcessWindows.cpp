@@ -46,7 +46,7 @@ std::vector<WindowAnswer> SendNullTo(const std::vector<FoundWindow>& windows,
     do {
         for (std::size_t index = 0; index < windows.size(); ++index) {
             WindowAnswer& answer = answers[index];
-            if (!answer.answered) {
+            if (!answer.answered || answer.gone) {
                 continue;
             }
             DWORD_PTR result = 0;
@@ -57,6 +57,10 @@ std::vector<WindowAnswer> SendNullTo(const std::vector<FoundWindow>& windows,
                 answer.took,
                 std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started));
             ++answer.sends;
+            if (!answer.answered && IsWindow(windows[index].handle) == FALSE) {
+                answer.answered = true;
+                answer.gone = true;
+            }
         }
     } while (Clock::now() < end);
     return answers;

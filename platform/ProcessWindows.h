@@ -19,7 +19,8 @@ struct FoundWindow {
 struct WindowAnswer {
     std::wstring className;
     bool messageOnly = false;
-    bool answered = false;              // every send was answered within the bound
+    bool answered = false;  // every send was answered within the bound
+    bool gone = false;      // destroyed meanwhile: sent nothing more, and no sign of silence
     std::chrono::milliseconds took{0};  // the longest send (the one that gave up, if any)
     int sends = 0;
 };
@@ -28,9 +29,9 @@ struct WindowAnswer {
 std::vector<FoundWindow> FindWindowsOf(const std::function<bool(DWORD processId)>& belongs);
 // Sends each window WM_NULL in turn, round after round until `span` has passed (at least one
 // round), waiting at most `bound` for each answer and answering nothing sent to this thread
-// meanwhile; a window that once gives no answer is sent nothing more. Repeating matters: a
-// thread that pumps only now and then (COM pumps while one of its calls waits for another
-// process) answers a send that happens to come just before it does.
+// meanwhile; a window that once gives no answer, or has been destroyed, is sent nothing more.
+// Repeating matters: a thread that pumps only now and then (COM pumps while one of its calls waits
+// for another process) answers a send that happens to come just before it does.
 std::vector<WindowAnswer> SendNullTo(const std::vector<FoundWindow>& windows,
                                      std::chrono::milliseconds bound,
                                      std::chrono::milliseconds span);

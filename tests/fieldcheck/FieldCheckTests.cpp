@@ -106,9 +106,10 @@ TEST_P(WindowAnswers, PassOnlyWhenEveryWindowOfTheProcessAnswered) {
     EXPECT_EQ(AllPassed({result}), std::string(c.outcome) == "ok");
 }
 
-const WindowAnswer kAnswered{L"OleMainThreadWndClass", true, true, std::chrono::milliseconds(3),
-                             20};
-const WindowAnswer kSilent{L"IME", false, false, std::chrono::milliseconds(1001), 4};
+const WindowAnswer kAnswered{L"OleMainThreadWndClass",     true, true, false,
+                             std::chrono::milliseconds(3), 20};
+const WindowAnswer kSilent{L"IME", false, false, false, std::chrono::milliseconds(1001), 4};
+const WindowAnswer kGone{L"tooltips_class32", false, true, true, std::chrono::milliseconds(0), 3};
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WindowAnswers,
@@ -125,6 +126,11 @@ INSTANTIATE_TEST_SUITE_P(
             {kAnswered, kSilent},
             "FAIL",
             {"class 'IME' (top-level) did not answer within 1000 ms", "gave up after 1001 ms"}},
+        AnswersCase{"OneDestroyedMeanwhile",
+                    true,
+                    {kAnswered, kGone},
+                    "ok",
+                    {"'tooltips_class32' (top-level) answered 2 sends and was then destroyed"}},
         AnswersCase{"NoWindow", true, {}, "FAIL", {"no window of process 42 was found"}},
         AnswersCase{"Unreachable", false, {}, "n/a", {"not applicable"}}),
     [](const ::testing::TestParamInfo<AnswersCase>& info) { return std::string(info.param.name); });
