@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
         KeyWalk walk(pluginPath, report);
         walk.StartPlugin();
         walk.Walk(deck, options->closePowerPoint);
+        walk.CheckWindowsAnswer();
         walk.EndPlugin();
         // PowerPoint stays open; only the deck made here goes (after a long press and a second
         // load it is open again, in a PowerPoint this reference may no longer reach).

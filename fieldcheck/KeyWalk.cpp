@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "fieldcheck/WindowsAnswerStep.h"
 #include "hostpeer/HostMessages.h"
 #include "hostpeer/PluginArguments.h"
 #include "hostpeer/RegistrationMessage.h"
@@ -303,6 +304,16 @@ std::string KeyWalk::Problem(const Key& key, const Expectation& expected) const 
 
 void KeyWalk::NotRun(const char* step, const std::string& sent, const std::string& why) {
     report({step, sent, "-", "", false, std::nullopt, "not run: " + why});
+}
+
+void KeyWalk::CheckWindowsAnswer() {
+    if (!plugin || !connected) {
+        NotRun("windows", "WM_NULL to every window of the plug-in's process",
+               "the plug-in is not connected");
+        return;
+    }
+    report(::CheckWindowsAnswer(static_cast<DWORD>(plugin->Id()), kWindowAnswerBound,
+                                kWindowAnswerSpan));
 }
 
 void KeyWalk::EndPlugin() {

@@ -38,6 +38,8 @@ public:
     // The key presses; without a deck only the keys are placed. With closePowerPoint it ends
     // with a long press of play.
     void Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoint);
+    // While the plug-in idles, checks that its threads answer a message sent to its windows.
+    void CheckWindowsAnswer();
     // Closes the link as the application does when it quits, and checks that the plug-in ends;
     // it is ended by force when it does not.
     void EndPlugin();

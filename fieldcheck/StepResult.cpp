@@ -4,6 +4,10 @@
 
 namespace {
 
+bool Failed(const StepResult& result) {
+    return !result.ok && result.applicable;
+}
+
 std::string Padded(std::string text, std::size_t width) {
     if (text.size() < width) {
         text.append(width - text.size(), ' ');
@@ -14,7 +18,8 @@ std::string Padded(std::string text, std::size_t width) {
 }  // namespace
 
 std::string StepLine(const StepResult& result) {
-    std::string line = Padded(result.ok ? "ok" : "FAIL", 5) + Padded(result.step, 12);
+    const char* outcome = result.ok ? "ok" : result.applicable ? "FAIL" : "n/a";
+    std::string line = Padded(outcome, 5) + Padded(result.step, 12);
     line += "sent " + result.sent + "; expected " + result.expected + "; came back " +
             (result.cameBack.empty() ? "nothing" : result.cameBack);
     line += result.milliseconds ? "; " + std::to_string(*result.milliseconds) + " ms" : "; - ms";
@@ -27,13 +32,16 @@ std::string StepLine(const StepResult& result) {
 std::string SummaryLine(const std::vector<StepResult>& results) {
     const auto passed = std::count_if(results.begin(), results.end(),
                                       [](const StepResult& result) { return result.ok; });
-    return std::to_string(passed) + " passed, " +
-           std::to_string(static_cast<long>(results.size()) - passed) + " failed";
+    const auto failed = std::count_if(results.begin(), results.end(), Failed);
+    const auto other = static_cast<long>(results.size()) - passed - failed;
+    return std::to_string(passed) + " passed, " + std::to_string(failed) + " failed" +
+           (other > 0 ? ", " + std::to_string(other) + " not applicable" : "");
 }
 
 bool AllPassed(const std::vector<StepResult>& results) {
-    return !results.empty() && std::all_of(results.begin(), results.end(),
-                                           [](const StepResult& result) { return result.ok; });
+    return std::none_of(results.begin(), results.end(), Failed) &&
+           std::any_of(results.begin(), results.end(),
+                       [](const StepResult& result) { return result.ok; });
 }
 
 nlohmann::json ReportJson(const std::vector<StepResult>& results, const nlohmann::json& about) {
@@ -44,6 +52,7 @@ nlohmann::json ReportJson(const std::vector<StepResult>& results, const nlohmann
                          {"expected", result.expected},
                          {"cameBack", result.cameBack},
                          {"ok", result.ok},
+                         {"applicable", result.applicable},
                          {"milliseconds", result.milliseconds ? nlohmann::json(*result.milliseconds)
                                                               : nlohmann::json()},
                          {"problem", result.problem}});

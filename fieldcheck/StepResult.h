@@ -15,11 +15,16 @@ struct StepResult {
     bool ok = false;
     std::optional<long long> milliseconds;  // from the press to the play key's title
     std::string problem;                    // for a tester, when the step failed
+    // False for a step that cannot be carried out on this system: it neither passes nor fails,
+    // and its problem says why.
+    bool applicable = true;
 };
 
-// "ok   next   sent ...; expected ...; came back ...; 12 ms" (FAIL lines add the problem).
+// "ok   next   sent ...; expected ...; came back ...; 12 ms" (FAIL and n/a lines add the
+// problem).
 std::string StepLine(const StepResult& result);
-// "N passed, M failed"
+// "N passed, M failed", and ", K not applicable" when there are such steps.
 std::string SummaryLine(const std::vector<StepResult>& results);
+// True when no step failed and at least one passed.
 bool AllPassed(const std::vector<StepResult>& results);
 nlohmann::json ReportJson(const std::vector<StepResult>& results, const nlohmann::json& about);

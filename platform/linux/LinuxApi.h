@@ -248,6 +248,9 @@ HRESULT GetActiveObject(REFCLSID clsid, void* reserved, IUnknown** object);
 constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 constexpr DWORD CLSCTX_LOCAL_SERVER = 0x4;
 
+// The first entry of a thread makes its apartment's message-only window (class
+// "OleMainThreadWndClass"), as COM does for a single-threaded apartment; the last exit destroys
+// it. A message sent to it is answered only while the thread pumps.
 HRESULT CoInitialize(LPVOID reserved);
 void CoUninitialize();
 HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid);
@@ -319,6 +322,8 @@ inline HWND const HWND_TOP = nullptr;
 inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(static_cast<std::intptr_t>(1));
 inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
 inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
+// The parent of the message-only windows.
+inline HWND const HWND_MESSAGE = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-3));
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;
@@ -355,6 +360,10 @@ constexpr int IDNO = 7;
 HWND GetDesktopWindow();
 HWND GetTopWindow(HWND window);
 HWND GetWindow(HWND window, UINT command);
+// The next window after childAfter (null: the first) among the top-level windows in Z order
+// (parent null or the desktop) or the message-only ones (parent HWND_MESSAGE), whose class
+// (ignoring case) and title match where given (null: any). The windows here have no children.
+HWND FindWindowExW(HWND parent, HWND childAfter, LPCWSTR className, LPCWSTR windowName);
 int GetClassNameW(HWND window, LPWSTR className, int maxCount);
 int GetWindowTextW(HWND window, LPWSTR text, int maxCount);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);

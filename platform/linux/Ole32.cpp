@@ -6,21 +6,28 @@
 
 #include "platform/Platform.h"
 #include "platform/linux/ComClassRegistry.h"
+#include "platform/linux/WindowList.h"
 
 namespace {
 
-// Each thread's CoInitialize count, as COM keeps it per thread.
+// Each thread's CoInitialize count, as COM keeps it per thread, and its apartment's window.
 thread_local int apartmentEntries = 0;
+thread_local HWND apartmentWindow = nullptr;
 
 }  // namespace
 
 HRESULT CoInitialize(LPVOID /*reserved*/) {
-    return apartmentEntries++ == 0 ? S_OK : S_FALSE;
+    if (apartmentEntries++ > 0) {
+        return S_FALSE;
+    }
+    apartmentWindow = WindowList::Instance().CreateMessageOnly(L"OleMainThreadWndClass", nullptr);
+    return S_OK;
 }
 
 void CoUninitialize() {
-    if (apartmentEntries > 0) {
-        --apartmentEntries;
+    if (apartmentEntries > 0 && --apartmentEntries == 0) {
+        WindowList::Instance().Destroy(apartmentWindow);
+        apartmentWindow = nullptr;
     }
 }
 

@@ -54,6 +54,35 @@ HWND GetWindow(HWND window, UINT command) {
     return WindowList::Instance().Neighbour(window, command);
 }
 
+HWND FindWindowExW(HWND parent, HWND childAfter, LPCWSTR className, LPCWSTR windowName) {
+    WindowList& list = WindowList::Instance();
+    if (parent != nullptr && parent != HWND_MESSAGE && parent != list.Desktop()) {
+        return nullptr;
+    }
+    const std::vector<HWND> siblings = parent == HWND_MESSAGE ? list.MessageOnly() : list.ZOrder();
+    auto next = siblings.begin();
+    if (childAfter != nullptr) {
+        next = std::find(siblings.begin(), siblings.end(), childAfter);
+        if (next == siblings.end()) {
+            return nullptr;
+        }
+        ++next;
+    }
+    for (; next != siblings.end(); ++next) {
+        std::wstring text;
+        if (className != nullptr &&
+            (!list.ClassName(*next, text) ||
+             CompareStringOrdinal(text.c_str(), -1, className, -1, TRUE) != CSTR_EQUAL)) {
+            continue;
+        }
+        if (windowName != nullptr && (!list.Title(*next, text) || text != windowName)) {
+            continue;
+        }
+        return *next;
+    }
+    return nullptr;
+}
+
 int GetClassNameW(HWND window, LPWSTR className, int maxCount) {
     std::wstring text;
     if (className == nullptr || maxCount <= 0) {

@@ -27,17 +27,30 @@ HWND WindowList::Create(const std::wstring& className, const std::wstring& title
     std::lock_guard<std::mutex> lock(mutex);
     HWND window = reinterpret_cast<HWND>(nextHandle);
     nextHandle += 4;  // handles are never reused, so a stale one stays invalid
-    windows[window] = Window{className, title, procedure, false, ownerThread};
+    windows[window] = Window{className, title, procedure, false, ownerThread, false};
     zOrder.insert(zOrder.begin() + static_cast<std::ptrdiff_t>(TopOfNonTopmostBand()), window);
+    return window;
+}
+
+HWND WindowList::CreateMessageOnly(const std::wstring& className, WNDPROC procedure) {
+    MessageQueues::Instance().EnsureQueue();
+    std::lock_guard<std::mutex> lock(mutex);
+    HWND window = reinterpret_cast<HWND>(nextHandle);
+    nextHandle += 4;
+    windows[window] = Window{className, L"", procedure, false, GetCurrentThreadId(), true};
+    messageOnly.push_back(window);
     return window;
 }
 
 bool WindowList::Destroy(HWND window) {
     std::lock_guard<std::mutex> lock(mutex);
-    if (windows.erase(window) == 0) {
+    auto found = windows.find(window);
+    if (found == windows.end()) {
         return false;
     }
-    zOrder.erase(std::find(zOrder.begin(), zOrder.end(), window));
+    std::vector<HWND>& list = found->second.messageOnly ? messageOnly : zOrder;
+    list.erase(std::find(list.begin(), list.end(), window));
+    windows.erase(found);
     failingSetWindowPos.erase(window);
     return true;
 }
@@ -56,6 +69,11 @@ std::vector<HWND> WindowList::ZOrder() const {
     return zOrder;
 }
 
+std::vector<HWND> WindowList::MessageOnly() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return messageOnly;
+}
+
 bool WindowList::IsTopmost(HWND window) const {
     std::lock_guard<std::mutex> lock(mutex);
     auto found = windows.find(window);
@@ -65,7 +83,7 @@ bool WindowList::IsTopmost(HWND window) const {
 bool WindowList::BringToTop(HWND window) {
     std::lock_guard<std::mutex> lock(mutex);
     auto found = windows.find(window);
-    if (found == windows.end()) {
+    if (found == windows.end() || found->second.messageOnly) {
         return false;
     }
     MoveTo(window, found->second.topmost ? 0 : TopOfNonTopmostBand());
@@ -79,7 +97,8 @@ HWND WindowList::Top() const {
 
 HWND WindowList::Neighbour(HWND window, UINT command) const {
     std::lock_guard<std::mutex> lock(mutex);
-    if (windows.count(window) == 0 || zOrder.empty()) {
+    auto found = windows.find(window);
+    if (found == windows.end() || found->second.messageOnly || zOrder.empty()) {
         return nullptr;
     }
     const std::size_t position = PositionOf(window);
@@ -202,6 +221,7 @@ void WindowList::Clear() {
     std::lock_guard<std::mutex> lock(mutex);
     windows.clear();
     zOrder.clear();
+    messageOnly.clear();
     failingSetWindowPos.clear();
     setWindowPosCalls.clear();
     updateWindowCalls.clear();
@@ -225,9 +245,13 @@ void WindowList::MoveTo(HWND window, std::size_t position) {
                   window);
 }
 
-// The Z-order part of SetWindowPos, with user32's rules for the topmost band.
+// The Z-order part of SetWindowPos, with user32's rules for the topmost band. A message-only
+// window has no place in it.
 bool WindowList::Reorder(HWND window, HWND insertAfter) {
     Window& moved = windows.at(window);
+    if (moved.messageOnly) {
+        return false;
+    }
     if (insertAfter == HWND_TOPMOST) {
         moved.topmost = true;
         MoveTo(window, 0);
@@ -247,7 +271,7 @@ bool WindowList::Reorder(HWND window, HWND insertAfter) {
         MoveTo(window, zOrder.size());
     } else {
         auto anchor = windows.find(insertAfter);
-        if (anchor == windows.end()) {
+        if (anchor == windows.end() || anchor->second.messageOnly) {
             return false;
         }
         if (insertAfter != window) {

@@ -1,6 +1,8 @@
-// The Linux stand-in's desktop: the top-level windows in Z order, top first. The user32
-// stand-ins read and reorder it; the simulated PowerPoint creates its frame windows in it, and
-// tests arrange windows and check how they were moved. Linux only.
+// The Linux stand-in's desktop: the top-level windows in Z order, top first, and the
+// message-only windows (which take no part in the Z order), all of this process. The user32
+// stand-ins read and reorder it; the simulated PowerPoint creates its frame windows in it, COM's
+// stand-in its apartment windows, and tests arrange windows and check how they were moved.
+// Linux only.
 #pragma once
 
 #include <cstdint>
@@ -33,11 +35,15 @@ public:
     // does; a program may name the thread that pumps for its windows).
     HWND Create(const std::wstring& className, const std::wstring& title, WNDPROC procedure,
                 DWORD ownerThread = 0);
+    // A message-only window (a child of HWND_MESSAGE), made on the calling thread.
+    HWND CreateMessageOnly(const std::wstring& className, WNDPROC procedure);
     bool Destroy(HWND window);
     bool Exists(HWND window) const;
     HWND Desktop() const;
 
     std::vector<HWND> ZOrder() const;
+    // The message-only windows, oldest first.
+    std::vector<HWND> MessageOnly() const;
     bool IsTopmost(HWND window) const;
     // Raises a window to the top of its band without recording a SetWindowPos call (how the
     // owner of a window brings it forward itself).
@@ -67,6 +73,7 @@ private:
         WNDPROC procedure;
         bool topmost;
         DWORD ownerThread;
+        bool messageOnly;
     };
 
     WindowList() = default;
@@ -79,6 +86,7 @@ private:
     std::uintptr_t nextHandle = 0x20000;
     std::map<HWND, Window> windows;
     std::vector<HWND> zOrder;  // top first; topmost windows always come before the others
+    std::vector<HWND> messageOnly;
     std::set<HWND> failingSetWindowPos;
     std::vector<SetWindowPosCall> setWindowPosCalls;
     std::vector<HWND> updateWindowCalls;

@@ -12,6 +12,13 @@ from actionsession import program_path
 from hostpeer import plugin_executable, plugin_launcher
 
 
+def windows_step_runs() -> bool:
+    """The plug-in's windows are reached from another process under Wine (as on Windows); the
+    Linux stand-ins keep each process's windows within it, so natively the step is not
+    applicable."""
+    return plugin_executable().endswith(".exe")
+
+
 def run_fieldcheck(folder: Path, *arguments: str,
                    scenario: dict = None) -> subprocess.CompletedProcess:
     plugin = Path(plugin_executable())
@@ -26,15 +33,21 @@ def run_fieldcheck(folder: Path, *arguments: str,
                           timeout=180)
 
 
-@pytest.mark.parametrize("arguments, steps, opens", [([], 14, 1), (["--close"], 16, 2)])
+@pytest.mark.parametrize("arguments, steps, opens", [([], 15, 1), (["--close"], 17, 2)])
 def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, arguments, steps,
                                                                   opens):
     run = run_fieldcheck(tmp_path, *arguments)
     assert run.returncode == 0, run.stdout + run.stderr
-    assert run.stdout.splitlines()[-1] == f"{steps} passed, 0 failed"
+    summary = (f"{steps} passed, 0 failed" if windows_step_runs()
+               else f"{steps - 1} passed, 0 failed, 1 not applicable")
+    assert run.stdout.splitlines()[-1] == summary
     report = json.loads((tmp_path / "report.json").read_text())
     assert report["passed"] and len(report["steps"]) == steps
-    assert all(step["ok"] for step in report["steps"])
+    windows = [step for step in report["steps"] if step["step"] == "windows"]
+    assert len(windows) == 1 and windows[0]["applicable"] == windows_step_runs()
+    assert all(step["ok"] for step in report["steps"] if step["applicable"])
+    if windows_step_runs():
+        assert "'OleMainThreadWndClass' (message-only) answered " in windows[0]["cameBack"]
     trace = (tmp_path / "trace.txt").read_text().splitlines()
     for made in ("call Presentations.Add 0", "call Slides.Add 5 11",
                  "put TextRange.Text Glyphpad field check, slide 5",
@@ -53,7 +66,7 @@ def test_plugin_that_cannot_start_fails_every_step_in_words(tmp_path):
     lines = run.stdout.splitlines()
     assert lines[2].startswith("FAIL register") and "cannot start no-such-plugin.exe" in lines[2]
     assert "not run: the plug-in is not connected" in lines[4]
-    assert lines[-1] == "1 passed, 13 failed"  # only the deck could be made
+    assert lines[-1] == "1 passed, 14 failed"  # only the deck could be made
 
 
 def test_a_broken_expectation_fails_its_step_in_words(tmp_path):

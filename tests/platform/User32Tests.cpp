@@ -181,6 +181,20 @@ INSTANTIATE_TEST_SUITE_P(Lengths, WindowTexts,
                                            TextCase{255, 256, 255}, TextCase{256, 256, 255},
                                            TextCase{300, 256, 255}, TextCase{5, 3, 2}));
 
+TEST_F(User32, FindWindowEx_WalksTopLevelWindowsByClassAndTitleButNotMessageOnlyOnes) {
+    CreateWindows("AB");
+    std::string found;
+    for (HWND window = FindWindowExW(nullptr, nullptr, kTestWindowClass, nullptr);
+         window != nullptr; window = FindWindowExW(nullptr, window, kTestWindowClass, nullptr)) {
+        const auto mine = byHandle.find(window);
+        found += mine != byHandle.end() ? mine->second : '?';
+    }
+    EXPECT_EQ(found, "BA");
+    EXPECT_EQ(FindWindowExW(nullptr, nullptr, kTestWindowClass, L"A"), byLetter['A']);
+    EXPECT_EQ(FindWindowExW(nullptr, byLetter['A'], kTestWindowClass, L"A"), nullptr);
+    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, kTestWindowClass, nullptr), nullptr);
+}
+
 // Only the count is certain: what lands in the buffer differs (see the stand-ins' comments).
 TEST_F(User32, Texts_OfAVanishedWindowReadAsFailure) {
     HWND window = CreateTestWindow(L"Gone - PowerPoint");
