@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "bench/BenchReport.h"
 #include "bench/Measurements.h"
@@ -27,6 +28,7 @@ struct Options {
     int idleSeconds = 60;
     int fanOutRepetitions = 50;
     int churnKeys = 10000;
+    std::vector<int> appearingKeys{1, 10, 100, 1000, 10000};
 };
 
 bool ParseOptions(int argc, char* argv[], Options& options) {
@@ -40,6 +42,7 @@ bool ParseOptions(int argc, char* argv[], Options& options) {
             options.idleSeconds = 10;
             options.fanOutRepetitions = 5;
             options.churnKeys = 1000;
+            options.appearingKeys = {1, 10, 100, 1000};
         } else if (flag == "--plugin" && hasValue) {
             options.config.executable = argv[++index];
         } else if (flag == "--scenario" && hasValue) {
@@ -116,11 +119,12 @@ int main(int argc, char* argv[]) {
         LoopbackHost host;
         MeasureInOneSession(host, options, results);
 
-        Progress("event throughput");
+        Progress("keys appearing at once, event throughput");
         {
             PluginSession session(host, options.config);
             session.ShowKeys(kPlayAction, "play-", 0, 1);
             session.LearnSlidePosition();
+            results.appearing = MeasureKeysAppearingAtOnce(host, session, options.appearingKeys);
             results.throughput = MeasureEventThroughput(host, session, options.churnKeys);
             if (session.Finish() != 0) {
                 throw std::runtime_error("the plug-in did not exit with code 0");

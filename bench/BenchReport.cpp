@@ -54,6 +54,16 @@ std::vector<Goal> Goals(const BenchResults& r) {
                              f->pressToLast.p50Ms, limitMs});
         }
     }
+    for (const AppearResult& a : r.appearing) {
+        goals.push_back(
+            {"first titles missed, " + std::to_string(a.keys) + " keys appearing at once",
+             static_cast<double>(a.expectedPlayKeys - a.titledPlayKeys), 0});
+    }
+    if (r.throughput.expectedPlayKeys > 0) {
+        goals.push_back(
+            {"first titles missed after the event throughput",
+             static_cast<double>(r.throughput.expectedPlayKeys - r.throughput.titledPlayKeys), 0});
+    }
     goals.push_back(
         {"press p50 / echo floor p50", Ratio(r.latency.press.p50Ms, r.latency.floor.p50Ms), 3.0});
     goals.push_back(
@@ -97,9 +107,14 @@ std::string FormatTable(const BenchResults& r) {
     table +=
         Format("  %.0f events in %.3f s: %.0f events/s\n", static_cast<double>(r.throughput.events),
                r.throughput.seconds, r.throughput.eventsPerSecond);
-    table += Format("  play keys titled %.0f of %.0f expected (%.0f lost)\n",
+    table += Format("  play keys titled %.0f/%.0f expected (%.0f missed)\n",
                     r.throughput.titledPlayKeys, r.throughput.expectedPlayKeys,
                     r.throughput.expectedPlayKeys - r.throughput.titledPlayKeys);
+    table += "\nKeys appearing at once (play keys titled by the next refresh / expected)\n";
+    for (const AppearResult& a : r.appearing) {
+        table += Format("  %5.0f keys   titled %.0f/%.0f (%.0f missed)\n", a.keys, a.titledPlayKeys,
+                        a.expectedPlayKeys, a.expectedPlayKeys - a.titledPlayKeys);
+    }
     table += "\nStart-up (process start -> registration frame; bare client started in turn)\n";
     table +=
         Format("  plug-in      n=%-4.0f p50 %8.3f ms  p99 %8.3f ms  max %8.3f ms\n", r.startUpCount,
@@ -138,6 +153,12 @@ bool WriteResultsJson(const BenchResults& r, const std::string& path) {
                           {"press_to_last_frame", ToJson(f.pressToLast)},
                           {"messages_per_second", f.messagesPerSecond}});
     }
+    nlohmann::json appearing = nlohmann::json::array();
+    for (const AppearResult& a : r.appearing) {
+        appearing.push_back({{"keys", a.keys},
+                             {"expected_play_keys", a.expectedPlayKeys},
+                             {"titled_play_keys", a.titledPlayKeys}});
+    }
     nlohmann::json startUp = ToJson(r.startUp.plugin);
     startUp["floor_p50_ms"] = r.startUp.floor.p50Ms;
     startUp["floor"] = ToJson(r.startUp.floor);
@@ -162,6 +183,7 @@ bool WriteResultsJson(const BenchResults& r, const std::string& path) {
                                     {"events_per_second", r.throughput.eventsPerSecond},
                                     {"expected_play_keys", r.throughput.expectedPlayKeys},
                                     {"titled_play_keys", r.throughput.titledPlayKeys}}},
+                                  {"keys_appearing_at_once", appearing},
                                   {"start_up", startUp},
                                   {"memory_kib",
                                    {{"idle_10_keys", r.idle.residentKiB},

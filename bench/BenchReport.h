@@ -12,6 +12,7 @@ struct BenchResults {
     LatencyResult latency;
     std::vector<FanOutResult> fanOut;
     ThroughputResult throughput;
+    std::vector<AppearResult> appearing;
     StartUpResult startUp;
     int startUpCount = 0;
     MemoryResult memory;

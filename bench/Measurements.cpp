@@ -14,6 +14,43 @@ bool IsRefreshCommand(const std::optional<HostCommand>& command) {
     return command && (command->event == "setTitle" || command->event == "setState");
 }
 
+struct TitledRefresh {
+    BenchClock::time_point firstArrival;
+    int titled = 0;  // distinct play keys titled
+};
+
+// Presses next and counts the play keys that the refresh it triggers titles. Events are handled
+// in order, so the refresh starts only after every event sent before the press.
+TitledRefresh PressAndCountTitles(LoopbackHost& host, PluginSession& session) {
+    const std::string expected = session.NextTitle();
+    session.PressNext();
+    const auto first = host.NextFrameMatching(
+        [&expected](const std::string& text) { return IsSetTitle(text, expected); },
+        std::chrono::duration_cast<std::chrono::milliseconds>(kFrameBound * 6));
+    if (!first) {
+        throw std::runtime_error("no refresh after a press");
+    }
+    // A refresh titles every visible play key once, so the burst ends where a context repeats
+    // (the next periodic refresh) or the frames stop.
+    std::set<std::string> titled{ParseHostCommand(first->text)->context};
+    for (;;) {
+        const auto next = host.NextFrame(std::chrono::milliseconds(1000));
+        if (!next) {
+            break;
+        }
+        const auto command = ParseHostCommand(next->text);
+        if (!IsRefreshCommand(command)) {
+            break;
+        }
+        if (command->event == "setTitle" && !titled.insert(command->context).second) {
+            break;
+        }
+    }
+    session.ReleaseNext();
+    session.Advance();
+    return {first->arrival, static_cast<int>(titled.size())};
+}
+
 }  // namespace
 
 LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses) {
@@ -109,38 +146,32 @@ ThroughputResult MeasureEventThroughput(LoopbackHost& host, PluginSession& sessi
             ++result.events;
         }
     }
-    // The events are handled in order, so the press's refresh starts only after all of them.
-    const std::string expected = session.NextTitle();
-    session.PressNext();
-    const auto first = host.NextFrameMatching(
-        [&expected](const std::string& text) { return IsSetTitle(text, expected); },
-        std::chrono::duration_cast<std::chrono::milliseconds>(kFrameBound * 6));
-    if (!first) {
-        throw std::runtime_error("throughput: no refresh after the events");
-    }
-    result.seconds = std::chrono::duration<double>(first->arrival - started).count();
+    const TitledRefresh refresh = PressAndCountTitles(host, session);
+    result.seconds = std::chrono::duration<double>(refresh.firstArrival - started).count();
     result.eventsPerSecond = static_cast<double>(result.events) / result.seconds;
     result.expectedPlayKeys = 1 + keys / 2;  // play-0 and the odd-numbered churn keys
-    // A refresh titles every visible play key once, so the burst ends where a context repeats
-    // (the next periodic refresh) or the frames stop.
-    std::set<std::string> titled{ParseHostCommand(first->text)->context};
-    for (;;) {
-        const auto next = host.NextFrame(std::chrono::milliseconds(1000));
-        if (!next) {
-            break;
+    result.titledPlayKeys = refresh.titled;
+    return result;
+}
+
+std::vector<AppearResult> MeasureKeysAppearingAtOnce(LoopbackHost& host, PluginSession& session,
+                                                     const std::vector<int>& keyCounts) {
+    std::vector<AppearResult> results;
+    for (const int keys : keyCounts) {
+        const std::string prefix = "appear-" + std::to_string(keys) + "-";
+        for (int key = 0; key < keys; ++key) {
+            host.Send(KeyEventFrame("willAppear", kPlayAction, prefix + std::to_string(key)));
         }
-        const auto command = ParseHostCommand(next->text);
-        if (!IsRefreshCommand(command)) {
-            break;
-        }
-        if (command->event == "setTitle" && !titled.insert(command->context).second) {
-            break;
+        AppearResult result;
+        result.keys = keys;
+        result.expectedPlayKeys = 1 + keys;
+        result.titledPlayKeys = PressAndCountTitles(host, session).titled;
+        results.push_back(result);
+        for (int key = 0; key < keys; ++key) {
+            host.Send(KeyEventFrame("willDisappear", kPlayAction, prefix + std::to_string(key)));
         }
     }
-    result.titledPlayKeys = static_cast<int>(titled.size());
-    session.ReleaseNext();
-    session.Advance();
-    return result;
+    return results;
 }
 
 StartUpResult MeasureStartUp(LoopbackHost& host, const BenchConfig& config,

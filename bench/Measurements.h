@@ -32,6 +32,12 @@ struct ThroughputResult {
     int titledPlayKeys = 0;  // setTitle frames of the refresh that followed the events
 };
 
+struct AppearResult {
+    int keys = 0;              // play keys that appeared at once
+    int expectedPlayKeys = 0;  // those and the play key shown before
+    int titledPlayKeys = 0;    // setTitle frames of the refresh that followed
+};
+
 struct MemoryResult {
     long afterRegistrationKiB = 0;
     long afterWarmUpKiB = 0;
@@ -69,6 +75,11 @@ std::vector<FanOutResult> MeasureFanOut(LoopbackHost& host, PluginSession& sessi
 // `keys` willAppear events interleaved with willDisappear for every other key, then a press
 // whose refresh shows how many play keys the plug-in holds.
 ThroughputResult MeasureEventThroughput(LoopbackHost& host, PluginSession& session, int keys);
+
+// For each count, that many play keys appear at once, then a press whose refresh must title
+// every visible play key; the keys disappear again before the next count.
+std::vector<AppearResult> MeasureKeysAppearingAtOnce(LoopbackHost& host, PluginSession& session,
+                                                     const std::vector<int>& keyCounts);
 
 // Process start until the registration frame, over `starts` starts of the plug-in and as many
 // of the bare client (`floor`), taken in turn.

@@ -2,70 +2,37 @@
 
 #include <utility>
 
-SendGate::SendGate(std::size_t capBytes, MeasureHeld measureHeld,
-                   ScheduleRemeasure scheduleRemeasure)
-    : cap(capBytes),
-      measureHeld(std::move(measureHeld)),
-      scheduleRemeasure(std::move(scheduleRemeasure)) {}
+SendGate::SendGate(std::size_t capBytes, ScheduleMark scheduleMark)
+    : cap(capBytes), scheduleMark(std::move(scheduleMark)) {}
 
-void SendGate::BindNetworkThread() {
-    std::lock_guard<std::mutex> lock(mutex);
-    networkThread = std::this_thread::get_id();
-}
-
-bool SendGate::Send(std::size_t bytes, const std::function<bool()>& send) {
+bool SendGate::Send(std::size_t bytes, const std::function<bool(HeldFrame)>& send) {
     bool sent = false;
     bool schedule = false;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (closed) {
+        if (closed || HostLeftCapUnread()) {
             return false;
         }
-        const bool onNetworkThread = OnNetworkThread();
-        if (IsFull() && onNetworkThread) {
-            TakeMeasuredBytes();
-        }
-        if (!IsFull()) {
-            sent = send();
-            if (sent) {
-                Count(bytes);
-            }
-        }
-        // From half the queue's share on, the figure is brought back to the library's count, so
-        // that a host that reads never meets the bound because of frames it has long taken.
-        if (heldBytes + heldFrames * kFrameBookkeeping >= cap / 4) {
-            if (onNetworkThread) {
-                TakeMeasuredBytes();
-            } else if (!remeasureScheduled) {
-                remeasureScheduled = schedule = true;
-            }
+        const std::size_t cost = bytes + kFrameOverhead;
+        // Counted before the library may write it, so that the count never runs behind.
+        handed += cost;
+        sent = send(HeldFrame(ledger, cost));
+        // A frame the library refused has ended already, and needs no turn of the network
+        // thread (which may not run yet).
+        if (sent && !markScheduled) {
+            markScheduled = schedule = true;
         }
     }
     if (schedule) {
-        scheduleRemeasure();
+        scheduleMark();
     }
     return sent;
 }
 
-bool SendGate::Admit(std::size_t bytes) {
+void SendGate::MarkOffered() {
     std::lock_guard<std::mutex> lock(mutex);
-    if (closed) {
-        return false;
-    }
-    TakeMeasuredBytes();
-    if (IsFull()) {
-        return false;
-    }
-    Count(bytes);
-    return true;
-}
-
-void SendGate::Remeasure() {
-    std::lock_guard<std::mutex> lock(mutex);
-    remeasureScheduled = false;
-    if (!closed) {
-        TakeMeasuredBytes();
-    }
+    markScheduled = false;
+    offered = handed;
 }
 
 void SendGate::Close() {
@@ -73,26 +40,10 @@ void SendGate::Close() {
     closed = true;
 }
 
-bool SendGate::OnNetworkThread() const {
-    return std::this_thread::get_id() == networkThread;
-}
-
-bool SendGate::IsFull() const {
-    return heldBytes + heldFrames * kFrameBookkeeping >= cap / 2;
-}
-
-void SendGate::TakeMeasuredBytes() {
-    const std::size_t measured = measureHeld();
-    // The frames the host has taken went in order; their share of the bytes is their share of
-    // the frames, near enough.
-    heldFrames = heldBytes == 0 ? 0
-                                : static_cast<std::size_t>(static_cast<double>(heldFrames) *
-                                                           static_cast<double>(measured) /
-                                                           static_cast<double>(heldBytes));
-    heldBytes = measured;
-}
-
-void SendGate::Count(std::size_t bytes) {
-    heldBytes += bytes;
-    ++heldFrames;
+bool SendGate::HostLeftCapUnread() const {
+    // Frames are written in the order they were handed, so what has been written covers the
+    // offered frames first; a frame refused by the library ends at once, and may make the
+    // written figure pass the offered one for a moment.
+    const std::size_t written = ledger->written.load();
+    return offered > written && offered - written >= cap;
 }

@@ -112,7 +112,7 @@ class ActionSession:
 
     def mark(self) -> int:
         """The index the next frame will have."""
-        return len(self.host.frames())
+        return self.host.frame_count()
 
     def wait_frame(self, match: Callable[[Frame], bool], start: int = 0,
                    timeout: Optional[float] = None) -> Tuple[int, Frame]:
@@ -120,11 +120,11 @@ class ActionSession:
         deadline = time.monotonic() + (timeout or default_timeout())
         seen = start
         while True:
-            frames = self.host.frames()
-            for index in range(seen, len(frames)):
-                if match(frames[index]):
-                    return index, frames[index]
-            seen = max(seen, len(frames))
+            frames = self.host.frames(seen)
+            for offset, frame in enumerate(frames):
+                if match(frame):
+                    return seen + offset, frame
+            seen += len(frames)
             remaining = deadline - time.monotonic()
             if remaining <= 0:
                 raise TimeoutError("no matching frame")
@@ -146,7 +146,7 @@ class ActionSession:
         return self.wait_raw(set_state(context, 0), start)
 
     def frames_between(self, start: int, end: int) -> List[Frame]:
-        return self.host.frames()[start:end]
+        return self.host.frames(start, end)
 
     def raw_between(self, start: int, end: int, context: Optional[str] = None) -> List[str]:
         return [f.raw for f in self.frames_between(start, end)

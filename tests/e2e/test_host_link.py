@@ -177,8 +177,8 @@ MEASURE_MEMORY = not WINDOWS_PROGRAM and not (os.environ.get("ASAN_OPTIONS")
 # Every press refreshes every key: about 1.7 MB of frames per press with 10,000 keys, which a
 # plug-in without a bound would hold for a host that does not read.
 KEYS, PRESSES, PINGS = (10000, 60, 50000) if MEASURE_MEMORY else (1000, 10, 5000)
-# The plug-in holds at most 4 MiB of frames for the host, plus the write in flight and what the
-# frames cost beyond their bytes.
+# The plug-in holds at most 2 MiB of frames offered to the host, plus the refresh under way
+# (about 1.7 MB with 10,000 keys) and what the library and the heap add.
 HELD_BOUND_KIB = (4 + 2) * 1024
 
 
