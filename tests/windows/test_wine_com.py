@@ -5,7 +5,7 @@ import pytest
 from actionsession import NEXT, PLAY, ActionSession, set_title, show_alert
 from hostpeer import HostPeer
 from scenariofiles import scenario
-from winelane import run_tool, server_processes, wait_until
+from winelane import EXIT_GRACE_SECONDS, server_processes, wait_until
 
 Q3_SHOW = scenario("q3_show_on_slide_3")
 
@@ -18,14 +18,16 @@ def start(host, tmp_path):
 
 
 def test_server_ends_with_the_plugin_that_started_it(start):
-    wait_until(lambda: server_processes() == [], 10, "a server of an earlier test stayed")
+    wait_until(lambda: server_processes() == [], EXIT_GRACE_SECONDS,
+               "a server of an earlier test stayed")
     session = start(Q3_SHOW)
     session.appear("P1", PLAY)
     session.wait_raw(set_title("P1", "3/12"))
     assert len(server_processes()) == 1
     session.finish()
     # The plug-in never releases PowerPoint; the server must notice its client is gone.
-    wait_until(lambda: server_processes() == [], 10, "the server outlived its client")
+    wait_until(lambda: server_processes() == [], EXIT_GRACE_SECONDS,
+               "the server outlived its client")
 
 
 def test_every_start_gets_a_fresh_server_with_its_own_scenario(start, tmp_path):
@@ -33,7 +35,7 @@ def test_every_start_gets_a_fresh_server_with_its_own_scenario(start, tmp_path):
     first.appear("P1", PLAY)
     first.wait_raw(set_title("P1", "3/12"))
     first.finish()
-    wait_until(lambda: server_processes() == [], 10, "the first server stayed")
+    wait_until(lambda: server_processes() == [], EXIT_GRACE_SECONDS, "the first server stayed")
 
     second_folder = tmp_path / "second"
     second_folder.mkdir()
@@ -53,7 +55,7 @@ def test_closing_powerpoint_ends_the_server_and_keys_then_fail_cleanly(start):
     session.key_down("P1", PLAY)
     session.wait_trace("close Q3 review.pptx - PowerPoint", timeout=15)
     # PowerPoint's process is gone: calls fail with "server unavailable", never hang.
-    wait_until(lambda: server_processes() == [], 10, "the server did not quit")
+    wait_until(lambda: server_processes() == [], EXIT_GRACE_SECONDS, "the server did not quit")
     session.key_up("P1", PLAY)
     mark = session.mark()
     session.key_down("K", NEXT)

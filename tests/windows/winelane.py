@@ -7,7 +7,7 @@ import time
 from pathlib import Path
 
 from hostpeer import plugin_launcher
-from simservers import server_processes  # noqa: F401
+from simservers import EXIT_GRACE_SECONDS, server_processes  # noqa: F401
 
 REPO_ROOT = Path(__file__).resolve().parents[2]
 
