@@ -67,6 +67,16 @@ TEST(InboundFuzzRegression, NestedPayloadOfPlausibleDepth_ReachesPlugin) {
     EXPECT_EQ(plugin.Calls().front().value, payload);
 }
 
+// The parser reads a frame up to a NUL; the nesting bound looks no further than it reads.
+TEST(InboundFuzzRegression, BracketsAfterANul_DoNotDropTheFrame) {
+    const std::string frame = std::string(R"({"event":"keyDown","context":"c"})") + '\0' +
+                              std::string(kHostileDepth, '[');
+    RecordingPlugin plugin;
+    EXPECT_TRUE(DispatchHostMessage(plugin, frame));
+    ASSERT_EQ(plugin.Calls().size(), 1u);
+    EXPECT_EQ(plugin.Calls().front().operation, "OnKeyDown");
+}
+
 // The connection manager drops these frames whole and goes on with the next one.
 TEST(InboundFuzzRegression, HostileFrames_LeaveLinkUp) {
     const DeepFrame frames[] = {
