@@ -8,6 +8,13 @@ function(gp_add_gtest name)
   if(WIN32)
     target_link_options(${name} PRIVATE -static)
   endif()
+  # On Windows, and under Wine, every test process shares one desktop: a test that walks the
+  # windows in Z order meets another's windows coming and going, and loses its walk when one
+  # goes. Those tests run one at a time; the Linux stand-ins keep a desktop per process.
+  set(shared_desktop "")
+  if(WIN32)
+    set(shared_desktop PROPERTIES RESOURCE_LOCK desktop)
+  endif()
   # PRE_TEST: discovery runs when ctest runs, so a cross build lists its tests under Wine.
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 ${shared_desktop})
 endfunction()
