@@ -98,9 +98,10 @@ def test_busy_press_is_retried_and_succeeds_without_alert(start, setup, action, 
 def test_busy_refresh_keeps_the_title_and_the_current_presentation(start, setup, rejected,
                                                                    title, after_play):
     session = start(setup)
-    # Enough rejections that refreshes with the key visible meet them, whatever ran before.
     session.appear("P1", PLAY)
-    assert next_refresh_titles(session, "P1", 2) == [title, title]
+    # On a loaded machine the key may appear before the first refresh, which cannot know yet
+    # whose show is running and shows the active deck's name; every later one shows the title.
+    assert next_refresh_titles(session, "P1", 3)[1:] == [title, title]
     assert rejected in session.trace()
     # The presentation the refresh found is still the one play acts on.
     mark = session.mark()
