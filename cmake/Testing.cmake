@@ -10,7 +10,8 @@ function(gp_add_gtest name)
   endif()
   # On Windows, and under Wine, every test process shares one desktop: a test that walks the
   # windows in Z order meets another's windows coming and going, and loses its walk when one
-  # goes. Those tests run one at a time; the Linux stand-ins keep a desktop per process.
+  # goes. There every test takes the desktop, so they run one at a time (12 s for the Wine lane);
+  # the Linux stand-ins keep a desktop per process.
   set(shared_desktop "")
   if(WIN32)
     set(shared_desktop PROPERTIES RESOURCE_LOCK desktop)
