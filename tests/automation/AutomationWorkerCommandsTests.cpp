@@ -219,6 +219,22 @@ TEST_F(AutomationWorkerCommands, ClosePowerPoint_ClosesEveryFrameAndOnlyOpeningS
     EXPECT_EQ(worker.SubmitString(L""), kQ3Review);
 }
 
+TEST_F(AutomationWorkerCommands,
+       ClosePowerPoint_LetsGoOfAPowerPointThatHidesAndSaysIfAFrameTookIt) {
+    StartWith(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12},
+                  "open": ["C:\\Talks\\Q3 review.pptx"], "whenLastWindowCloses": "stay"})");
+    EXPECT_EQ(worker.SubmitString(L""), kQ3Review);
+    EXPECT_TRUE(worker.SubmitBool(Command::ClosePowerPoint, L""));
+    EXPECT_TRUE(pptsim::ReadSimulationState().running) << "the scenario's PowerPoint hides";
+    EXPECT_EQ(pptsim::LiveSimulationObjects(), 0)
+        << "the worker still holds a PowerPoint that would quit once let go";
+    EXPECT_FALSE(worker.SubmitBool(Command::ClosePowerPoint, L"")) << "no frame was left";
+    // The next command attaches to the PowerPoint that runs.
+    EXPECT_TRUE(worker.SubmitList(L"").empty());
+    EXPECT_TRUE(worker.SubmitBool(Command::OpenPresentation, kQ3Review));
+    EXPECT_FALSE(TraceHas("start PowerPoint"));
+}
+
 TEST_F(AutomationWorkerCommands, FailingMembers_GiveTheFailureResult) {
     struct Case {
         const char* member;
