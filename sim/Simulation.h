@@ -1,6 +1,8 @@
 // The process-wide simulated PowerPoint: one running instance at a time, started from a
 // scenario on activation, ended when its last frame closes or when a test resets it. Every
-// member call of every object goes through here, under one lock.
+// member call of every object goes through here, under one lock. Split by topic: its life
+// (Simulation.cpp), member calls with busy and hanging PowerPoints (Simulation_Calls.cpp), frames
+// and save prompts (Simulation_Frames.cpp) and the trace (Simulation_Trace.cpp).
 #pragma once
 
 #include <condition_variable>
@@ -15,6 +17,7 @@
 
 #include "platform/Platform.h"
 #include "sim/ModelState.h"
+#include "sim/ObjectMembers.h"
 #include "sim/ObjectRef.h"
 #include "sim/RunningObject.h"
 #include "sim/Scenario.h"
@@ -60,6 +63,10 @@ private:
     void FrameRaised(std::uint64_t instance, std::uint64_t presentationId);
     void ApplyFrameChanges(const FrameChanges& frames, std::uint64_t instance);
     void TraceLocked(const std::string& line);
+    void TraceCallLocked(const ObjectRef& target, const Member& member, bool put,
+                         const std::vector<const VARIANT*>& arguments);
+    // Whether a PowerPoint has quit before, as the trace file records across processes.
+    static bool TraceFileShowsAQuit(const char* tracePath);
 
     std::mutex mutex;
     std::condition_variable stopped;  // wakes member calls that wait out "delayMs"
