@@ -95,6 +95,15 @@ void ReadConditions(const json& document, Scenario& scenario) {
             scenario.reject[member] = ReadCount(count, "the reject count of " + member, 0);
         }
     }
+    if (document.contains("rejectFor")) {
+        if (!document["rejectFor"].is_object()) {
+            Reject("\"rejectFor\" must map member names to milliseconds");
+        }
+        for (const auto& [member, milliseconds] : document["rejectFor"].items()) {
+            scenario.rejectFor[member] =
+                ReadCount(milliseconds, "the rejectFor time of " + member, 0);
+        }
+    }
     if (document.contains("whenLastWindowCloses")) {
         const json& value = document["whenLastWindowCloses"];
         if (value == "exit") {

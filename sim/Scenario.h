@@ -47,6 +47,9 @@ struct Scenario {
     int delayMs = 0;
     // The first calls of each named member that a busy PowerPoint rejects (RPC_E_CALL_REJECTED).
     std::map<std::string, int> reject;
+    // Members whose every call a busy PowerPoint rejects, for this many milliseconds from the
+    // member's first call.
+    std::map<std::string, int> rejectFor;
     LastWindowCloses whenLastWindowCloses = LastWindowCloses::Exit;
     // Open at start with unsaved changes: closing the frame asks whether to save them.
     std::set<std::wstring> unsaved;

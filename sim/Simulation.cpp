@@ -127,6 +127,7 @@ void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames, boo
         traceFile.open(tracePath, std::ios::app | std::ios::binary);
     }
     rejectsLeft = scenario.reject;
+    rejectingUntil.clear();
     unsaved.clear();
     prompting.clear();
     for (const OpenPresentation& presentation : state.Presentations()) {

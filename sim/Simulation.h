@@ -5,6 +5,7 @@
 // and save prompts (Simulation_Frames.cpp) and the trace (Simulation_Trace.cpp).
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <fstream>
@@ -79,7 +80,9 @@ private:
     std::vector<std::string> trace;
     std::ofstream traceFile;
     std::map<std::string, int> rejectsLeft;  // per member name, for the running instance
-    bool quitBefore = false;                 // since the last reset
+    // Per member name of "rejectFor": when its rejections end, from its first call on.
+    std::map<std::string, std::chrono::steady_clock::time_point> rejectingUntil;
+    bool quitBefore = false;  // since the last reset
     std::set<std::uint64_t> quitInstances;
     std::set<std::uint64_t> unsaved;    // presentation ids with unsaved changes
     std::set<std::uint64_t> prompting;  // presentation ids whose save prompt is open

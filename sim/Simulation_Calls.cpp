@@ -65,14 +65,27 @@ void FillException(EXCEPINFO* exception, const std::wstring& message) {
 
 }  // namespace
 
-// A busy PowerPoint turns the call away before doing anything.
+// A busy PowerPoint turns the call away before doing anything: the member's first calls
+// ("reject"), or every call for a while from its first one ("rejectFor").
 HRESULT Simulation::RejectIfBusyLocked(const ObjectRef& target, const std::wstring& member) {
-    const auto rejects = rejectsLeft.find(UnitsToUtf8(member));
-    if (rejects == rejectsLeft.end() || rejects->second == 0) {
+    const std::string name = UnitsToUtf8(member);
+    bool busy = false;
+    const auto rejects = rejectsLeft.find(name);
+    if (rejects != rejectsLeft.end() && rejects->second > 0) {
+        --rejects->second;
+        busy = true;
+    }
+    const auto period = state.Setup().rejectFor.find(name);
+    if (period != state.Setup().rejectFor.end()) {
+        const auto now = std::chrono::steady_clock::now();
+        const auto until =
+            rejectingUntil.emplace(name, now + std::chrono::milliseconds(period->second)).first;
+        busy = busy || now < until->second;
+    }
+    if (!busy) {
         return S_OK;
     }
-    --rejects->second;
-    TraceLocked(std::string("reject ") + ObjectKindName(target.kind) + "." + UnitsToUtf8(member));
+    TraceLocked("reject " + std::string(ObjectKindName(target.kind)) + "." + name);
     return RPC_E_CALL_REJECTED;
 }
 

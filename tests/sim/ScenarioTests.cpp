@@ -44,13 +44,16 @@ TEST(Scenario, FullDocument_IsReadMemberByMember) {
 TEST(Scenario, UnreadyPowerPoint_IsReadMemberByMember) {
     const pptsim::Scenario defaults = pptsim::ParseScenario("{}");
     EXPECT_TRUE(defaults.reject.empty());
+    EXPECT_TRUE(defaults.rejectFor.empty());
     EXPECT_EQ(defaults.whenLastWindowCloses, pptsim::LastWindowCloses::Exit);
     EXPECT_TRUE(defaults.unsaved.empty());
     const pptsim::Scenario scenario = pptsim::ParseScenario(R"({
       "files": {"C:\\Talks\\Q3 review.pptx": 12}, "open": ["C:\\Talks\\Q3 review.pptx"],
-      "reject": {"Next": 2, "SlideShowWindows": 1}, "whenLastWindowCloses": "stay",
+      "reject": {"Next": 2, "SlideShowWindows": 1}, "rejectFor": {"Next": 7000},
+      "whenLastWindowCloses": "stay",
       "unsaved": ["C:\\Talks\\Q3 review.pptx"]})");
     EXPECT_EQ(scenario.reject, (std::map<std::string, int>{{"Next", 2}, {"SlideShowWindows", 1}}));
+    EXPECT_EQ(scenario.rejectFor, (std::map<std::string, int>{{"Next", 7000}}));
     EXPECT_EQ(scenario.whenLastWindowCloses, pptsim::LastWindowCloses::Stay);
     EXPECT_EQ(scenario.unsaved, (std::set<std::wstring>{kQ3Review}));
 }
@@ -112,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
         R"({"files": {"a.pptx": 3}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "slide": 4}]})",
         R"({"files": {"a.pptx": 0}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx"}]})",
         R"({"failMembers": "Open"})", R"({"delayMs": -5})", R"({"reject": ["Next"]})",
-        R"({"reject": {"Next": -1}})", R"({"whenLastWindowCloses": "hide"})",
+        R"({"reject": {"Next": -1}})", R"({"rejectFor": ["Next"]})",
+        R"({"rejectFor": {"Next": "7000"}})", R"({"whenLastWindowCloses": "hide"})",
         R"({"files": {"a.pptx": 1}, "unsaved": ["a.pptx"]})",
         R"({"files": {"a.pptx": {"firstSlideNumber": 0}}})",
         R"({"files": {"a.pptx": {"slides": 3, "firstSlideNumber": -1}}})",
