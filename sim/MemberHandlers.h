@@ -33,6 +33,7 @@ bool ReadText(const VARIANT& argument, std::wstring& text);
 HRESULT ApplicationActivePresentation(MemberCall& call);
 HRESULT ApplicationPresentations(MemberCall& call);
 HRESULT ApplicationSlideShowWindows(MemberCall& call);
+HRESULT ApplicationVersion(MemberCall& call);
 HRESULT PresentationsCount(MemberCall& call);
 HRESULT PresentationsItem(MemberCall& call);
 HRESULT PresentationsOpen(MemberCall& call);

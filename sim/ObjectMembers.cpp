@@ -58,6 +58,7 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"ActivePresentation", kProperty, 0, 0, ApplicationActivePresentation},
         {L"Presentations", kProperty, 0, 0, ApplicationPresentations},
         {L"SlideShowWindows", kProperty, 0, 0, ApplicationSlideShowWindows},
+        {L"Version", kProperty, 0, 0, ApplicationVersion},
     };
     static const std::vector<Member> presentations = {
         {L"Count", kProperty, 0, 0, PresentationsCount},

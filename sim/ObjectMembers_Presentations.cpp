@@ -21,6 +21,11 @@ HRESULT ApplicationSlideShowWindows(MemberCall& call) {
     return ReturnObject(call, {ObjectKind::SlideShowWindows, 0});
 }
 
+// PowerPoint 2016 and later (Microsoft 365 included) all answer "16.0".
+HRESULT ApplicationVersion(MemberCall& call) {
+    return ReturnText(call, L"16.0");
+}
+
 // ---- Presentations ------------------------------------------------------------------------
 HRESULT PresentationsCount(MemberCall& call) {
     return ReturnInteger(call, static_cast<std::int64_t>(call.state.Presentations().size()));

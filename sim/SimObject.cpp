@@ -93,7 +93,7 @@ HRESULT STDMETHODCALLTYPE SimObject::GetIDsOfNames(REFIID riid, LPOLESTR* names,
     if (names == nullptr || ids == nullptr || count == 0) {
         return E_INVALIDARG;
     }
-    const HRESULT connection = Simulation::Instance().Connection(target.instance);
+    const HRESULT connection = Simulation::Instance().Connection(target);
     if (FAILED(connection)) {
         return connection;
     }

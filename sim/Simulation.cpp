@@ -66,17 +66,23 @@ HRESULT Simulation::Activate(IDispatch** application) {
     return S_OK;
 }
 
-HRESULT Simulation::Connection(std::uint64_t objectInstance) {
+HRESULT Simulation::Connection(const ObjectRef& target) {
     std::lock_guard<std::mutex> lock(mutex);
-    return ConnectionLocked(objectInstance);
+    return ConnectionLocked(target);
 }
 
-HRESULT Simulation::ConnectionLocked(std::uint64_t objectInstance) const {
-    if (running && objectInstance == instance) {
-        return S_OK;
+HRESULT Simulation::ConnectionLocked(const ObjectRef& target) {
+    if (!running || target.instance != instance) {
+        return quitInstances.count(target.instance) != 0
+                   ? HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)
+                   : RPC_E_DISCONNECTED;
     }
-    return quitInstances.count(objectInstance) != 0 ? HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)
-                                                    : RPC_E_DISCONNECTED;
+    // PowerPoint disconnects the objects of a presentation it closes and of a show that ends
+    // (CoDisconnectObject), so calls on them fail in COM and never reach PowerPoint.
+    const bool gone =
+        (target.presentationId != 0 && !state.FindPresentation(target.presentationId)) ||
+        (target.showId != 0 && !state.FindShow(target.showId));
+    return gone ? RPC_E_DISCONNECTED : S_OK;
 }
 
 void Simulation::Reset(std::optional<Scenario> scenario) {

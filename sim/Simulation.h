@@ -33,9 +33,11 @@ public:
     bool IsRegistered();
     HRESULT Activate(IDispatch** application);
 
-    // S_OK while the instance runs; afterwards what a call on one of its objects fails with:
-    // RPC_S_SERVER_UNAVAILABLE once that PowerPoint has quit, RPC_E_DISCONNECTED after a reset.
-    HRESULT Connection(std::uint64_t instance);
+    // S_OK while the object's PowerPoint runs and the object still stands for something;
+    // otherwise what a call on it fails with: RPC_S_SERVER_UNAVAILABLE once that PowerPoint has
+    // quit, RPC_E_DISCONNECTED after a reset or once PowerPoint has disconnected the object
+    // (its presentation closed, its show ended) while it keeps running.
+    HRESULT Connection(const ObjectRef& target);
     HRESULT Invoke(const ObjectRef& target, DISPID member, WORD flags, DISPPARAMS* params,
                    VARIANT* result, EXCEPINFO* exception);
 
@@ -55,7 +57,7 @@ private:
     // quits: PowerPoint ended by itself (its last frame closed; traced), so its objects fail as
     // those of a process that is gone, and a new start opens nothing; otherwise a reset.
     void StopLocked(FrameChanges& frames, bool quits);
-    HRESULT ConnectionLocked(std::uint64_t objectInstance) const;
+    HRESULT ConnectionLocked(const ObjectRef& target);
     HRESULT RejectIfBusyLocked(const ObjectRef& target, const std::wstring& member);
     void FrameClosed(std::uint64_t instance, std::uint64_t presentationId);
     // Asks the save prompt for a presentation with unsaved changes; false when the close was

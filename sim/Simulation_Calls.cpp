@@ -93,7 +93,7 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
                            VARIANT* result, EXCEPINFO* exception) {
     const std::vector<Member>& members = MembersOf(target.kind);
     if (memberId < 1 || static_cast<std::size_t>(memberId) > members.size()) {
-        const HRESULT connection = Connection(target.instance);
+        const HRESULT connection = Connection(target);
         return FAILED(connection) ? connection : DISP_E_MEMBERNOTFOUND;
     }
     const Member& member = members[static_cast<std::size_t>(memberId - 1)];
@@ -101,9 +101,9 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
     HRESULT outcome = S_OK;
     {
         std::unique_lock<std::mutex> lock(mutex);
-        auto connected = [this, &target] { return running && target.instance == instance; };
-        if (!connected()) {
-            return ConnectionLocked(target.instance);
+        const HRESULT connection = ConnectionLocked(target);
+        if (FAILED(connection)) {
+            return connection;
         }
         const HRESULT busy = RejectIfBusyLocked(target, member.name);
         if (FAILED(busy)) {
@@ -116,10 +116,12 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
         TraceCallLocked(target, member, put, arguments);
         if (state.Setup().delayMs > 0 && !delayEnded) {
             // A hanging PowerPoint; a reset or quit ends the wait, and so does EndDelay.
+            auto connected = [this, &target] { return running && target.instance == instance; };
             stopped.wait_for(lock, std::chrono::milliseconds(state.Setup().delayMs),
                              [this, &connected] { return !connected() || delayEnded; });
-            if (!connected()) {
-                return ConnectionLocked(target.instance);
+            const HRESULT after = ConnectionLocked(target);
+            if (FAILED(after)) {
+                return after;
             }
         }
         outcome = CheckCall(member, flags, params);
