@@ -2,7 +2,9 @@
 // reset, what its objects find once it has gone, and the entry points for activation and tests.
 #include "sim/Simulation.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "sim/SimObject.h"
 #include "sim/SimulationActivation.h"
@@ -11,12 +13,27 @@
 namespace pptsim {
 namespace {
 
-// A PowerPoint started again after one quit opens nothing of what was open at first.
+// A PowerPoint started again after one quit opens nothing of what was open at first, and the
+// restart belonged to that quit.
 Scenario AsRelaunched(Scenario scenario) {
     scenario.open.clear();
+    scenario.protectedView.clear();
     scenario.active.reset();
     scenario.shows.clear();
     scenario.unsaved.clear();
+    scenario.restart.reset();
+    return scenario;
+}
+
+// PowerPoint started by the presenter after it exited: the restart's decks open, once.
+Scenario AsRestarted(Scenario scenario) {
+    ScenarioRestart restart = scenario.restart.value_or(ScenarioRestart{});
+    scenario.open = std::move(restart.open);
+    scenario.protectedView.clear();
+    scenario.active = std::move(restart.active);
+    scenario.shows = std::move(restart.shows);
+    scenario.unsaved.clear();
+    scenario.restart.reset();
     return scenario;
 }
 
@@ -40,6 +57,21 @@ bool Simulation::IsRegistered() {
     return staged->registered;
 }
 
+bool Simulation::RegistersRunningObject() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return running ? state.Setup().rot : StagedLocked().rot;
+}
+
+const Scenario& Simulation::StagedLocked() {
+    if (pinned) {
+        return *pinned;
+    }
+    if (!staged) {
+        staged = LoadScenarioFromEnvironment();
+    }
+    return *staged;
+}
+
 HRESULT Simulation::Activate(IDispatch** application) {
     if (application == nullptr) {
         return E_POINTER;
@@ -57,7 +89,7 @@ HRESULT Simulation::Activate(IDispatch** application) {
             if (!scenario.available) {
                 return CO_E_SERVER_EXEC_FAILURE;
             }
-            StartLocked(scenario, frames, true);
+            StartLocked(scenario, frames, StartKind::Activation);
         }
         current = instance;
     }
@@ -77,11 +109,17 @@ HRESULT Simulation::ConnectionLocked(const ObjectRef& target) {
                    ? HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)
                    : RPC_E_DISCONNECTED;
     }
-    // PowerPoint disconnects the objects of a presentation it closes and of a show that ends
-    // (CoDisconnectObject), so calls on them fail in COM and never reach PowerPoint.
-    const bool gone =
-        (target.presentationId != 0 && !state.FindPresentation(target.presentationId)) ||
-        (target.showId != 0 && !state.FindShow(target.showId));
+    // PowerPoint disconnects the objects of a presentation it closes, of a show that ends, of a
+    // Protected View window that closes for editing (CoDisconnectObject), so calls on them fail
+    // in COM and never reach PowerPoint.
+    const OpenPresentation* presentation =
+        target.presentationId != 0 ? state.FindPresentation(target.presentationId) : nullptr;
+    const bool gone = (target.presentationId != 0 && presentation == nullptr) ||
+                      (target.showId != 0 && state.FindShow(target.showId) == nullptr) ||
+                      (target.slideId != 0 && presentation != nullptr &&
+                       presentation->PositionOf(target.slideId) == 0) ||
+                      (target.kind == ObjectKind::ProtectedViewWindow && presentation != nullptr &&
+                       !presentation->protectedView);
     return gone ? RPC_E_DISCONNECTED : S_OK;
 }
 
@@ -92,11 +130,13 @@ void Simulation::Reset(std::optional<Scenario> scenario) {
         std::lock_guard<std::mutex> lock(mutex);
         StopLocked(frames, false);
         quitBefore = false;
+        ++resets;
+        stopped.notify_all();
         pinned = std::move(scenario);
         staged.reset();
         trace.clear();
         if (pinned && pinned->available) {
-            StartLocked(*pinned, frames, false);
+            StartLocked(*pinned, frames, StartKind::Reset);
         }
         current = instance;
     }
@@ -108,27 +148,32 @@ SimulationState Simulation::ReadState() {
     SimulationState snapshot;
     snapshot.running = running;
     for (const OpenPresentation& presentation : state.Presentations()) {
-        snapshot.open.push_back(
-            {presentation.fullName, presentation.SlideCount(), presentation.frame});
+        snapshot.open.push_back({presentation.fullName, presentation.SlideCount(),
+                                 presentation.frame, presentation.protectedView});
     }
     if (const OpenPresentation* active = state.ActivePresentation()) {
         snapshot.active = active->fullName;
     }
     for (const RunningShow& show : state.Shows()) {
-        snapshot.shows.push_back(
-            {state.FindPresentation(show.presentationId)->fullName, show.slide, show.ended});
+        snapshot.shows.push_back({state.FindPresentation(show.presentationId)->fullName, show.slide,
+                                  show.ended, show.click, show.namedShow});
     }
     return snapshot;
 }
 
-void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames, bool activated) {
+void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames, StartKind kind) {
     ++instance;
     running = true;
     delayEnded = false;
     const char* tracePath = std::getenv("PPTSIM_TRACE");
     const bool traced = tracePath != nullptr && *tracePath != '\0';
-    const bool relaunched = quitBefore || (traced && TraceFileShowsAQuit(tracePath));
-    state.Start(relaunched ? AsRelaunched(scenario) : scenario, frames);
+    if (kind == StartKind::Restart) {
+        state.Start(AsRestarted(scenario), frames);
+    } else if (quitBefore || (traced && TraceFileShowsAQuit(tracePath))) {
+        state.Start(AsRelaunched(scenario), frames);
+    } else {
+        state.Start(scenario, frames);
+    }
     if (traced) {
         traceFile.open(tracePath, std::ios::app | std::ios::binary);
     }
@@ -137,14 +182,18 @@ void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames, boo
     unsaved.clear();
     prompting.clear();
     for (const OpenPresentation& presentation : state.Presentations()) {
-        if (state.Setup().unsaved.count(presentation.fullName) != 0) {
+        if (state.Setup().unsaved.count(presentation.path) != 0) {
             unsaved.insert(presentation.id);
         }
     }
-    if (activated) {
+    if (kind == StartKind::Activation) {
         TraceLocked("start PowerPoint");
+    } else if (kind == StartKind::Restart) {
+        TraceLocked("restart PowerPoint");
     }
-    runningObject.Register(instance);
+    if (state.Setup().rot) {
+        runningObject.Register(instance);
+    }
 }
 
 void Simulation::StopLocked(FrameChanges& frames, bool quits) {
@@ -162,6 +211,67 @@ void Simulation::StopLocked(FrameChanges& frames, bool quits) {
     traceFile.close();
     traceFile.clear();
     stopped.notify_all();
+    if (quits) {
+        ScheduleRestartLocked();
+    }
+}
+
+// ---- PowerPoint started again by the presenter ("restart") ----------------------------------
+
+void Simulation::SetRestartLauncher(std::function<void(int afterMs)> launcher) {
+    std::lock_guard<std::mutex> lock(mutex);
+    restartLauncher = std::move(launcher);
+}
+
+void Simulation::ScheduleRestartLocked() {
+    const std::optional<ScenarioRestart>& restart = state.Setup().restart;
+    if (!restart) {
+        return;
+    }
+    if (restartLauncher) {
+        restartLauncher(restart->afterMs);
+        return;
+    }
+    // The thread holds nothing of the simulation's but its never-destroyed instance.
+    std::thread([this, scenario = state.Setup(), generation = resets] {
+        RestartAfter(scenario, generation);
+    }).detach();
+}
+
+// A reset while the restart waits ends the wait and the restart; a PowerPoint that a client
+// started meanwhile is the one the presenter finds running.
+void Simulation::RestartAfter(const Scenario& scenario, std::uint64_t generation) {
+    FrameChanges frames;
+    std::uint64_t current = 0;
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        const bool cancelled =
+            stopped.wait_for(lock, std::chrono::milliseconds(scenario.restart->afterMs),
+                             [this, generation] { return resets != generation; });
+        if (cancelled || running) {
+            return;
+        }
+        StartLocked(scenario, frames, StartKind::Restart);
+        current = instance;
+    }
+    ApplyFrameChanges(frames, current);
+}
+
+bool Simulation::Restart() {
+    FrameChanges frames;
+    std::uint64_t current = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        const Scenario& scenario = StagedLocked();
+        if (running || !scenario.restart || !scenario.available) {
+            return false;
+        }
+        StartLocked(scenario, frames, StartKind::Restart);
+        staged.reset();
+        current = instance;
+    }
+    ApplyFrameChanges(frames, current);
+    return true;
 }
 
 // ---- The entry points for activation and for tests --------------------------------------------
@@ -172,6 +282,18 @@ bool IsApplicationRegistered() {
 
 HRESULT ActivateApplication(IDispatch** application) {
     return Simulation::Instance().Activate(application);
+}
+
+bool RegistersRunningObject() {
+    return Simulation::Instance().RegistersRunningObject();
+}
+
+void SetRestartLauncher(std::function<void(int afterMs)> launcher) {
+    Simulation::Instance().SetRestartLauncher(std::move(launcher));
+}
+
+bool RestartApplication() {
+    return Simulation::Instance().Restart();
 }
 
 void ResetSimulation(const std::string& scenarioJson) {

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -31,7 +32,13 @@ public:
     static Simulation& Instance();
 
     bool IsRegistered();
+    // Whether the scenario's PowerPoint registers in the running object table ("rot").
+    bool RegistersRunningObject();
     HRESULT Activate(IDispatch** application);
+    // After PowerPoint exits, "restart" starts it again: natively from a thread of this process
+    // after the time, or through the launcher when one is set (a new process calls Restart).
+    void SetRestartLauncher(std::function<void(int afterMs)> launcher);
+    bool Restart();
 
     // S_OK while the object's PowerPoint runs and the object still stands for something;
     // otherwise what a call on it fails with: RPC_S_SERVER_UNAVAILABLE once that PowerPoint has
@@ -52,8 +59,16 @@ public:
 
 private:
     Simulation() = default;
-    // activated: started by a client's activation (traced), not set up by a test's reset.
-    void StartLocked(const Scenario& scenario, FrameChanges& frames, bool activated);
+    enum class StartKind {
+        Reset,       // set up by a test: the scenario as it is
+        Activation,  // by a client's activation (traced); after a quit, with nothing open
+        Restart,     // by itself after it exited, with the scenario's "restart" decks (traced)
+    };
+    void StartLocked(const Scenario& scenario, FrameChanges& frames, StartKind kind);
+    // The scenario staged for the next activation, read from the environment once.
+    const Scenario& StagedLocked();
+    void ScheduleRestartLocked();
+    void RestartAfter(const Scenario& scenario, std::uint64_t generation);
     // quits: PowerPoint ended by itself (its last frame closed; traced), so its objects fail as
     // those of a process that is gone, and a new start opens nothing; otherwise a reset.
     void StopLocked(FrameChanges& frames, bool quits);
@@ -84,7 +99,9 @@ private:
     std::map<std::string, int> rejectsLeft;  // per member name, for the running instance
     // Per member name of "rejectFor": when its rejections end, from its first call on.
     std::map<std::string, std::chrono::steady_clock::time_point> rejectingUntil;
-    bool quitBefore = false;  // since the last reset
+    bool quitBefore = false;   // since the last reset
+    std::uint64_t resets = 0;  // ends a restart still waiting to happen
+    std::function<void(int afterMs)> restartLauncher;
     std::set<std::uint64_t> quitInstances;
     std::set<std::uint64_t> unsaved;    // presentation ids with unsaved changes
     std::set<std::uint64_t> prompting;  // presentation ids whose save prompt is open

@@ -4,10 +4,34 @@
 
 #include <fstream>
 
+#include "sim/SimObject.h"
 #include "sim/TextUnits.h"
 
 namespace pptsim {
 namespace {
+
+std::string ArgumentText(const VARIANT& argument);
+
+// An array as its elements in brackets: [256 258].
+std::string ArrayText(const VARIANT& argument) {
+    LONG lower = 0;
+    LONG upper = -1;
+    void* data = nullptr;
+    if (argument.parray == nullptr || FAILED(SafeArrayGetLBound(argument.parray, 1, &lower)) ||
+        FAILED(SafeArrayGetUBound(argument.parray, 1, &upper)) ||
+        FAILED(SafeArrayAccessData(argument.parray, &data))) {
+        return "[?]";
+    }
+    std::string text = "[";
+    for (LONG index = 0; index <= upper - lower; ++index) {
+        text += index == 0 ? "" : " ";
+        text += (argument.vt & ~VT_ARRAY) == VT_I4
+                    ? std::to_string(static_cast<const LONG*>(data)[index])
+                    : ArgumentText(static_cast<const VARIANT*>(data)[index]);
+    }
+    SafeArrayUnaccessData(argument.parray);
+    return text + "]";
+}
 
 std::string ArgumentText(const VARIANT& argument) {
     switch (argument.vt) {
@@ -29,6 +53,14 @@ std::string ArgumentText(const VARIANT& argument) {
             return std::to_string(argument.uintVal);
         case VT_BOOL:
             return argument.boolVal != VARIANT_FALSE ? "true" : "false";
+        case VT_DISPATCH:
+            if (const ObjectRef* target = SimObject::TargetOf(argument.pdispVal)) {
+                return ObjectKindName(target->kind);
+            }
+            return "<object>";
+        case VT_ARRAY | VT_I4:
+        case VT_ARRAY | VT_VARIANT:
+            return ArrayText(argument);
         default:
             return "<vt " + std::to_string(argument.vt) + ">";
     }

@@ -10,9 +10,14 @@ void ServerLifetime::Hold() {
 }
 
 void ServerLifetime::Release() {
-    if (--holds == 0) {
+    if (--holds == 0 && !byHand) {
         Quit();
     }
+}
+
+void ServerLifetime::StartedByHand() {
+    byHand = true;
+    everHeld = true;
 }
 
 bool ServerLifetime::WasEverHeld() const {

@@ -269,6 +269,8 @@ TEST_F(SimulationTest, SlideMembers_AnswerFromTheDecksNumberingHiddenSlidesAndRa
     EXPECT_EQ(GetInteger(intro.Get(), L"EndingSlide"), 5);
 }
 
+// Several shows at once (a hyperlink to another deck's show, a deck in a windowed show): the
+// first entry's window is SlideShowWindows(1), each deck's own is its SlideShowWindow.
 TEST_F(SimulationTest, SlideShowWindows_KeepTheOrderTheShowsStarted) {
     Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
               "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
@@ -278,6 +280,12 @@ TEST_F(SimulationTest, SlideShowWindows_KeepTheOrderTheShowsStarted) {
     EXPECT_EQ(GetText(GetObject(ShowWindow(2).Get(), L"Presentation").Get(), L"FullName"),
               kQ3Review);
     EXPECT_FALSE(ShowWindow(3));
+    for (std::int32_t index : {1, 2}) {
+        ComPtr<IDispatch> own = GetObject(Presentation(index).Get(), L"SlideShowWindow");
+        EXPECT_EQ(GetInteger(GetObject(GetObject(own.Get(), L"View").Get(), L"Slide").Get(),
+                             L"SlideIndex"),
+                  index == 1 ? 9 : 2);
+    }
     // Exiting the first show makes the other one the first.
     EXPECT_EQ(CallWithoutAnswer(FirstView().Get(), L"Exit"), S_OK);
     EXPECT_EQ(GetText(GetObject(ShowWindow(1).Get(), L"Presentation").Get(), L"FullName"),
