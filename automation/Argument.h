@@ -28,6 +28,34 @@ public:
         argument.value.dblVal = value;
         return argument;
     }
+    // An object, such as a shape given to Sequence.AddEffect; the argument holds a reference.
+    static Argument Object(IDispatch* object) {
+        Argument argument;
+        argument.value.vt = VT_DISPATCH;
+        argument.value.pdispVal = object;
+        if (object != nullptr) {
+            object->AddRef();
+        }
+        return argument;
+    }
+    // An array of 32-bit integers from index 1, as VBA passes a `Dim ids(1 To n) As Long`
+    // (NamedSlideShows.Add takes slide IDs so). Empty when the array cannot be made.
+    static Argument IntegerArray(const std::vector<std::int32_t>& values) {
+        Argument argument;
+        SAFEARRAY* array = SafeArrayCreateVector(VT_I4, 1, static_cast<ULONG>(values.size()));
+        void* data = nullptr;
+        if (array == nullptr || FAILED(SafeArrayAccessData(array, &data))) {
+            SafeArrayDestroy(array);
+            return argument;
+        }
+        for (std::size_t index = 0; index < values.size(); ++index) {
+            static_cast<LONG*>(data)[index] = values[index];
+        }
+        SafeArrayUnaccessData(array);
+        argument.value.vt = static_cast<VARTYPE>(VT_ARRAY | VT_I4);
+        argument.value.parray = array;
+        return argument;
+    }
     // The text up to its first zero, as a BSTR made from a C string is.
     static Argument Text(const std::wstring& text) {
         Argument argument;

@@ -11,4 +11,9 @@ struct DeckUnderTest {
     // The positions (from 1) of the slides its show shows: within the saved range, not hidden.
     std::vector<int> shown;
     bool made = false;  // made by the field check, which then removes it again
+    // What the field check made into its deck (none for a deck the tester names): the
+    // click-triggered builds on the last slide its show shows, and a custom show.
+    int lastShownBuilds = 0;
+    std::wstring customShow{};
+    std::vector<int> customShowSlides{};  // positions from 1, in the custom show's order
 };

@@ -18,6 +18,11 @@ constexpr std::int32_t kMsoTrue = -1;
 constexpr std::int32_t kShowSlideRange = 2;  // PpSlideShowRangeType
 constexpr std::int32_t kLayoutTitleOnly = 11;
 constexpr std::int32_t kSaveAsOpenXmlPresentation = 24;
+constexpr std::int32_t kEffectAppear = 1;  // MsoAnimEffect
+constexpr std::int32_t kEffectFade = 10;
+constexpr std::int32_t kAnimateLevelNone = 0;    // MsoAnimateByLevel
+constexpr std::int32_t kTriggerOnPageClick = 1;  // MsoAnimTriggerType
+constexpr const wchar_t* kCustomShow = L"Glyphpad field check, short";
 
 std::string Hex(HRESULT result) {
     char text[16];
@@ -109,6 +114,37 @@ std::vector<int> ReadShownSlides(Calls& calls, IDispatch* deck, int slides) {
     return shown;
 }
 
+// Builds on the slide at the position: one click-triggered effect each on its title, so that a
+// press of next plays them before it leaves the slide.
+int AddBuilds(Calls& calls, IDispatch* slideList, int position) {
+    DispatchPtr slide = calls.Call(slideList, L"Item", {Argument::Integer(position)});
+    DispatchPtr title = calls.Read(calls.Read(slide.Get(), L"Shapes").Get(), L"Title");
+    DispatchPtr sequence = calls.Read(calls.Read(slide.Get(), L"TimeLine").Get(), L"MainSequence");
+    int builds = 0;
+    for (std::int32_t effect : {kEffectAppear, kEffectFade}) {
+        if (calls.Call(
+                sequence.Get(), L"AddEffect",
+                {Argument::Object(title.Get()), Argument::Integer(effect),
+                 Argument::Integer(kAnimateLevelNone), Argument::Integer(kTriggerOnPageClick)})) {
+            ++builds;
+        }
+    }
+    return builds;
+}
+
+// A custom show of the slides at the positions, in that order, by their SlideIDs.
+void AddCustomShow(Calls& calls, IDispatch* deck, IDispatch* slideList,
+                   const std::vector<int>& positions) {
+    std::vector<std::int32_t> ids;
+    for (int position : positions) {
+        DispatchPtr slide = calls.Call(slideList, L"Item", {Argument::Integer(position)});
+        ids.push_back(calls.Integer(slide.Get(), L"SlideID"));
+    }
+    DispatchPtr shows =
+        calls.Read(calls.Read(deck, L"SlideShowSettings").Get(), L"NamedSlideShows");
+    calls.Call(shows.Get(), L"Add", {Argument::Text(kCustomShow), Argument::IntegerArray(ids)});
+}
+
 // What the check needs to know of a deck, as PowerPoint reports it.
 DeckUnderTest ReadDeck(Calls& calls, IDispatch* deck, bool madeHere) {
     DeckUnderTest read{calls.Text(deck, L"FullName"),
@@ -168,12 +204,29 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
                       Argument::Integer(kMsoTrue));
         }
     }
+    // Builds on the last slide the show shows (the one before the hidden last slide): next
+    // must play them before it wraps. A custom show of the slides between the first and the
+    // hidden last one: next and prev must wrap within it, not at the deck's ends.
+    int lastShownBuilds = 0;
+    std::vector<int> customShowSlides;
+    if (slides >= 4) {
+        lastShownBuilds = AddBuilds(calls, slideList.Get(), slides - 1);
+        for (int position = 2; position < slides; ++position) {
+            customShowSlides.push_back(position);
+        }
+        AddCustomShow(calls, deck.Get(), slideList.Get(), customShowSlides);
+    }
     // Numbered from 0, as many templates are: the play key must count positions, not numbers.
     calls.Put(calls.Read(deck.Get(), L"PageSetup").Get(), L"FirstSlideNumber",
               Argument::Integer(0));
     calls.Do(deck.Get(), L"SaveAs",
              {Argument::Text(path), Argument::Integer(kSaveAsOpenXmlPresentation)});
-    const DeckUnderTest made = ReadDeck(calls, deck.Get(), true);
+    DeckUnderTest made = ReadDeck(calls, deck.Get(), true);
+    made.lastShownBuilds = lastShownBuilds;
+    if (!customShowSlides.empty()) {
+        made.customShow = kCustomShow;
+        made.customShowSlides = customShowSlides;
+    }
     if (deck) {
         Calls closing;
         closing.Do(deck.Get(), L"Close");

@@ -1,5 +1,6 @@
 #include "sim/DeckFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -35,11 +36,20 @@ std::string SystemPath(std::wstring path) {
 bool WriteDeckFile(const std::wstring& path, const OpenPresentation& presentation) {
     nlohmann::json document{{"format", kFormat},
                             {"firstSlideNumber", presentation.firstSlideNumber},
-                            {"slides", nlohmann::json::array()}};
+                            {"nextSlideId", presentation.nextSlideId},
+                            {"slides", nlohmann::json::array()},
+                            {"namedShows", nlohmann::json::array()}};
     for (const SlideContent& slide : presentation.slides) {
         document["slides"].push_back({{"layout", slide.layout},
                                       {"title", UnitsToUtf8(slide.title)},
-                                      {"hidden", slide.hidden}});
+                                      {"hidden", slide.hidden},
+                                      {"id", slide.id},
+                                      {"effects", slide.effects},
+                                      {"clicks", slide.clicks}});
+    }
+    for (const NamedShow& show : presentation.namedShows) {
+        document["namedShows"].push_back(
+            {{"name", UnitsToUtf8(show.name)}, {"slideIds", show.slideIds}});
     }
     const std::string bytes = SystemPath(path);
     if (bytes.empty()) {
@@ -70,15 +80,41 @@ std::optional<SavedDeck> ReadDeckFile(const std::wstring& path) {
         return std::nullopt;
     }
     deck.firstSlideNumber = first.get<int>();
+    // Members added later (slide IDs, builds, custom shows) may be missing from older files.
     for (const nlohmann::json& slide : document["slides"]) {
+        const int defaultId = kFirstSlideId + static_cast<int>(deck.slides.size());
         if (!slide.is_object() || !slide.value("layout", nlohmann::json()).is_number_integer() ||
             !slide.value("title", nlohmann::json()).is_string() ||
-            !slide.value("hidden", nlohmann::json(false)).is_boolean()) {
+            !slide.value("hidden", nlohmann::json(false)).is_boolean() ||
+            !slide.value("id", nlohmann::json(defaultId)).is_number_integer() ||
+            !slide.value("effects", nlohmann::json(0)).is_number_integer() ||
+            !slide.value("clicks", nlohmann::json(0)).is_number_integer()) {
             return std::nullopt;
         }
         deck.slides.push_back({slide["layout"].get<int>(),
                                Utf8ToUnits(slide["title"].get<std::string>()),
-                               slide.value("hidden", false)});
+                               slide.value("hidden", false), slide.value("id", defaultId),
+                               slide.value("effects", 0), slide.value("clicks", 0)});
+        deck.nextSlideId = std::max(deck.nextSlideId, deck.slides.back().id + 1);
+    }
+    const nlohmann::json next = document.value("nextSlideId", nlohmann::json(deck.nextSlideId));
+    if (!next.is_number_integer()) {
+        return std::nullopt;
+    }
+    deck.nextSlideId = std::max(deck.nextSlideId, next.get<int>());
+    for (const nlohmann::json& show : document.value("namedShows", nlohmann::json::array())) {
+        if (!show.is_object() || !show.value("name", nlohmann::json()).is_string() ||
+            !show.value("slideIds", nlohmann::json()).is_array()) {
+            return std::nullopt;
+        }
+        std::vector<int> ids;
+        for (const nlohmann::json& id : show["slideIds"]) {
+            if (!id.is_number_integer()) {
+                return std::nullopt;
+            }
+            ids.push_back(id.get<int>());
+        }
+        deck.namedShows.emplace_back(Utf8ToUnits(show["name"].get<std::string>()), std::move(ids));
     }
     return deck;
 }

@@ -1,10 +1,12 @@
 // The file the simulated PowerPoint's SaveAs writes and its Open reads back: a small JSON
-// document with each slide's layout, title and hidden flag and the deck's first slide number, so
-// that a deck one simulated PowerPoint saved opens in another, as a real presentation file would.
+// document with each slide's layout, title, hidden flag, SlideID and builds, the deck's first slide
+// number and its custom shows, so that a deck one simulated PowerPoint saved opens in another, as
+// a real presentation file would.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/ModelState.h"
@@ -14,6 +16,8 @@ namespace pptsim {
 struct SavedDeck {
     std::vector<SlideContent> slides;
     int firstSlideNumber = 1;
+    int nextSlideId = kFirstSlideId;
+    std::vector<std::pair<std::wstring, std::vector<int>>> namedShows;  // by slide ID
 };
 
 // False when the file cannot be written (for example, a folder that does not exist).

@@ -33,6 +33,7 @@ bool ReadText(const VARIANT& argument, std::wstring& text);
 HRESULT ApplicationActivePresentation(MemberCall& call);
 HRESULT ApplicationPresentations(MemberCall& call);
 HRESULT ApplicationSlideShowWindows(MemberCall& call);
+HRESULT ApplicationVersion(MemberCall& call);
 HRESULT PresentationsCount(MemberCall& call);
 HRESULT PresentationsItem(MemberCall& call);
 HRESULT PresentationsOpen(MemberCall& call);
@@ -59,6 +60,11 @@ HRESULT SlideShowViewLast(MemberCall& call);
 HRESULT SlideShowViewExit(MemberCall& call);
 HRESULT SlideShowViewState(MemberCall& call);
 HRESULT SlideShowViewCurrentShowPosition(MemberCall& call);
+HRESULT SlideShowViewGotoSlide(MemberCall& call);
+HRESULT SlideShowViewGetClickIndex(MemberCall& call);
+HRESULT SlideShowViewGetClickCount(MemberCall& call);
+HRESULT SlideShowViewIsNamedShow(MemberCall& call);
+HRESULT SlideShowViewSlideShowName(MemberCall& call);
 HRESULT SlideSlideNumber(MemberCall& call);
 
 // ---- Making a deck (ObjectMembers_Deck.cpp) -------------------------------------------------
@@ -79,6 +85,29 @@ HRESULT SlideShowTransitionHidden(MemberCall& call);
 HRESULT SlideShowSettingsRangeType(MemberCall& call);
 HRESULT SlideShowSettingsStartingSlide(MemberCall& call);
 HRESULT SlideShowSettingsEndingSlide(MemberCall& call);
+
+// ---- Decks in Protected View (ObjectMembers_ProtectedView.cpp) -------------------------------
+HRESULT ApplicationProtectedViewWindows(MemberCall& call);
+HRESULT ProtectedViewWindowsCount(MemberCall& call);
+HRESULT ProtectedViewWindowsItem(MemberCall& call);
+HRESULT ProtectedViewWindowPresentation(MemberCall& call);
+HRESULT ProtectedViewWindowEdit(MemberCall& call);
+HRESULT ProtectedViewWindowActivate(MemberCall& call);
+HRESULT ProtectedViewWindowClose(MemberCall& call);
+
+// ---- Slide IDs and custom shows (ObjectMembers_NamedShows.cpp) ------------------------------
+HRESULT SlideSlideID(MemberCall& call);
+HRESULT SlidesFindBySlideID(MemberCall& call);
+HRESULT SlideShowSettingsNamedSlideShows(MemberCall& call);
+HRESULT NamedSlideShowsCount(MemberCall& call);
+HRESULT NamedSlideShowsItem(MemberCall& call);
+HRESULT NamedSlideShowsAdd(MemberCall& call);
+HRESULT NamedSlideShowName(MemberCall& call);
+HRESULT NamedSlideShowSlideIDs(MemberCall& call);
+
+// ---- Builds (ObjectMembers_Builds.cpp) -------------------------------------------------------
+HRESULT SequenceCount(MemberCall& call);
+HRESULT SequenceAddEffect(MemberCall& call);
 
 // The slide a slide, its shapes or its title's text belong to; null once it is gone.
 SlideContent* SlideOfCall(MemberCall& call);

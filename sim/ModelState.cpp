@@ -25,10 +25,22 @@ std::wstring FileKey(const std::wstring& path) {
 std::vector<SlideContent> ScenarioSlides(const ScenarioFile& file) {
     std::vector<SlideContent> slides(static_cast<std::size_t>(file.slideCount),
                                      SlideContent{kLayoutText, L"", false});
+    for (std::size_t index = 0; index < slides.size(); ++index) {
+        slides[index].id = kFirstSlideId + static_cast<int>(index);
+    }
     for (int position : file.hidden) {
         slides[static_cast<std::size_t>(position - 1)].hidden = true;
     }
+    for (const auto& [position, clicks] : file.clicks) {
+        SlideContent& slide = slides[static_cast<std::size_t>(position - 1)];
+        slide.effects = slide.clicks = clicks;
+    }
     return slides;
+}
+
+// The name FullName reports once the file is open.
+const std::wstring& ReportedName(const ScenarioFile& file) {
+    return file.reportedName.empty() ? file.fullName : file.reportedName;
 }
 
 // The name after the last separator: a backslash in a Windows path, a slash in a URL.
@@ -45,7 +57,23 @@ std::wstring FrameTitle(const OpenPresentation& presentation, FrameTitleStyle st
     if (style == FrameTitleStyle::WithoutExtension && dot != std::wstring::npos && dot > 0) {
         name.erase(dot);
     }
-    return name + (presentation.readOnly ? L" [Read-Only]" : L"") + L" - PowerPoint";
+    return name + (presentation.readOnly ? L" [Read-Only]" : L"") +
+           (presentation.protectedView ? L" [Protected View]" : L"") + L" - PowerPoint";
+}
+
+int OpenPresentation::PositionOf(int slideId) const {
+    for (std::size_t index = 0; index < slides.size(); ++index) {
+        if (slides[index].id == slideId) {
+            return static_cast<int>(index) + 1;
+        }
+    }
+    return 0;
+}
+
+SlideContent& OpenPresentation::InsertSlide(int position, int layout) {
+    const auto inserted = slides.insert(slides.begin() + (position - 1),
+                                        SlideContent{layout, L"", false, nextSlideId++});
+    return *inserted;
 }
 
 void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
@@ -54,15 +82,17 @@ void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
     presentations.clear();
     shows.clear();
     activeId = 0;
-    for (const std::wstring& name : setup.open) {
-        for (const ScenarioFile& file : setup.files) {
-            if (file.fullName == name) {
-                AddFile(file, frames);
+    for (bool protectedView : {false, true}) {
+        for (const std::wstring& name : protectedView ? setup.protectedView : setup.open) {
+            for (const ScenarioFile& file : setup.files) {
+                if (file.fullName == name) {
+                    AddFile(file, frames).protectedView = protectedView;
+                }
             }
         }
     }
     for (const OpenPresentation& presentation : presentations) {
-        if (setup.active && presentation.fullName == *setup.active) {
+        if (setup.active && presentation.path == *setup.active) {
             activeId = presentation.id;
             // The active presentation's frame ends up on top.
             frames.create.erase(
@@ -72,14 +102,44 @@ void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
     }
     for (const ScenarioShow& show : setup.shows) {
         for (const OpenPresentation& presentation : presentations) {
-            if (presentation.fullName == show.presentation) {
-                // The end screen follows the last shown slide; Previous goes back to it.
-                const int last = LastShown(presentation);
-                shows.push_back({nextId++, presentation.id,
-                                 show.ended && last != 0 ? last : show.slide, show.ended});
+            if (presentation.path == show.presentation) {
+                StartShow(show, presentation);
             }
         }
     }
+}
+
+void ModelState::StartShow(const ScenarioShow& show, const OpenPresentation& presentation) {
+    RunningShow started;
+    started.id = nextId++;
+    started.presentationId = presentation.id;
+    started.slide = show.slide;
+    started.ended = show.ended;
+    started.click = show.click;
+    started.namedShow = show.namedShow;
+    const std::vector<int> named = NamedShowSlides(presentation, show.namedShow);
+    started.step =
+        static_cast<int>(std::find(named.begin(), named.end(), show.slide) - named.begin());
+    if (show.ended) {
+        // The end screen follows the show's last slide; Previous goes back to it.
+        const ShowStop last = LastStop(presentation, started);
+        if (last.slide != 0) {
+            started.slide = last.slide;
+            started.step = last.step;
+        }
+        started.click = 0;
+    }
+    shows.push_back(started);
+}
+
+std::vector<const OpenPresentation*> ModelState::Listed(bool protectedView) const {
+    std::vector<const OpenPresentation*> listed;
+    for (const OpenPresentation& presentation : presentations) {
+        if (presentation.protectedView == protectedView) {
+            listed.push_back(&presentation);
+        }
+    }
+    return listed;
 }
 
 void ModelState::Stop(FrameChanges& frames) {
@@ -119,13 +179,16 @@ OpenPresentation* ModelState::Open(const std::wstring& path, FrameChanges& frame
     const std::wstring key = FileKey(path);
     // PowerPoint does not hand back a deck that is already open: it opens another, read-only
     // copy in a window of its own.
+    // Either name finds it: the one it was opened by and the one FullName reports.
     bool alreadyOpen = false;
     for (const OpenPresentation& presentation : presentations) {
-        alreadyOpen = alreadyOpen || FileKey(presentation.fullName) == key;
+        alreadyOpen = alreadyOpen || FileKey(presentation.fullName) == key ||
+                      FileKey(presentation.path) == key;
     }
     OpenPresentation* opened = nullptr;
     for (const ScenarioFile& file : setup.files) {
-        if (opened == nullptr && FileKey(file.fullName) == key) {
+        if (opened == nullptr &&
+            (FileKey(file.fullName) == key || FileKey(ReportedName(file)) == key)) {
             opened = &AddFile(file, frames);
         }
     }
@@ -136,10 +199,34 @@ OpenPresentation* ModelState::Open(const std::wstring& path, FrameChanges& frame
         }
         opened = &Add(path, std::move(saved->slides), true, frames);
         opened->firstSlideNumber = saved->firstSlideNumber;
+        opened->nextSlideId = saved->nextSlideId;
+        for (auto& [name, slideIds] : saved->namedShows) {
+            opened->namedShows.push_back({nextId++, name, std::move(slideIds)});
+        }
     }
     opened->readOnly = opened->readOnly || alreadyOpen;
     activeId = opened->id;
     return opened;
+}
+
+void ModelState::LeaveProtectedView(std::uint64_t presentationId, FrameChanges& frames) {
+    const auto leaving = std::find_if(
+        presentations.begin(), presentations.end(),
+        [presentationId](const OpenPresentation& entry) { return entry.id == presentationId; });
+    if (leaving == presentations.end() || !leaving->protectedView) {
+        return;
+    }
+    // The Protected View window closes and the deck opens for editing in a window of its own.
+    OpenPresentation edited = std::move(*leaving);
+    presentations.erase(leaving);
+    if (edited.frame != nullptr) {
+        frames.destroy.push_back(edited.frame);
+    }
+    edited.frame = nullptr;
+    edited.protectedView = false;
+    frames.create.push_back(edited.id);
+    activeId = edited.id;
+    presentations.push_back(std::move(edited));
 }
 
 OpenPresentation& ModelState::AddUntitled(bool withWindow, FrameChanges& frames) {
@@ -189,12 +276,16 @@ RunningShow* ModelState::RunShow(std::uint64_t presentationId) {
     if (first == 0) {
         return nullptr;
     }
+    RunningShow started;
+    started.presentationId = presentationId;
+    started.slide = first;
     if (RunningShow* running = ShowOf(presentationId)) {
-        running->slide = first;
-        running->ended = false;
+        started.id = running->id;
+        *running = started;
         return running;
     }
-    shows.push_back({nextId++, presentationId, first, false});
+    started.id = nextId++;
+    shows.push_back(started);
     return &shows.back();
 }
 
@@ -214,17 +305,33 @@ void ModelState::EndShow(std::uint64_t showId) {
 }
 
 OpenPresentation& ModelState::AddFile(const ScenarioFile& file, FrameChanges& frames) {
-    OpenPresentation& added = Add(file.fullName, ScenarioSlides(file), true, frames);
+    OpenPresentation& added = Add(ReportedName(file), ScenarioSlides(file), true, frames);
+    added.path = file.fullName;
     added.firstSlideNumber = file.firstSlideNumber;
     added.rangeStart = file.rangeStart;
     added.rangeEnd = file.rangeEnd;
     added.readOnly = file.readOnly;
+    added.nextSlideId = kFirstSlideId + file.slideCount;
+    for (const auto& [name, positions] : file.namedShows) {
+        NamedShow show{nextId++, name, {}};
+        for (int position : positions) {
+            show.slideIds.push_back(added.slides[static_cast<std::size_t>(position - 1)].id);
+        }
+        added.namedShows.push_back(std::move(show));
+    }
     return added;
 }
 
 OpenPresentation& ModelState::Add(const std::wstring& fullName, std::vector<SlideContent> slides,
                                   bool withWindow, FrameChanges& frames) {
-    presentations.push_back({nextId++, fullName, std::move(slides), nullptr, 1, 0, 0, false});
+    OpenPresentation added;
+    added.id = nextId++;
+    added.fullName = added.path = fullName;
+    added.slides = std::move(slides);
+    for (const SlideContent& slide : added.slides) {
+        added.nextSlideId = std::max(added.nextSlideId, slide.id + 1);
+    }
+    presentations.push_back(std::move(added));
     if (withWindow) {
         frames.create.push_back(presentations.back().id);
     }

@@ -16,30 +16,54 @@ namespace pptsim {
 constexpr int kLayoutText = 2;
 constexpr int kLayoutBlank = 12;
 
+// PowerPoint numbers a presentation's slides' SlideIDs from 256 up, never reusing one.
+constexpr int kFirstSlideId = 256;
+
 struct SlideContent {
     int layout;
     std::wstring title;
     bool hidden = false;  // SlideShowTransition.Hidden: the show skips it
+    int id = 0;           // Slide.SlideID
+    int effects = 0;      // animation effects of its main sequence
+    int clicks = 0;       // of those, the ones a click starts (builds)
+};
+
+// A custom show: a name and the slides it shows, in its own order.
+struct NamedShow {
+    std::uint64_t id;
+    std::wstring name;
+    std::vector<int> slideIds;
 };
 
 struct OpenPresentation {
-    std::uint64_t id;
+    std::uint64_t id = 0;
     std::wstring fullName;  // "Presentation<n>" until it is saved
     std::vector<SlideContent> slides;
-    HWND frame;
+    HWND frame = nullptr;
     int firstSlideNumber = 1;  // PageSetup.FirstSlideNumber
     int rangeStart = 0;        // the saved show range (positions from 1); 0: every slide
     int rangeEnd = 0;
     bool readOnly = false;
+    std::wstring path;           // the name it was opened by, when FullName reports another
+    bool protectedView = false;  // in a ProtectedViewWindow, not in Presentations
+    int nextSlideId = kFirstSlideId;
+    std::vector<NamedShow> namedShows;
 
     int SlideCount() const { return static_cast<int>(slides.size()); }
+    // The slide's position from 1; 0 when the presentation has no such slide.
+    int PositionOf(int slideId) const;
+    // Adds a slide at the position (from 1) with the next SlideID.
+    SlideContent& InsertSlide(int position, int layout);
 };
 
 struct RunningShow {
-    std::uint64_t id;
-    std::uint64_t presentationId;
-    int slide;           // position in the deck
-    bool ended = false;  // on the black end screen, after the last shown slide
+    std::uint64_t id = 0;
+    std::uint64_t presentationId = 0;
+    int slide = 0;           // position in the deck
+    bool ended = false;      // on the black end screen, after the last shown slide
+    int click = 0;           // builds of the slide played
+    std::wstring namedShow;  // the custom show it runs; empty: the deck's own show
+    int step = 0;            // in a custom show: where in its list of slides it stands
 };
 
 // Frame work that waits until the lock is released (a frame's window procedure calls back in).
@@ -60,15 +84,24 @@ public:
     void Stop(FrameChanges& frames);
 
     const Scenario& Setup() const { return setup; }
+    // Every open presentation, in Protected View or not, in the order they opened.
     const std::vector<OpenPresentation>& Presentations() const { return presentations; }
+    // The Presentations collection (protectedView false) or ProtectedViewWindows (true).
+    std::vector<const OpenPresentation*> Listed(bool protectedView) const;
     const std::vector<RunningShow>& Shows() const { return shows; }
     OpenPresentation* FindPresentation(std::uint64_t id);
     OpenPresentation* ActivePresentation();
     RunningShow* FindShow(std::uint64_t id);
+    // A new identity for a presentation, show or custom show of this PowerPoint.
+    std::uint64_t NewId() { return nextId++; }
 
-    // Opens a file that the scenario lists or a deck saved by SaveAs; a file already open opens
-    // again as a read-only copy, as PowerPoint does. Null when there is no such file.
+    // Opens a file that the scenario lists (by its name or the name its FullName reports) or a
+    // deck saved by SaveAs; a file already open opens again as a read-only copy, as PowerPoint
+    // does. Null when there is no such file.
     OpenPresentation* Open(const std::wstring& path, FrameChanges& frames);
+    // A Protected View window's presentation leaves it for editing: a new frame, at the end of
+    // Presentations, active.
+    void LeaveProtectedView(std::uint64_t presentationId, FrameChanges& frames);
     // A new, empty, untitled presentation at the end of the collection; with a window it
     // becomes the active one.
     OpenPresentation& AddUntitled(bool withWindow, FrameChanges& frames);
@@ -87,6 +120,7 @@ private:
     OpenPresentation& Add(const std::wstring& fullName, std::vector<SlideContent> slides,
                           bool withWindow, FrameChanges& frames);
     OpenPresentation& AddFile(const ScenarioFile& file, FrameChanges& frames);
+    void StartShow(const ScenarioShow& show, const OpenPresentation& presentation);
 
     Scenario setup;
     std::uint64_t nextId = 1;

@@ -49,6 +49,20 @@ const char* ObjectKindName(ObjectKind kind) {
             return "PageSetup";
         case ObjectKind::SlideShowTransition:
             return "SlideShowTransition";
+        case ObjectKind::ProtectedViewWindows:
+            return "ProtectedViewWindows";
+        case ObjectKind::ProtectedViewWindow:
+            return "ProtectedViewWindow";
+        case ObjectKind::NamedSlideShows:
+            return "NamedSlideShows";
+        case ObjectKind::NamedSlideShow:
+            return "NamedSlideShow";
+        case ObjectKind::TimeLine:
+            return "TimeLine";
+        case ObjectKind::Sequence:
+            return "Sequence";
+        case ObjectKind::Effect:
+            return "Effect";
     }
     return "?";
 }
@@ -58,6 +72,8 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"ActivePresentation", kProperty, 0, 0, ApplicationActivePresentation},
         {L"Presentations", kProperty, 0, 0, ApplicationPresentations},
         {L"SlideShowWindows", kProperty, 0, 0, ApplicationSlideShowWindows},
+        {L"Version", kProperty, 0, 0, ApplicationVersion},
+        {L"ProtectedViewWindows", kProperty, 0, 0, ApplicationProtectedViewWindows},
     };
     static const std::vector<Member> presentations = {
         {L"Count", kProperty, 0, 0, PresentationsCount},
@@ -76,14 +92,18 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"Close", kMethod, 0, 0, PresentationClose},
         {L"PageSetup", kProperty, 0, 0, PresentationPageSetup},
     };
-    static const std::vector<Member> slides = {{L"Count", kProperty, 0, 0, SlidesCount},
-                                               {L"Add", kMethod, 2, 2, SlidesAdd},
-                                               {L"Item", kMethod, 1, 1, SlidesItem}};
+    static const std::vector<Member> slides = {
+        {L"Count", kProperty, 0, 0, SlidesCount},
+        {L"Add", kMethod, 2, 2, SlidesAdd},
+        {L"Item", kMethod, 1, 1, SlidesItem},
+        {L"FindBySlideID", kMethod, 1, 1, SlidesFindBySlideID},
+    };
     static const std::vector<Member> slideShowSettings = {
         {L"Run", kMethod, 0, 0, SlideShowSettingsRun},
         {L"RangeType", kProperty, 0, 0, SlideShowSettingsRangeType},
         {L"StartingSlide", kProperty, 0, 0, SlideShowSettingsStartingSlide},
         {L"EndingSlide", kProperty, 0, 0, SlideShowSettingsEndingSlide},
+        {L"NamedSlideShows", kProperty, 0, 0, SlideShowSettingsNamedSlideShows},
     };
     static const std::vector<Member> slideShowWindows = {
         {L"Count", kProperty, 0, 0, SlideShowWindowsCount},
@@ -102,6 +122,11 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"Exit", kMethod, 0, 0, SlideShowViewExit},
         {L"State", kProperty, 0, 0, SlideShowViewState},
         {L"CurrentShowPosition", kProperty, 0, 0, SlideShowViewCurrentShowPosition},
+        {L"GotoSlide", kMethod, 1, 2, SlideShowViewGotoSlide},
+        {L"GetClickIndex", kMethod, 0, 0, SlideShowViewGetClickIndex},
+        {L"GetClickCount", kMethod, 0, 0, SlideShowViewGetClickCount},
+        {L"IsNamedShow", kProperty, 0, 0, SlideShowViewIsNamedShow},
+        {L"SlideShowName", kProperty, 0, 0, SlideShowViewSlideShowName},
     };
     static const std::vector<Member> slide = {
         {L"SlideNumber", kProperty, 0, 0, SlideSlideNumber},
@@ -109,6 +134,8 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"SlideIndex", kProperty, 0, 0, SlideSlideIndex},
         {L"SlideShowTransition", kProperty, 0, 0,
          ReturnPartOfSlide<ObjectKind::SlideShowTransition>},
+        {L"SlideID", kProperty, 0, 0, SlideSlideID},
+        {L"TimeLine", kProperty, 0, 0, ReturnPartOfSlide<ObjectKind::TimeLine>},
     };
     static const std::vector<Member> shapes = {{L"Title", kProperty, 0, 0, ShapesTitle}};
     static const std::vector<Member> shape = {
@@ -124,6 +151,32 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"FirstSlideNumber", kWritable, 0, 0, PageSetupFirstSlideNumber}};
     static const std::vector<Member> slideShowTransition = {
         {L"Hidden", kWritable, 0, 0, SlideShowTransitionHidden}};
+    static const std::vector<Member> protectedViewWindows = {
+        {L"Count", kProperty, 0, 0, ProtectedViewWindowsCount},
+        {L"Item", kMethod, 1, 1, ProtectedViewWindowsItem},
+    };
+    static const std::vector<Member> protectedViewWindow = {
+        {L"Presentation", kProperty, 0, 0, ProtectedViewWindowPresentation},
+        {L"Edit", kMethod, 0, 1, ProtectedViewWindowEdit},
+        {L"Activate", kMethod, 0, 0, ProtectedViewWindowActivate},
+        {L"Close", kMethod, 0, 0, ProtectedViewWindowClose},
+    };
+    static const std::vector<Member> namedSlideShows = {
+        {L"Count", kProperty, 0, 0, NamedSlideShowsCount},
+        {L"Item", kMethod, 1, 1, NamedSlideShowsItem},
+        {L"Add", kMethod, 2, 2, NamedSlideShowsAdd},
+    };
+    static const std::vector<Member> namedSlideShow = {
+        {L"Name", kProperty, 0, 0, NamedSlideShowName},
+        {L"SlideIDs", kProperty, 0, 0, NamedSlideShowSlideIDs},
+    };
+    static const std::vector<Member> timeLine = {
+        {L"MainSequence", kProperty, 0, 0, ReturnPartOfSlide<ObjectKind::Sequence>}};
+    static const std::vector<Member> sequence = {
+        {L"Count", kProperty, 0, 0, SequenceCount},
+        {L"AddEffect", kMethod, 2, 5, SequenceAddEffect},
+    };
+    static const std::vector<Member> effect = {};
 
     switch (kind) {
         case ObjectKind::Application:
@@ -160,6 +213,20 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
             return pageSetup;
         case ObjectKind::SlideShowTransition:
             return slideShowTransition;
+        case ObjectKind::ProtectedViewWindows:
+            return protectedViewWindows;
+        case ObjectKind::ProtectedViewWindow:
+            return protectedViewWindow;
+        case ObjectKind::NamedSlideShows:
+            return namedSlideShows;
+        case ObjectKind::NamedSlideShow:
+            return namedSlideShow;
+        case ObjectKind::TimeLine:
+            return timeLine;
+        case ObjectKind::Sequence:
+            return sequence;
+        case ObjectKind::Effect:
+            return effect;
     }
     return application;
 }

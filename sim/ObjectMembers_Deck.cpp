@@ -40,7 +40,7 @@ HRESULT PresentationSaveAs(MemberCall& call) {
     if (path.empty() || !WriteDeckFile(path, *presentation)) {
         return Raise(call, L"Presentation.SaveAs : PowerPoint can't save ^0 to ^1.");
     }
-    presentation->fullName = path;
+    presentation->fullName = presentation->path = path;
     return S_OK;
 }
 
@@ -69,19 +69,16 @@ HRESULT SlidesAdd(MemberCall& call) {
     if (layout < 1 || layout > 36) {
         return Raise(call, L"Slides.Add : Invalid enumeration value.");
     }
-    presentation->slides.insert(presentation->slides.begin() + (index - 1),
-                                SlideContent{static_cast<int>(layout), L"", false});
-    return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, static_cast<int>(index)});
+    const SlideContent& added =
+        presentation->InsertSlide(static_cast<int>(index), static_cast<int>(layout));
+    return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, added.id});
 }
 
 // The slide a slide, its shapes or its title's text belong to; null once it is gone.
 SlideContent* SlideOfCall(MemberCall& call) {
     OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr || call.self.slideNumber < 1 ||
-        call.self.slideNumber > presentation->SlideCount()) {
-        return nullptr;
-    }
-    return &presentation->slides[static_cast<std::size_t>(call.self.slideNumber - 1)];
+    const int position = presentation != nullptr ? presentation->PositionOf(call.self.slideId) : 0;
+    return position != 0 ? &presentation->slides[static_cast<std::size_t>(position - 1)] : nullptr;
 }
 
 HRESULT ShapesTitle(MemberCall& call) {

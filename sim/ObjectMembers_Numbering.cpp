@@ -57,7 +57,7 @@ HRESULT SlidesItem(MemberCall& call) {
         return read;
     }
     return ReturnObject(
-        call, {ObjectKind::Slide, 0, presentation->id, 0, static_cast<int>(position + 1)});
+        call, {ObjectKind::Slide, 0, presentation->id, 0, presentation->slides[position].id});
 }
 
 // "The starting slide number + the slide index number - 1".
@@ -66,14 +66,15 @@ HRESULT SlideSlideNumber(MemberCall& call) {
     if (SlideOfCall(call) == nullptr) {
         return Raise(call, kNoObject);
     }
-    return ReturnInteger(call, presentation->firstSlideNumber + call.self.slideNumber - 1);
+    return ReturnInteger(
+        call, presentation->firstSlideNumber + presentation->PositionOf(call.self.slideId) - 1);
 }
 
 HRESULT SlideSlideIndex(MemberCall& call) {
     if (SlideOfCall(call) == nullptr) {
         return Raise(call, kNoObject);
     }
-    return ReturnInteger(call, call.self.slideNumber);
+    return ReturnInteger(call, PresentationOfCall(call)->PositionOf(call.self.slideId));
 }
 
 HRESULT SlideShowTransitionHidden(MemberCall& call) {

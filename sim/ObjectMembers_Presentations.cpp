@@ -3,9 +3,11 @@
 
 namespace pptsim::members {
 
+// Fails as well while a Protected View window is the active one (inferred: its deck is no
+// presentation of the Presentations collection).
 HRESULT ApplicationActivePresentation(MemberCall& call) {
     OpenPresentation* active = call.state.ActivePresentation();
-    if (active == nullptr) {
+    if (active == nullptr || active->protectedView) {
         return Raise(call,
                      L"Application.ActivePresentation : Invalid request.  There is no "
                      L"active presentation.");
@@ -21,19 +23,25 @@ HRESULT ApplicationSlideShowWindows(MemberCall& call) {
     return ReturnObject(call, {ObjectKind::SlideShowWindows, 0});
 }
 
+// PowerPoint 2016 and later (Microsoft 365 included) all answer "16.0".
+HRESULT ApplicationVersion(MemberCall& call) {
+    return ReturnText(call, L"16.0");
+}
+
 // ---- Presentations ------------------------------------------------------------------------
+// Decks in Protected View are left out.
 HRESULT PresentationsCount(MemberCall& call) {
-    return ReturnInteger(call, static_cast<std::int64_t>(call.state.Presentations().size()));
+    return ReturnInteger(call, static_cast<std::int64_t>(call.state.Listed(false).size()));
 }
 
 HRESULT PresentationsItem(MemberCall& call) {
+    const std::vector<const OpenPresentation*> listed = call.state.Listed(false);
     std::size_t position = 0;
-    const HRESULT read = ReadItemIndex(call, call.state.Presentations().size(), position);
+    const HRESULT read = ReadItemIndex(call, listed.size(), position);
     if (FAILED(read)) {
         return read;
     }
-    return ReturnObject(call,
-                        {ObjectKind::Presentation, 0, call.state.Presentations()[position].id});
+    return ReturnObject(call, {ObjectKind::Presentation, 0, listed[position]->id});
 }
 
 // Open(FileName, [ReadOnly], [Untitled], [WithWindow]): the optional flags are accepted and
@@ -113,11 +121,13 @@ HRESULT SlideShowSettingsRun(MemberCall& call) {
 }
 
 HRESULT DocumentWindowsItem(MemberCall& call) {
-    if (call.state.FindPresentation(call.self.presentationId) == nullptr) {
+    const OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    if (presentation == nullptr) {
         return Raise(call, kNoObject);
     }
+    // One window per presentation; a deck in Protected View has its ProtectedViewWindow instead.
     std::size_t position = 0;
-    const HRESULT read = ReadItemIndex(call, 1, position);  // one window per presentation
+    const HRESULT read = ReadItemIndex(call, presentation->protectedView ? 0 : 1, position);
     if (FAILED(read)) {
         return read;
     }

@@ -1,4 +1,7 @@
-// Slide shows: running, moving and ending them, and the slide a show stands on.
+// Slide shows: running, moving and ending them, the slide a show stands on, its builds and the
+// custom show it runs.
+#include <algorithm>
+
 #include "sim/MemberHandlers.h"
 #include "sim/ShowRange.h"
 
@@ -60,7 +63,8 @@ HRESULT SlideShowViewSlide(MemberCall& call) {
     if (show->ended) {
         return Raise(call, L"SlideShowView.Slide : Invalid request.  There is no slide in view.");
     }
-    return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, show->slide});
+    const int slideId = presentation->slides[static_cast<std::size_t>(show->slide - 1)].id;
+    return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, slideId});
 }
 
 namespace {
@@ -68,6 +72,9 @@ namespace {
 // PpSlideShowState.
 constexpr int kShowRunning = 1;
 constexpr int kShowDone = 5;
+// MsoTriState.
+constexpr int kMsoTrue = -1;
+constexpr int kMsoFalse = 0;
 
 // Moves a running show; the mover gets the show and its presentation.
 template <typename Move>
@@ -77,62 +84,109 @@ HRESULT MoveShow(MemberCall& call, Move move) {
     if (show == nullptr) {
         return Raise(call, kNoObject);
     }
-    move(*show, *presentation);
-    return S_OK;
+    return move(*show, *presentation);
 }
 
-void StandOn(RunningShow& show, int position) {
-    if (position != 0) {
-        show.slide = position;
+int ClicksOf(const OpenPresentation& presentation, int position) {
+    return presentation.slides[static_cast<std::size_t>(position - 1)].clicks;
+}
+
+// Shows the stop's slide with the builds played that the way there leaves: none going forward
+// or jumping, all of them coming back. A stop that is none leaves the show where it is.
+void StandOn(RunningShow& show, const OpenPresentation& presentation, ShowStop stop,
+             bool fullyBuilt) {
+    if (stop.slide != 0) {
+        show.slide = stop.slide;
+        show.step = stop.step;
         show.ended = false;
+        show.click = fullyBuilt ? ClicksOf(presentation, stop.slide) : 0;
     }
 }
 
 }  // namespace
 
-// A normal (speaker) show skips hidden slides and keeps to its range; past the last shown
-// slide it stands on the black end screen, and a further Next ends it. It never wraps around.
+// A normal (speaker) show plays the slide's next build before it leaves the slide; it skips
+// hidden slides and keeps to its range, or to its custom show's slides. Past the last one it
+// stands on the black end screen, and a further Next ends it. It never wraps around.
 HRESULT SlideShowViewNext(MemberCall& call) {
     return MoveShow(call, [&call](RunningShow& show, const OpenPresentation& presentation) {
         if (show.ended) {
             call.state.EndShow(show.id);
-            return;
-        }
-        const int next = ShownAfter(presentation, show.slide);
-        if (next == 0) {
-            show.ended = true;
+        } else if (show.click < ClicksOf(presentation, show.slide)) {
+            ++show.click;
+        } else if (const ShowStop next = StopAfter(presentation, show); next.slide != 0) {
+            StandOn(show, presentation, next, false);
         } else {
-            show.slide = next;
+            show.ended = true;
+            show.click = 0;
         }
+        return S_OK;
     });
 }
 
-// From the end screen back to the last shown slide; on the first shown slide nothing happens.
+// Takes back the slide's last build played; on a slide without builds played, goes back to the
+// previous slide fully built (from the end screen, to the last one). On the first slide with no
+// build played nothing happens.
 HRESULT SlideShowViewPrevious(MemberCall& call) {
     return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
         if (show.ended) {
-            StandOn(show, LastShown(presentation));
+            StandOn(show, presentation, LastStop(presentation, show), true);
+        } else if (show.click > 0) {
+            --show.click;
         } else {
-            StandOn(show, ShownBefore(presentation, show.slide));
+            StandOn(show, presentation, StopBefore(presentation, show), true);
         }
+        return S_OK;
     });
 }
 
 HRESULT SlideShowViewFirst(MemberCall& call) {
     return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
-        StandOn(show, FirstShown(presentation));
+        StandOn(show, presentation, FirstStop(presentation, show), false);
+        return S_OK;
     });
 }
 
 HRESULT SlideShowViewLast(MemberCall& call) {
     return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
-        StandOn(show, LastShown(presentation));
+        StandOn(show, presentation, LastStop(presentation, show), false);
+        return S_OK;
+    });
+}
+
+// GotoSlide(Index, [ResetSlide]): the slide by its position in the deck, hidden or not, with no
+// build played. ResetSlide msoFalse (resume a slide's builds where they stopped) is accepted and
+// played as msoTrue. In a custom show the slide must be one of its slides (a guess).
+HRESULT SlideShowViewGotoSlide(MemberCall& call) {
+    std::int64_t index = 0;
+    std::int64_t reset = kMsoTrue;
+    if (!ReadInteger(*call.arguments[0], index) ||
+        (call.arguments.size() > 1 && !ReadInteger(*call.arguments[1], reset))) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    return MoveShow(call, [&call, index](RunningShow& show, const OpenPresentation& presentation) {
+        if (index < 1 || index > presentation.SlideCount()) {
+            return Raise(call, L"SlideShowView.GotoSlide : Index out of bounds.");
+        }
+        ShowStop stop{static_cast<int>(index), 0};
+        if (!show.namedShow.empty()) {
+            const std::vector<int> slides = NamedShowSlides(presentation, show.namedShow);
+            const auto found = std::find(slides.begin(), slides.end(), stop.slide);
+            if (found == slides.end()) {
+                return Raise(call, L"SlideShowView.GotoSlide : The slide is not in the show.");
+            }
+            stop.step = static_cast<int>(found - slides.begin());
+        }
+        StandOn(show, presentation, stop, false);
+        return S_OK;
     });
 }
 
 HRESULT SlideShowViewExit(MemberCall& call) {
-    return MoveShow(
-        call, [&call](RunningShow& show, const OpenPresentation&) { call.state.EndShow(show.id); });
+    return MoveShow(call, [&call](RunningShow& show, const OpenPresentation&) {
+        call.state.EndShow(show.id);
+        return S_OK;
+    });
 }
 
 HRESULT SlideShowViewState(MemberCall& call) {
@@ -144,14 +198,54 @@ HRESULT SlideShowViewState(MemberCall& call) {
     return ReturnInteger(call, show->ended ? kShowDone : kShowRunning);
 }
 
-// The position among the shown slides; on the end screen (not documented) one past the last.
+// The position among the shown slides (or the custom show's); on the end screen (not
+// documented) one past the last.
 HRESULT SlideShowViewCurrentShowPosition(MemberCall& call) {
     OpenPresentation* presentation = nullptr;
     RunningShow* show = ShowOfCall(call, &presentation);
     if (show == nullptr) {
         return Raise(call, kNoObject);
     }
-    return ReturnInteger(call, ShowPositionOf(*presentation, show->slide) + (show->ended ? 1 : 0));
+    return ReturnInteger(call, CurrentShowPosition(*presentation, *show));
+}
+
+// How many of the slide's builds have played, and how many it has; 0 and 0 on the end screen
+// (not documented).
+HRESULT SlideShowViewGetClickIndex(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, show->ended ? 0 : show->click);
+}
+
+HRESULT SlideShowViewGetClickCount(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, show->ended ? 0 : ClicksOf(*presentation, show->slide));
+}
+
+HRESULT SlideShowViewIsNamedShow(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, show->namedShow.empty() ? kMsoFalse : kMsoTrue);
+}
+
+// The custom show's name; empty for the deck's own show (not documented).
+HRESULT SlideShowViewSlideShowName(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnText(call, show->namedShow);
 }
 
 }  // namespace pptsim::members

@@ -25,6 +25,13 @@ enum class ObjectKind {
     TextRange,
     PageSetup,
     SlideShowTransition,
+    ProtectedViewWindows,
+    ProtectedViewWindow,
+    NamedSlideShows,
+    NamedSlideShow,
+    TimeLine,
+    Sequence,
+    Effect,
 };
 
 const char* ObjectKindName(ObjectKind kind);
@@ -34,7 +41,8 @@ struct ObjectRef {
     std::uint64_t instance;  // which run of PowerPoint the object belongs to
     std::uint64_t presentationId = 0;
     std::uint64_t showId = 0;
-    int slideNumber = 0;
+    int slideId = 0;  // Slide.SlideID of a slide or a part of one
+    std::uint64_t namedShowId = 0;
 };
 
 }  // namespace pptsim

@@ -51,7 +51,8 @@ const ScenarioFile* FindFile(const Scenario& scenario, const std::wstring& name)
 
 void ReadFlags(const json& document, Scenario& scenario) {
     for (auto [name, flag] : {std::pair<const char*, bool*>{"registered", &scenario.registered},
-                              {"available", &scenario.available}}) {
+                              {"available", &scenario.available},
+                              {"rot", &scenario.rot}}) {
         if (document.contains(name)) {
             if (!document[name].is_boolean()) {
                 Reject(std::string("\"") + name + "\" must be true or false");
@@ -95,6 +96,15 @@ void ReadConditions(const json& document, Scenario& scenario) {
             scenario.reject[member] = ReadCount(count, "the reject count of " + member, 0);
         }
     }
+    if (document.contains("rejectFor")) {
+        if (!document["rejectFor"].is_object()) {
+            Reject("\"rejectFor\" must map member names to milliseconds");
+        }
+        for (const auto& [member, milliseconds] : document["rejectFor"].items()) {
+            scenario.rejectFor[member] =
+                ReadCount(milliseconds, "the rejectFor time of " + member, 0);
+        }
+    }
     if (document.contains("whenLastWindowCloses")) {
         const json& value = document["whenLastWindowCloses"];
         if (value == "exit") {
@@ -135,6 +145,29 @@ std::vector<int> ReadPositions(const json& value, const std::string& what, int s
     return positions;
 }
 
+// "clicks": {"12": 3}, the click-triggered builds of slides by position.
+std::map<int, int> ReadClicks(const json& value, const std::string& name, int slides) {
+    if (!value.is_object()) {
+        Reject("\"clicks\" of " + name + " must map slide positions to build counts");
+    }
+    std::map<int, int> clicks;
+    for (const auto& [key, count] : value.items()) {
+        std::size_t used = 0;
+        int position = 0;
+        try {
+            position = std::stoi(key, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used == 0 || used != key.size() || position < 1 || position > slides) {
+            Reject("\"clicks\" of " + name + " names slide " + key + ", which is not one of its " +
+                   std::to_string(slides));
+        }
+        clicks[position] = ReadCount(count, "the builds of slide " + key + " of " + name, 0);
+    }
+    return clicks;
+}
+
 // A file is its slide count, or an object that also says how its slides are numbered and shown.
 ScenarioFile ReadFile(const std::string& name, const json& value) {
     const std::string what = "the file " + name;
@@ -172,47 +205,147 @@ ScenarioFile ReadFile(const std::string& name, const json& value) {
         }
         file.readOnly = value["readOnly"].get<bool>();
     }
+    if (value.contains("fullName")) {
+        file.reportedName = ReadText(value["fullName"], "\"fullName\" of " + name);
+    }
+    if (value.contains("clicks")) {
+        file.clicks = ReadClicks(value["clicks"], name, file.slideCount);
+    }
+    if (value.contains("namedShows")) {
+        const json& shows = value["namedShows"];
+        if (!shows.is_object()) {
+            Reject("\"namedShows\" of " + name + " must map names to slide positions");
+        }
+        for (const auto& [show, slides] : shows.items()) {
+            const std::string what = "the custom show " + show + " of " + name;
+            std::vector<int> positions = ReadPositions(slides, what, file.slideCount);
+            if (positions.empty()) {
+                Reject(what + " shows no slide");
+            }
+            file.namedShows[Utf8ToUnits(show)] = std::move(positions);
+        }
+    }
     return file;
 }
 
-void ReadPresentations(const json& document, Scenario& scenario) {
-    if (document.contains("files")) {
-        if (!document["files"].is_object()) {
-            Reject("\"files\" must map full names to slide counts");
-        }
-        for (const auto& [name, value] : document["files"].items()) {
-            scenario.files.push_back(ReadFile(name, value));
-        }
+void ReadFiles(const json& document, Scenario& scenario) {
+    if (!document.contains("files")) {
+        return;
     }
-    if (document.contains("open")) {
-        if (!document["open"].is_array()) {
-            Reject("\"open\" must be an array of full names");
-        }
-        for (const json& entry : document["open"]) {
-            std::wstring name = ReadText(entry, "each of \"open\"");
-            if (FindFile(scenario, name) == nullptr) {
-                Reject("\"open\" names " + UnitsToUtf8(name) + ", which \"files\" does not list");
-            }
-            if (Contains(scenario.open, name)) {
-                Reject("\"open\" names " + UnitsToUtf8(name) + " twice");
-            }
-            scenario.open.push_back(std::move(name));
-        }
+    if (!document["files"].is_object()) {
+        Reject("\"files\" must map full names to slide counts");
     }
-    if (document.contains("active") && !document["active"].is_null()) {
-        std::wstring name = ReadText(document["active"], "\"active\"");
-        if (!Contains(scenario.open, name)) {
-            Reject("\"active\" names " + UnitsToUtf8(name) + ", which is not open");
-        }
-        scenario.active = std::move(name);
-    } else if (!scenario.open.empty()) {
-        scenario.active = scenario.open.back();
+    for (const auto& [name, value] : document["files"].items()) {
+        scenario.files.push_back(ReadFile(name, value));
     }
 }
 
-void ReadShows(const json& document, Scenario& scenario) {
+// A list of files that "files" lists, each named once: "open", "protectedView".
+std::vector<std::wstring> ReadFileList(const json& document, const char* member,
+                                       const Scenario& scenario) {
+    std::vector<std::wstring> names;
+    if (!document.contains(member)) {
+        return names;
+    }
+    const std::string what = std::string("\"") + member + "\"";
+    if (!document[member].is_array()) {
+        Reject(what + " must be an array of full names");
+    }
+    for (const json& entry : document[member]) {
+        std::wstring name = ReadText(entry, "each of " + what);
+        if (FindFile(scenario, name) == nullptr) {
+            Reject(what + " names " + UnitsToUtf8(name) + ", which \"files\" does not list");
+        }
+        if (Contains(names, name)) {
+            Reject(what + " names " + UnitsToUtf8(name) + " twice");
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+// The active one of the decks open (by default the last opened, or the last in Protected View).
+std::optional<std::wstring> ReadActive(const json& document, const std::vector<std::wstring>& open,
+                                       const std::vector<std::wstring>& protectedView) {
+    if (document.contains("active") && !document["active"].is_null()) {
+        std::wstring name = ReadText(document["active"], "\"active\"");
+        if (!Contains(open, name) && !Contains(protectedView, name)) {
+            Reject("\"active\" names " + UnitsToUtf8(name) + ", which is not open");
+        }
+        return name;
+    }
+    if (!open.empty()) {
+        return open.back();
+    }
+    if (!protectedView.empty()) {
+        return protectedView.back();
+    }
+    return std::nullopt;
+}
+
+void ReadOpen(const json& document, Scenario& scenario) {
+    scenario.open = ReadFileList(document, "open", scenario);
+    scenario.protectedView = ReadFileList(document, "protectedView", scenario);
+    for (const std::wstring& name : scenario.protectedView) {
+        if (Contains(scenario.open, name)) {
+            Reject(UnitsToUtf8(name) + " is open both in and out of Protected View");
+        }
+    }
+    scenario.active = ReadActive(document, scenario.open, scenario.protectedView);
+}
+
+// Where a show of the file stands: its slide (by default its first: the custom show's first, or
+// slide 1), the builds played there and whether it stands on the end screen.
+ScenarioShow ReadShow(const json& show, const ScenarioFile& file, std::wstring name) {
+    const std::string deck = UnitsToUtf8(name);
+    ScenarioShow read;
+    read.presentation = std::move(name);
+    read.slide = 1;
+    if (show.contains("namedShow")) {
+        read.namedShow = ReadText(show["namedShow"], "\"namedShow\" of a show");
+        const auto named = file.namedShows.find(read.namedShow);
+        if (named == file.namedShows.end()) {
+            Reject("a show of " + deck + " runs the custom show " + UnitsToUtf8(read.namedShow) +
+                   ", which its file does not have");
+        }
+        read.slide = named->second.front();
+    }
+    if (show.contains("slide")) {
+        read.slide = ReadCount(show["slide"], "\"slide\"", 1);
+    }
+    if (read.slide > file.slideCount) {
+        Reject("a show of " + deck + " is on slide " + std::to_string(read.slide) + " of " +
+               std::to_string(file.slideCount));
+    }
+    if (!read.namedShow.empty()) {
+        const std::vector<int>& slides = file.namedShows.at(read.namedShow);
+        if (std::find(slides.begin(), slides.end(), read.slide) == slides.end()) {
+            Reject("a show of " + deck + " is on slide " + std::to_string(read.slide) +
+                   ", which its custom show does not show");
+        }
+    }
+    if (show.contains("ended")) {
+        if (!show["ended"].is_boolean()) {
+            Reject("\"ended\" of a show must be true or false");
+        }
+        read.ended = show["ended"].get<bool>();
+    }
+    if (show.contains("click")) {
+        read.click = ReadCount(show["click"], "\"click\" of a show", 0);
+        const auto clicks = file.clicks.find(read.slide);
+        if (read.click > (clicks == file.clicks.end() ? 0 : clicks->second)) {
+            Reject("a show of " + deck + " has played " + std::to_string(read.click) +
+                   " builds of slide " + std::to_string(read.slide) + ", more than it has");
+        }
+    }
+    return read;
+}
+
+std::vector<ScenarioShow> ReadShows(const json& document, const Scenario& scenario,
+                                    const std::vector<std::wstring>& open) {
+    std::vector<ScenarioShow> shows;
     if (!document.contains("shows")) {
-        return;
+        return shows;
     }
     if (!document["shows"].is_array()) {
         Reject("\"shows\" must be an array");
@@ -222,29 +355,35 @@ void ReadShows(const json& document, Scenario& scenario) {
             Reject("each of \"shows\" must be an object with \"presentation\"");
         }
         std::wstring name = ReadText(show["presentation"], "\"presentation\" of a show");
-        if (!Contains(scenario.open, name)) {
+        if (!Contains(open, name)) {
             Reject("a show runs " + UnitsToUtf8(name) + ", which is not open");
         }
-        for (const ScenarioShow& other : scenario.shows) {
+        for (const ScenarioShow& other : shows) {
             if (other.presentation == name) {
                 Reject("two shows run " + UnitsToUtf8(name));
             }
         }
-        const int slides = FindFile(scenario, name)->slideCount;
-        const int slide = show.contains("slide") ? ReadCount(show["slide"], "\"slide\"", 1) : 1;
-        if (slide > slides) {
-            Reject("a show of " + UnitsToUtf8(name) + " is on slide " + std::to_string(slide) +
-                   " of " + std::to_string(slides));
-        }
-        bool ended = false;
-        if (show.contains("ended")) {
-            if (!show["ended"].is_boolean()) {
-                Reject("\"ended\" of a show must be true or false");
-            }
-            ended = show["ended"].get<bool>();
-        }
-        scenario.shows.push_back({std::move(name), slide, ended});
+        const ScenarioFile& file = *FindFile(scenario, name);
+        shows.push_back(ReadShow(show, file, std::move(name)));
     }
+    return shows;
+}
+
+// "restart": what PowerPoint opens when it starts again by itself after it exited.
+void ReadRestart(const json& document, Scenario& scenario) {
+    if (!document.contains("restart")) {
+        return;
+    }
+    const json& restart = document["restart"];
+    if (!restart.is_object() || !restart.contains("afterMs")) {
+        Reject("\"restart\" must be an object with \"afterMs\"");
+    }
+    ScenarioRestart read;
+    read.afterMs = ReadCount(restart["afterMs"], "\"afterMs\" of \"restart\"", 0);
+    read.open = ReadFileList(restart, "open", scenario);
+    read.active = ReadActive(restart, read.open, {});
+    read.shows = ReadShows(restart, scenario, read.open);
+    scenario.restart = std::move(read);
 }
 
 std::string OneLine(std::string text) {
@@ -266,9 +405,11 @@ Scenario ParseScenario(const std::string& jsonText) {
     }
     Scenario scenario;
     ReadFlags(document, scenario);
-    ReadPresentations(document, scenario);
-    ReadShows(document, scenario);
+    ReadFiles(document, scenario);
+    ReadOpen(document, scenario);
+    scenario.shows = ReadShows(document, scenario, scenario.open);
     ReadConditions(document, scenario);
+    ReadRestart(document, scenario);
     return scenario;
 }
 

@@ -12,18 +12,34 @@ namespace pptsim {
 
 struct ScenarioFile {
     std::wstring fullName;  // a Windows path or a URL (a deck kept in OneDrive or SharePoint)
+    // What FullName reports once the deck is open, when it differs from the name it is opened
+    // by ("fullName": a synced folder's deck reports its URL); empty: the same.
+    std::wstring reportedName;
     int slideCount = 0;
     int firstSlideNumber = 1;  // PageSetup.FirstSlideNumber
     std::vector<int> hidden;   // positions of the slides the show skips
     int rangeStart = 0;        // the saved show range, positions from 1; 0: every slide
     int rangeEnd = 0;
-    bool readOnly = false;  // opens read-only (a file whose read-only attribute is set)
+    bool readOnly = false;      // opens read-only (a file whose read-only attribute is set)
+    std::map<int, int> clicks;  // click-triggered builds per slide position
+    // Custom shows by name, each its slides' positions in the order it shows them.
+    std::map<std::wstring, std::vector<int>> namedShows;
 };
 
 struct ScenarioShow {
     std::wstring presentation;
-    int slide;           // the slide's position in the deck
-    bool ended = false;  // stands on the black screen after the last shown slide
+    int slide = 1;           // the slide's position in the deck
+    bool ended = false;      // stands on the black screen after the last shown slide
+    int click = 0;           // builds of its slide already played
+    std::wstring namedShow;  // the custom show it runs; empty: the deck's own show
+};
+
+// PowerPoint started again by the presenter (a deck double-clicked) some time after it exited.
+struct ScenarioRestart {
+    int afterMs = 0;
+    std::vector<std::wstring> open;
+    std::optional<std::wstring> active;
+    std::vector<ScenarioShow> shows;
 };
 
 // What PowerPoint does when its last frame closes while a client holds a reference: whether it
@@ -47,10 +63,22 @@ struct Scenario {
     int delayMs = 0;
     // The first calls of each named member that a busy PowerPoint rejects (RPC_E_CALL_REJECTED).
     std::map<std::string, int> reject;
+    // Members whose every call a busy PowerPoint rejects, for this many milliseconds from the
+    // member's first call.
+    std::map<std::string, int> rejectFor;
     LastWindowCloses whenLastWindowCloses = LastWindowCloses::Exit;
     // Open at start with unsaved changes: closing the frame asks whether to save them.
     std::set<std::wstring> unsaved;
     FrameTitleStyle frameTitles = FrameTitleStyle::WithExtension;
+
+    // ---- A presenter's desk ----
+    // Open at start in Protected View, after "open": in ProtectedViewWindows, not Presentations.
+    std::vector<std::wstring> protectedView;
+    // Whether the running PowerPoint registers in the running object table ("rot": false: it
+    // never does, as Office before it first loses the focus).
+    bool rot = true;
+    // Started again by itself after it exits, once.
+    std::optional<ScenarioRestart> restart;
 };
 
 // Parses and checks a scenario; throws std::runtime_error with a one-line reason.

@@ -48,6 +48,68 @@ int ShownBefore(const OpenPresentation& presentation, int position) {
     return 0;
 }
 
+std::vector<int> NamedShowSlides(const OpenPresentation& presentation, const std::wstring& name) {
+    std::vector<int> positions;
+    for (const NamedShow& show : presentation.namedShows) {
+        if (show.name == name) {
+            for (int slideId : show.slideIds) {
+                if (const int position = presentation.PositionOf(slideId)) {
+                    positions.push_back(position);
+                }
+            }
+            break;
+        }
+    }
+    return positions;
+}
+
+namespace {
+
+// The stop at an index of the custom show's list; none outside it.
+ShowStop NamedStop(const std::vector<int>& slides, int step) {
+    if (step < 0 || step >= static_cast<int>(slides.size())) {
+        return {};
+    }
+    return {slides[static_cast<std::size_t>(step)], step};
+}
+
+}  // namespace
+
+ShowStop FirstStop(const OpenPresentation& presentation, const RunningShow& show) {
+    if (show.namedShow.empty()) {
+        return {FirstShown(presentation), 0};
+    }
+    return NamedStop(NamedShowSlides(presentation, show.namedShow), 0);
+}
+
+ShowStop LastStop(const OpenPresentation& presentation, const RunningShow& show) {
+    if (show.namedShow.empty()) {
+        return {LastShown(presentation), 0};
+    }
+    const std::vector<int> slides = NamedShowSlides(presentation, show.namedShow);
+    return NamedStop(slides, static_cast<int>(slides.size()) - 1);
+}
+
+ShowStop StopAfter(const OpenPresentation& presentation, const RunningShow& show) {
+    if (show.namedShow.empty()) {
+        return {ShownAfter(presentation, show.slide), 0};
+    }
+    return NamedStop(NamedShowSlides(presentation, show.namedShow), show.step + 1);
+}
+
+ShowStop StopBefore(const OpenPresentation& presentation, const RunningShow& show) {
+    if (show.namedShow.empty()) {
+        return {ShownBefore(presentation, show.slide), 0};
+    }
+    return NamedStop(NamedShowSlides(presentation, show.namedShow), show.step - 1);
+}
+
+int CurrentShowPosition(const OpenPresentation& presentation, const RunningShow& show) {
+    const int position =
+        show.namedShow.empty() ? ShowPositionOf(presentation, show.slide) : show.step + 1;
+    return position + (show.ended ? 1 : 0);
+}
+
 int ShowPositionOf(const OpenPresentation& presentation, int position) {
     int count = 0;
     for (int shown = FirstShown(presentation); shown != 0 && shown <= position;

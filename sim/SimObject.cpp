@@ -16,9 +16,24 @@ bool SameName(const wchar_t* memberName, const OLECHAR* requested) {
     return requested[i] == 0;
 }
 
+// Answered by the simulation's objects only, so that TargetOf tells them from others.
+// {5B1F9A2E-7C4D-4E8B-9F3A-2D6C8E1B4A70}
+constexpr IID kSimObjectIid = {
+    0x5B1F9A2E, 0x7C4D, 0x4E8B, {0x9F, 0x3A, 0x2D, 0x6C, 0x8E, 0x1B, 0x4A, 0x70}};
+
 }  // namespace
 
 std::atomic<long> SimObject::live{0};
+
+const ObjectRef* SimObject::TargetOf(IDispatch* object) {
+    void* found = nullptr;
+    if (object == nullptr || FAILED(object->QueryInterface(kSimObjectIid, &found))) {
+        return nullptr;
+    }
+    auto* simObject = static_cast<SimObject*>(found);
+    simObject->Release();  // the caller's argument still holds it
+    return &simObject->target;
+}
 
 IDispatch* SimObject::Create(const ObjectRef& target) {
     return new SimObject(target, true);
@@ -48,7 +63,8 @@ HRESULT STDMETHODCALLTYPE SimObject::QueryInterface(REFIID riid, void** object) 
     if (object == nullptr) {
         return E_POINTER;
     }
-    if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDispatch)) {
+    if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDispatch) ||
+        IsEqualGUID(riid, kSimObjectIid)) {
         *object = static_cast<IDispatch*>(this);
         AddRef();
         return S_OK;
@@ -93,7 +109,7 @@ HRESULT STDMETHODCALLTYPE SimObject::GetIDsOfNames(REFIID riid, LPOLESTR* names,
     if (names == nullptr || ids == nullptr || count == 0) {
         return E_INVALIDARG;
     }
-    const HRESULT connection = Simulation::Instance().Connection(target.instance);
+    const HRESULT connection = Simulation::Instance().Connection(target);
     if (FAILED(connection)) {
         return connection;
     }

@@ -18,6 +18,10 @@ public:
     static IDispatch* CreateUncounted(const ObjectRef& target);
     // Objects alive in this process, so tests can tell that every reference was released.
     static long LiveCount();
+    // What an object passed back to PowerPoint as an argument stands for (a shape given to
+    // AddEffect); null when it is none of the simulation's objects. Under COM the argument
+    // arrives in the simulation's own apartment as the object itself.
+    static const ObjectRef* TargetOf(IDispatch* object);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;

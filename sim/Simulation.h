@@ -1,11 +1,15 @@
 // The process-wide simulated PowerPoint: one running instance at a time, started from a
 // scenario on activation, ended when its last frame closes or when a test resets it. Every
-// member call of every object goes through here, under one lock.
+// member call of every object goes through here, under one lock. Split by topic: its life
+// (Simulation.cpp), member calls with busy and hanging PowerPoints (Simulation_Calls.cpp), frames
+// and save prompts (Simulation_Frames.cpp) and the trace (Simulation_Trace.cpp).
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -15,6 +19,7 @@
 
 #include "platform/Platform.h"
 #include "sim/ModelState.h"
+#include "sim/ObjectMembers.h"
 #include "sim/ObjectRef.h"
 #include "sim/RunningObject.h"
 #include "sim/Scenario.h"
@@ -27,11 +32,19 @@ public:
     static Simulation& Instance();
 
     bool IsRegistered();
+    // Whether the scenario's PowerPoint registers in the running object table ("rot").
+    bool RegistersRunningObject();
     HRESULT Activate(IDispatch** application);
+    // After PowerPoint exits, "restart" starts it again: natively from a thread of this process
+    // after the time, or through the launcher when one is set (a new process calls Restart).
+    void SetRestartLauncher(std::function<void(int afterMs)> launcher);
+    bool Restart();
 
-    // S_OK while the instance runs; afterwards what a call on one of its objects fails with:
-    // RPC_S_SERVER_UNAVAILABLE once that PowerPoint has quit, RPC_E_DISCONNECTED after a reset.
-    HRESULT Connection(std::uint64_t instance);
+    // S_OK while the object's PowerPoint runs and the object still stands for something;
+    // otherwise what a call on it fails with: RPC_S_SERVER_UNAVAILABLE once that PowerPoint has
+    // quit, RPC_E_DISCONNECTED after a reset or once PowerPoint has disconnected the object
+    // (its presentation closed, its show ended) while it keeps running.
+    HRESULT Connection(const ObjectRef& target);
     HRESULT Invoke(const ObjectRef& target, DISPID member, WORD flags, DISPPARAMS* params,
                    VARIANT* result, EXCEPINFO* exception);
 
@@ -49,12 +62,20 @@ public:
 
 private:
     Simulation() = default;
-    // activated: started by a client's activation (traced), not set up by a test's reset.
-    void StartLocked(const Scenario& scenario, FrameChanges& frames, bool activated);
+    enum class StartKind {
+        Reset,       // set up by a test: the scenario as it is
+        Activation,  // by a client's activation (traced); after a quit, with nothing open
+        Restart,     // by itself after it exited, with the scenario's "restart" decks (traced)
+    };
+    void StartLocked(const Scenario& scenario, FrameChanges& frames, StartKind kind);
+    // The scenario staged for the next activation, read from the environment once.
+    const Scenario& StagedLocked();
+    void ScheduleRestartLocked();
+    void RestartAfter(const Scenario& scenario, std::uint64_t generation);
     // quits: PowerPoint ended by itself (its last frame closed; traced), so its objects fail as
     // those of a process that is gone, and a new start opens nothing; otherwise a reset.
     void StopLocked(FrameChanges& frames, bool quits);
-    HRESULT ConnectionLocked(std::uint64_t objectInstance) const;
+    HRESULT ConnectionLocked(const ObjectRef& target);
     HRESULT RejectIfBusyLocked(const ObjectRef& target, const std::wstring& member);
     void FrameClosed(std::uint64_t instance, std::uint64_t presentationId);
     // Asks the save prompt for a presentation with unsaved changes; false when the close was
@@ -63,6 +84,10 @@ private:
     void FrameRaised(std::uint64_t instance, std::uint64_t presentationId);
     void ApplyFrameChanges(const FrameChanges& frames, std::uint64_t instance);
     void TraceLocked(const std::string& line);
+    void TraceCallLocked(const ObjectRef& target, const Member& member, bool put,
+                         const std::vector<const VARIANT*>& arguments);
+    // Whether a PowerPoint has quit before, as the trace file records across processes.
+    static bool TraceFileShowsAQuit(const char* tracePath);
 
     std::mutex mutex;
     std::condition_variable stopped;  // wakes member calls that wait out "delayMs"
@@ -75,7 +100,11 @@ private:
     std::vector<std::string> trace;
     std::ofstream traceFile;
     std::map<std::string, int> rejectsLeft;  // per member name, for the running instance
-    bool quitBefore = false;                 // since the last reset
+    // Per member name of "rejectFor": when its rejections end, from its first call on.
+    std::map<std::string, std::chrono::steady_clock::time_point> rejectingUntil;
+    bool quitBefore = false;   // since the last reset
+    std::uint64_t resets = 0;  // ends a restart still waiting to happen
+    std::function<void(int afterMs)> restartLauncher;
     std::set<std::uint64_t> quitInstances;
     std::set<std::uint64_t> unsaved;    // presentation ids with unsaved changes
     std::set<std::uint64_t> prompting;  // presentation ids whose save prompt is open

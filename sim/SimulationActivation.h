@@ -3,6 +3,8 @@
 // (server/ClassFactory.cpp) both go through these two calls.
 #pragma once
 
+#include <functional>
+
 #include "platform/Platform.h"
 
 namespace pptsim {
@@ -14,5 +16,18 @@ bool IsApplicationRegistered();
 // starting one from the current scenario when none runs. CO_E_SERVER_EXEC_FAILURE when the
 // scenario makes PowerPoint unavailable.
 HRESULT ActivateApplication(IDispatch** application);
+
+// Whether the scenario's PowerPoint registers itself in the running object table ("rot"). A
+// local server that never does registers its class object for every activation instead, so
+// that CoCreateInstance still reaches the running PowerPoint.
+bool RegistersRunningObject();
+
+// How PowerPoint comes back by itself after it exited ("restart"): by default a thread of this
+// process starts it again after the time; a local server, whose process ends with its
+// PowerPoint, sets a launcher that starts a new process instead, which calls RestartApplication.
+void SetRestartLauncher(std::function<void(int afterMs)> launcher);
+// Starts PowerPoint at once as the scenario's "restart" has it (traced "restart PowerPoint").
+// False when the scenario has none or PowerPoint runs already.
+bool RestartApplication();
 
 }  // namespace pptsim

@@ -12,17 +12,20 @@ struct PresentationState {
     std::wstring fullName;
     int slideCount;
     HWND frame;
+    bool protectedView = false;  // in a ProtectedViewWindow, not in Presentations
 };
 
 struct ShowState {
-    std::wstring presentation;
-    int slide;           // position in the deck
-    bool ended = false;  // on the end screen
+    std::wstring presentation;  // its FullName
+    int slide;                  // position in the deck
+    bool ended = false;         // on the end screen
+    int click = 0;              // builds of the slide played
+    std::wstring namedShow;     // the custom show it runs, if any
 };
 
 struct SimulationState {
     bool running = false;
-    std::vector<PresentationState> open;  // collection order
+    std::vector<PresentationState> open;  // the order they opened in, Protected View included
     std::wstring active;                  // empty: none
     std::vector<ShowState> shows;         // SlideShowWindows order
 };

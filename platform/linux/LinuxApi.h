@@ -200,6 +200,21 @@ enum VARENUM : VARTYPE {
     VT_UI8 = 21,
     VT_INT = 22,
     VT_UINT = 23,
+    VT_ARRAY = 0x2000,  // combined with the elements' type: VT_ARRAY | VT_I4
+};
+
+// A one-dimensional safe array, the form automation passes arrays in (SAFEARRAY of oleaut32).
+struct SAFEARRAYBOUND {
+    ULONG cElements;
+    LONG lLbound;
+};
+struct SAFEARRAY {
+    USHORT cDims;
+    USHORT fFeatures;
+    ULONG cbElements;
+    ULONG cLocks;
+    void* pvData;
+    SAFEARRAYBOUND rgsabound[1];
 };
 
 // Same member names as the SDK's VARIANT (accessed as v.vt, v.lVal, v.bstrVal, v.pdispVal).
@@ -223,6 +238,7 @@ struct tagVARIANT {
         UINT uintVal;
         std::int64_t llVal;
         std::uint64_t ullVal;
+        SAFEARRAY* parray;
     };
 };
 
@@ -238,6 +254,19 @@ UINT SysStringLen(BSTR text);
 void VariantInit(VARIANTARG* variant);
 HRESULT VariantClear(VARIANTARG* variant);
 HRESULT VariantCopy(VARIANTARG* destination, const VARIANTARG* source);
+// Safe arrays of one dimension whose elements are VT_I4 or VT_VARIANT (zeroed, or VT_EMPTY, at
+// first); destroying one clears its variants. A locked array (between SafeArrayAccessData and
+// SafeArrayUnaccessData) cannot be destroyed (DISP_E_ARRAYISLOCKED).
+constexpr HRESULT DISP_E_ARRAYISLOCKED = static_cast<HRESULT>(0x8002000Du);
+SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lowerBound, ULONG elements);
+HRESULT SafeArrayDestroy(SAFEARRAY* array);
+HRESULT SafeArrayCopy(SAFEARRAY* source, SAFEARRAY** copy);
+UINT SafeArrayGetDim(SAFEARRAY* array);
+HRESULT SafeArrayGetVartype(SAFEARRAY* array, VARTYPE* vt);
+HRESULT SafeArrayGetLBound(SAFEARRAY* array, UINT dimension, LONG* bound);
+HRESULT SafeArrayGetUBound(SAFEARRAY* array, UINT dimension, LONG* bound);
+HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data);
+HRESULT SafeArrayUnaccessData(SAFEARRAY* array);
 
 // The running object table's entries for classes (oleaut32): a program registers its object
 // under its CLSID; GetActiveObject hands out a new reference to it, or fails with

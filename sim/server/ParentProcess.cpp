@@ -26,10 +26,14 @@ DWORD FindParentProcessId() {
 }  // namespace
 
 ParentProcess OpenParentProcess() {
+    return OpenWatchedProcess(FindParentProcessId());
+}
+
+ParentProcess OpenWatchedProcess(DWORD id) {
     ParentProcess parent;
-    const DWORD id = FindParentProcessId();
     if (id != 0) {
         parent.known = true;
+        parent.id = id;
         parent.handle = UniqueHandle(OpenProcess(SYNCHRONIZE, FALSE, id));
     }
     return parent;

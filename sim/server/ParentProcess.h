@@ -34,10 +34,13 @@ private:
 struct ParentProcess {
     // False when this process has no parent it could know of (started from outside Windows).
     bool known = false;
+    DWORD id = 0;
     // Signalled when the parent ends; none when it is already gone.
     UniqueHandle handle;
 };
 
 ParentProcess OpenParentProcess();
+// Another process to watch as a parent: the client of the server that started this one.
+ParentProcess OpenWatchedProcess(DWORD id);
 
 }  // namespace pptsim::server

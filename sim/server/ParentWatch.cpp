@@ -4,14 +4,13 @@
 
 namespace pptsim::server {
 
-ParentWatch::ParentWatch(std::function<void()> onParentEnded)
+ParentWatch::ParentWatch(ParentProcess watched, std::function<void()> onParentEnded)
     : stopped(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    ParentProcess found = OpenParentProcess();
-    if (found.known && !found.handle) {
+    if (watched.known && !watched.handle) {
         onParentEnded();
         return;
     }
-    parent = std::move(found.handle);
+    parent = std::move(watched.handle);
     if (!parent || !stopped) {
         return;  // nothing to watch: the server then ends by its other rules only
     }

@@ -16,7 +16,7 @@ public:
     // onParentEnded runs once if the parent ends before the watch is destroyed: on the watch's
     // thread, or at once when the parent has already gone (a client that died while COM was
     // still starting this server).
-    explicit ParentWatch(std::function<void()> onParentEnded);
+    ParentWatch(ParentProcess parent, std::function<void()> onParentEnded);
     ~ParentWatch();
     ParentWatch(const ParentWatch&) = delete;
     ParentWatch& operator=(const ParentWatch&) = delete;

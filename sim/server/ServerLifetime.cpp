@@ -15,6 +15,11 @@ void ServerLifetime::Release() {
     }
 }
 
+void ServerLifetime::StartedByHand() {
+    byHand = true;
+    everHeld = true;
+}
+
 bool ServerLifetime::WasEverHeld() const {
     return everHeld;
 }

@@ -18,12 +18,18 @@ public:
     ServerLifetime& operator=(const ServerLifetime&) = delete;
 
     // An external client reference (or a class-factory lock) came or went. The release of the
-    // last one wakes the message loop to decide whether the server ends.
+    // last one wakes the message loop to decide whether the server ends: it does when PowerPoint
+    // shows no window, whoever started it.
     void Hold();
     void Release();
     bool IsHeld() const { return holds.load() > 0; }
 
-    // Whether a client has ever held the server; a server nobody connects to may give up.
+    // A PowerPoint the presenter started stays when its automation clients leave, and does not
+    // give up for want of one; it ends with its last window.
+    void StartedByHand();
+
+    // Whether a client has ever held the server (or the presenter started it); a server nobody
+    // connects to may give up.
     bool WasEverHeld() const;
 
     void Quit();
@@ -32,6 +38,7 @@ private:
     DWORD mainThreadId;
     std::atomic<long> holds{0};
     std::atomic<bool> everHeld{false};
+    std::atomic<bool> byHand{false};
 };
 
 }  // namespace pptsim::server

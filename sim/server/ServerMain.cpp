@@ -3,12 +3,19 @@
 //   pptsim-server.exe /regserver      register for the ProgID "PowerPoint.Application"
 //   pptsim-server.exe /unregserver    remove that registration again
 //   pptsim-server.exe -Embedding      serve one client (how COM starts it)
+//   pptsim-server.exe /restart MS PID PowerPoint started again by the presenter: after MS
+//                                     milliseconds, as the scenario's "restart" has it, serving
+//                                     every activation, until its last window closes or the
+//                                     process PID (the first server's client) ends
 //
 // Exit codes: 0 success, 1 a registry or COM failure, 2 an unknown command line.
+#include <cwchar>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/ComApartment.h"
+#include "sim/SimulationActivation.h"
 #include "sim/SimulationControl.h"
 #include "sim/SimulationIds.h"
 #include "sim/server/ClassFactory.h"
@@ -20,7 +27,7 @@ namespace {
 
 using namespace pptsim::server;
 
-enum class Mode { Register, Unregister, Serve, Invalid };
+enum class Mode { Register, Unregister, Serve, Restart, Invalid };
 
 // A server started by hand and never connected to gives up after this long.
 constexpr DWORD kUnusedServerTimeoutMs = 60000;
@@ -32,9 +39,26 @@ bool SwitchIs(const std::wstring& argument, const wchar_t* name) {
     return CompareStringOrdinal(argument.c_str() + 1, -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
+// A whole decimal number; false for anything else.
+bool ReadNumber(const std::wstring& text, DWORD& number) {
+    wchar_t* end = nullptr;
+    const unsigned long long read = std::wcstoull(text.c_str(), &end, 10);
+    if (text.empty() || end == nullptr || *end != L'\0' || text[0] == L'-' ||
+        read > 0xFFFFFFFFull) {
+        return false;
+    }
+    number = static_cast<DWORD>(read);
+    return true;
+}
+
 Mode ModeFromArguments(const std::vector<std::wstring>& arguments) {
     if (arguments.empty()) {
         return Mode::Serve;
+    }
+    DWORD number = 0;
+    if (arguments.size() == 3 && SwitchIs(arguments[0], L"restart") &&
+        ReadNumber(arguments[1], number) && ReadNumber(arguments[2], number)) {
+        return Mode::Restart;
     }
     if (arguments.size() == 1) {
         if (SwitchIs(arguments[0], L"regserver")) {
@@ -85,6 +109,41 @@ bool ShowsNoWindow() {
     return pptsim::ReadSimulationState().open.empty();
 }
 
+// Answers messages for that long; false when WM_QUIT came meanwhile.
+bool PumpMessagesFor(DWORD milliseconds) {
+    const DWORD started = GetTickCount();
+    for (DWORD waited = 0; waited < milliseconds; waited = GetTickCount() - started) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds - waited, QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                return false;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+// PowerPoint started again by the presenter after it exited ("restart"): a process of its own
+// that COM does not start, and that outlives this one, which ends with its PowerPoint. It ends
+// in turn with this server's client, so that no server outlives a test.
+void LaunchRestart(int afterMs, DWORD client) {
+    const std::wstring path = ExecutablePath();
+    std::wstring commandLine =
+        L"\"" + path + L"\" /restart " + std::to_wstring(afterMs) + L" " + std::to_wstring(client);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!path.empty() && CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                        0, nullptr, nullptr, &startup, &started)) {
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+    }
+}
+
 // Serves COM calls and the frames' window messages until WM_QUIT, PowerPoint's quitting, or an
 // unused server's timeout.
 void RunMessageLoop(const ServerLifetime& lifetime) {
@@ -120,26 +179,18 @@ void RunMessageLoop(const ServerLifetime& lifetime) {
     }
 }
 
-int Serve() {
-    const ComApartment apartment;
-    if (!apartment.Entered()) {
-        return 1;
-    }
-    ServerLifetime lifetime(GetCurrentThreadId());
-    ClassFactory factory(lifetime);
+// Registers the class object, runs start (false: nothing to serve) and serves until the end;
+// false when the class object could not be registered or start failed. Activations that come
+// while start runs wait for it: the apartment's thread dispatches them only in the loop.
+bool RegisterAndServe(ClassFactory& factory, ServerLifetime& lifetime, DWORD use,
+                      const std::function<bool()>& start) {
     DWORD cookie = 0;
-    // Single use: every activation starts a fresh server, which reads the scenario its own
-    // client was started with.
     if (FAILED(CoRegisterClassObject(pptsim::CLSID_SimulatedPowerPoint, &factory,
-                                     CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &cookie))) {
-        return 1;
+                                     CLSCTX_LOCAL_SERVER, use, &cookie))) {
+        return false;
     }
-    {
-        // Ending the simulation also cuts short a member call that hangs ("delayMs").
-        const ParentWatch parentWatch([&lifetime] {
-            lifetime.Quit();
-            pptsim::ShutDownSimulation();
-        });
+    const bool started = start();
+    if (started) {
         RunMessageLoop(lifetime);
     }
     // A PowerPoint that is still running when its last client leaves ends here, on the
@@ -148,7 +199,52 @@ int Serve() {
     pptsim::ShutDownSimulation();
     // Revoked before the apartment ends, so rpcss keeps no stale registration of this process.
     CoRevokeClassObject(cookie);
-    return 0;
+    return started;
+}
+
+// mode: Serve when COM started this server, Restart when the first server did (the presenter
+// starting PowerPoint again); client: for Restart, the first server's client.
+int Serve(Mode mode, DWORD restartAfterMs, DWORD client) {
+    const ComApartment apartment;
+    if (!apartment.Entered()) {
+        return 1;
+    }
+    ServerLifetime lifetime(GetCurrentThreadId());
+    ClassFactory factory(lifetime);
+    ParentProcess watched =
+        mode == Mode::Restart ? OpenWatchedProcess(client) : OpenParentProcess();
+    const DWORD watchedId = watched.id;
+    bool served = true;
+    {
+        // Ending the simulation also cuts short a member call that hangs ("delayMs").
+        const ParentWatch parentWatch(std::move(watched), [&lifetime] {
+            lifetime.Quit();
+            pptsim::ShutDownSimulation();
+        });
+        if (mode == Mode::Restart) {
+            // Never activated, it serves every activation from its start.
+            lifetime.StartedByHand();
+            // Registered before its frames appear, as PowerPoint registers early in its start,
+            // so a client that sees a frame can reach it.
+            if (PumpMessagesFor(restartAfterMs)) {
+                served = RegisterAndServe(factory, lifetime, REGCLS_MULTIPLEUSE,
+                                          [] { return pptsim::RestartApplication(); });
+            }
+        } else {
+            pptsim::SetRestartLauncher(
+                [watchedId](int afterMs) { LaunchRestart(afterMs, watchedId); });
+            // Single use, so every activation starts a fresh server, which reads the scenario
+            // its own client was started with; but a PowerPoint that never enters the running
+            // object table ("rot": false) serves every activation, as PowerPoint runs as one
+            // instance and activation is then the only way to reach it.
+            served = RegisterAndServe(
+                factory, lifetime,
+                pptsim::RegistersRunningObject() ? REGCLS_SINGLEUSE : REGCLS_MULTIPLEUSE,
+                [] { return true; });
+        }
+    }
+    pptsim::ShutDownSimulation();
+    return served ? 0 : 1;
 }
 
 }  // namespace
@@ -168,7 +264,14 @@ int wmain(int argc, wchar_t** argv) {
                        ? 0
                        : 1;
         case Mode::Serve:
-            return Serve();
+            return Serve(Mode::Serve, 0, 0);
+        case Mode::Restart: {
+            DWORD afterMs = 0;
+            DWORD client = 0;
+            ReadNumber(arguments[1], afterMs);
+            ReadNumber(arguments[2], client);
+            return Serve(Mode::Restart, afterMs, client);
+        }
         case Mode::Invalid:
             break;
     }

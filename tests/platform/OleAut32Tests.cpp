@@ -160,4 +160,52 @@ INSTANTIATE_TEST_SUITE_P(
         GuidCase{"LastByte", kBase, {0x00020400, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x47}}, false},
         GuidCase{"UnknownVersusDispatch", IID_IUnknown, IID_IDispatch, false}));
 
+// Arrays as automation passes them: SlideIDs answers one, NamedSlideShows.Add takes one.
+TEST(SafeArray, VectorOfIntegers_KeepsItsBoundsAndCopiesDeeplyInAVariant) {
+    SAFEARRAY* ids = SafeArrayCreateVector(VT_I4, 1, 3);
+    ASSERT_NE(ids, nullptr);
+    void* data = nullptr;
+    ASSERT_EQ(SafeArrayAccessData(ids, &data), S_OK);
+    EXPECT_EQ(SafeArrayDestroy(ids), DISP_E_ARRAYISLOCKED);
+    for (LONG index = 0; index < 3; ++index) {
+        static_cast<LONG*>(data)[index] = 256 + index;
+    }
+    ASSERT_EQ(SafeArrayUnaccessData(ids), S_OK);
+
+    UniqueVariant holder;
+    holder.Get()->vt = static_cast<VARTYPE>(VT_ARRAY | VT_I4);
+    holder.Get()->parray = ids;
+    UniqueVariant copy;
+    ASSERT_EQ(VariantCopy(copy.Get(), holder.Get()), S_OK);
+    ASSERT_NE(copy->parray, ids);
+    VARTYPE vt = VT_EMPTY;
+    LONG lower = 0;
+    LONG upper = 0;
+    EXPECT_EQ(SafeArrayGetDim(copy->parray), 1u);
+    EXPECT_EQ(SafeArrayGetVartype(copy->parray, &vt), S_OK);
+    EXPECT_EQ(vt, VT_I4);
+    EXPECT_EQ(SafeArrayGetLBound(copy->parray, 1, &lower), S_OK);
+    EXPECT_EQ(SafeArrayGetUBound(copy->parray, 1, &upper), S_OK);
+    EXPECT_EQ(lower, 1);
+    EXPECT_EQ(upper, 3);
+    EXPECT_EQ(SafeArrayGetLBound(copy->parray, 2, &lower), DISP_E_BADINDEX);
+    ASSERT_EQ(SafeArrayAccessData(copy->parray, &data), S_OK);
+    EXPECT_EQ(static_cast<LONG*>(data)[2], 258);
+    EXPECT_EQ(SafeArrayUnaccessData(copy->parray), S_OK);
+    EXPECT_EQ(SafeArrayUnaccessData(copy->parray), E_UNEXPECTED);
+}
+
+TEST(SafeArray, VectorOfVariants_StartsEmptyAndClearsItsElements) {
+    SAFEARRAY* names = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+    ASSERT_NE(names, nullptr);
+    void* data = nullptr;
+    ASSERT_EQ(SafeArrayAccessData(names, &data), S_OK);
+    auto* elements = static_cast<VARIANT*>(data);
+    EXPECT_EQ(elements[1].vt, VT_EMPTY);
+    elements[0].vt = VT_BSTR;  // freed with the array, as the sanitizer builds check
+    elements[0].bstrVal = SysAllocString(L"Short");
+    ASSERT_EQ(SafeArrayUnaccessData(names), S_OK);
+    EXPECT_EQ(SafeArrayDestroy(names), S_OK);
+}
+
 }  // namespace

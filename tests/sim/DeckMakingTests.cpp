@@ -120,6 +120,75 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"UnknownLayout", 2, 99, false, DISP_E_EXCEPTION}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
+// Builds and a custom show, as the field check makes them, survive saving and opening again.
+TEST_F(DeckMaking, BuildsAndCustomShowsAreMadeSavedAndOpenedAgain) {
+    Start("{}");
+    ComPtr<IDispatch> made = AddHidden();
+    for (LONG index = 1; index <= 4; ++index) {
+        ASSERT_TRUE(AddSlide(made.Get(), index, kTitleOnly));
+    }
+    ComPtr<IDispatch> slides = GetObject(made.Get(), L"Slides");
+    ComPtr<IDispatch> third = CallObject(slides.Get(), L"Item", {Argument::Integer(3)});
+    ComPtr<IDispatch> title = GetObject(GetObject(third.Get(), L"Shapes").Get(), L"Title");
+    ComPtr<IDispatch> sequence =
+        GetObject(GetObject(third.Get(), L"TimeLine").Get(), L"MainSequence");
+    for (LONG trigger : {1, 3, 1}) {  // on a click, after the previous, on a click
+        EXPECT_TRUE(CallObject(sequence.Get(), L"AddEffect",
+                               {Argument::Object(title.Get()), Argument::Integer(10),
+                                Argument::Integer(0), Argument::Integer(trigger)}));
+    }
+    EXPECT_EQ(CallWithoutAnswer(sequence.Get(), L"AddEffect",
+                                {Argument::Object(sequence.Get()), Argument::Integer(10)}),
+              DISP_E_TYPEMISMATCH)
+        << "an effect is added to a shape of the slide";
+    EXPECT_EQ(GetInteger(sequence.Get(), L"Count"), 3);
+
+    std::vector<std::int32_t> ids;
+    for (LONG index : {4, 2}) {
+        ids.push_back(static_cast<std::int32_t>(GetInteger(
+            CallObject(slides.Get(), L"Item", {Argument::Integer(index)}).Get(), L"SlideID")));
+    }
+    EXPECT_EQ(ids, (std::vector<std::int32_t>{259, 257}));
+    ComPtr<IDispatch> shows =
+        GetObject(GetObject(made.Get(), L"SlideShowSettings").Get(), L"NamedSlideShows");
+    EXPECT_TRUE(
+        CallObject(shows.Get(), L"Add", {Argument::Text(L"Short"), Argument::IntegerArray(ids)}));
+    EXPECT_EQ(CallWithoutAnswer(shows.Get(), L"Add",
+                                {Argument::Text(L"short"), Argument::IntegerArray(ids)}),
+              DISP_E_EXCEPTION)
+        << "names are taken whatever their case";
+    EXPECT_EQ(CallWithoutAnswer(shows.Get(), L"Add",
+                                {Argument::Text(L"Missing"), Argument::IntegerArray({300})}),
+              DISP_E_EXCEPTION);
+    for (const char* line :
+         {"call Sequence.AddEffect Shape 10 0 3", "call NamedSlideShows.Add Short [259 257]"}) {
+        EXPECT_TRUE(TraceHas(line)) << line;
+    }
+    ASSERT_EQ(CallWithoutAnswer(made.Get(), L"SaveAs", {Argument::Text(deck)}), S_OK);
+    title.Reset();
+    third.Reset();
+    sequence.Reset();
+    shows.Reset();
+    slides.Reset();
+    made.Reset();
+    application.Reset();
+
+    Start(R"({})");
+    ComPtr<IDispatch> opened = CallObject(Presentations().Get(), L"Open", {Argument::Text(deck)});
+    ASSERT_TRUE(opened);
+    ComPtr<IDispatch> shortShow = CallObject(
+        GetObject(GetObject(opened.Get(), L"SlideShowSettings").Get(), L"NamedSlideShows").Get(),
+        L"Item", {Argument::Integer(1)});
+    EXPECT_EQ(GetText(shortShow.Get(), L"Name"), L"Short");
+    ComPtr<IDispatch> window =
+        CallObject(GetObject(opened.Get(), L"SlideShowSettings").Get(), L"Run", {});
+    ComPtr<IDispatch> view = GetObject(window.Get(), L"View");
+    ASSERT_EQ(CallWithoutAnswer(view.Get(), L"GotoSlide", {Argument::Integer(3)}), S_OK);
+    EXPECT_EQ(CallMember(view.Get(), L"GetClickCount").Integer(), 2);
+    // A slide added later gets the next ID, never one used before.
+    EXPECT_EQ(GetInteger(AddSlide(opened.Get(), 1, kTitleOnly).Get(), L"SlideID"), 260);
+}
+
 TEST_F(DeckMaking, SaveAsIntoAMissingFolderFailsAndKeepsTheName) {
     Start("{}");
     ComPtr<IDispatch> made = AddHidden();

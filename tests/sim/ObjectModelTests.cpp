@@ -196,8 +196,8 @@ TEST_P(ShowNavigation, MovesLikeANormalSpeakerShow) {
     if (c.slideAfter == 0) {
         EXPECT_TRUE(state.shows.empty());
         EXPECT_EQ(GetInteger(GetObject(application.Get(), L"SlideShowWindows").Get(), L"Count"), 0);
-        EXPECT_EQ(ReadProperty(view.Get(), L"Slide").Status(), DISP_E_EXCEPTION);
-        EXPECT_EQ(CallWithoutAnswer(view.Get(), L"Next"), DISP_E_EXCEPTION);
+        EXPECT_EQ(ReadProperty(view.Get(), L"Slide").Status(), RPC_E_DISCONNECTED);
+        EXPECT_EQ(CallWithoutAnswer(view.Get(), L"Next"), RPC_E_DISCONNECTED);
     } else if (c.slideAfter < 0) {
         ASSERT_EQ(state.shows.size(), 1u);
         EXPECT_TRUE(state.shows[0].ended);
@@ -269,6 +269,8 @@ TEST_F(SimulationTest, SlideMembers_AnswerFromTheDecksNumberingHiddenSlidesAndRa
     EXPECT_EQ(GetInteger(intro.Get(), L"EndingSlide"), 5);
 }
 
+// Several shows at once (a hyperlink to another deck's show, a deck in a windowed show): the
+// first entry's window is SlideShowWindows(1), each deck's own is its SlideShowWindow.
 TEST_F(SimulationTest, SlideShowWindows_KeepTheOrderTheShowsStarted) {
     Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
               "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
@@ -278,6 +280,12 @@ TEST_F(SimulationTest, SlideShowWindows_KeepTheOrderTheShowsStarted) {
     EXPECT_EQ(GetText(GetObject(ShowWindow(2).Get(), L"Presentation").Get(), L"FullName"),
               kQ3Review);
     EXPECT_FALSE(ShowWindow(3));
+    for (std::int32_t index : {1, 2}) {
+        ComPtr<IDispatch> own = GetObject(Presentation(index).Get(), L"SlideShowWindow");
+        EXPECT_EQ(GetInteger(GetObject(GetObject(own.Get(), L"View").Get(), L"Slide").Get(),
+                             L"SlideIndex"),
+                  index == 1 ? 9 : 2);
+    }
     // Exiting the first show makes the other one the first.
     EXPECT_EQ(CallWithoutAnswer(FirstView().Get(), L"Exit"), S_OK);
     EXPECT_EQ(GetText(GetObject(ShowWindow(1).Get(), L"Presentation").Get(), L"FullName"),
@@ -308,8 +316,91 @@ TEST_F(SimulationTest, CloseOfAFrame_ClosesItsPresentationAndShow) {
     EXPECT_EQ(state.active, kIntro);
     EXPECT_TRUE(state.shows.empty());
     EXPECT_EQ(IsWindow(frame), FALSE);
-    EXPECT_EQ(ReadProperty(q3.Get(), L"FullName").Status(), DISP_E_EXCEPTION);
+    EXPECT_EQ(ReadProperty(q3.Get(), L"FullName").Status(), RPC_E_DISCONNECTED);
 }
+
+// What a presentation that closes or a show that ends leaves behind, while PowerPoint runs on.
+struct Leftover {
+    const char* name;
+    // From the application, with Q3 review (item 1) showing slide 4; the object is left over
+    // once `end` has run.
+    ComPtr<IDispatch> (*object)(IDispatch* application);
+    const wchar_t* member;  // a property or method without arguments
+    void (*end)(IDispatch* application);
+};
+void PrintTo(const Leftover& c, std::ostream* out) {
+    *out << c.name;
+}
+
+ComPtr<IDispatch> FirstPresentationOf(IDispatch* application) {
+    return CallObject(GetObject(application, L"Presentations").Get(), L"Item",
+                      {Argument::Integer(1)});
+}
+ComPtr<IDispatch> FirstShowWindowOf(IDispatch* application) {
+    return CallObject(GetObject(application, L"SlideShowWindows").Get(), L"Item",
+                      {Argument::Integer(1)});
+}
+void CloseFirstPresentation(IDispatch* application) {
+    EXPECT_EQ(CallWithoutAnswer(FirstPresentationOf(application).Get(), L"Close"), S_OK);
+}
+void ExitTheShow(IDispatch* application) {
+    EXPECT_EQ(
+        CallWithoutAnswer(GetObject(FirstShowWindowOf(application).Get(), L"View").Get(), L"Exit"),
+        S_OK);
+}
+
+class DisconnectedObject : public SimulationTest, public ::testing::WithParamInterface<Leftover> {};
+
+// PowerPoint disconnects such objects (as a real out-of-process server's proxies report), while
+// the application goes on answering.
+TEST_P(DisconnectedObject, FailsWithRpcEDisconnectedUntracedWhileTheApplicationAnswers) {
+    Start(ShowScenario(4));
+    ComPtr<IDispatch> leftover = GetParam().object(application.Get());
+    ASSERT_TRUE(leftover);
+    constexpr WORD kReadOrCall = DISPATCH_PROPERTYGET | DISPATCH_METHOD;
+    EXPECT_TRUE(InvokeMember(kReadOrCall, leftover.Get(), GetParam().member).Succeeded());
+    GetParam().end(application.Get());
+    pptsim::ClearSimulationTrace();
+
+    DISPID id = DISPID_UNKNOWN;
+    EXPECT_EQ(Resolve(leftover.Get(), GetParam().member, id), RPC_E_DISCONNECTED);
+    EXPECT_EQ(InvokeMember(kReadOrCall, leftover.Get(), GetParam().member).Status(),
+              RPC_E_DISCONNECTED);
+    EXPECT_TRUE(Trace().empty());
+    EXPECT_EQ(GetText(application.Get(), L"Version"), L"16.0");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Leftovers, DisconnectedObject,
+    ::testing::Values(
+        Leftover{"PresentationClosed", &FirstPresentationOf, L"FullName", &CloseFirstPresentation},
+        Leftover{"ItsSlidesClosed",
+                 [](IDispatch* application) {
+                     return GetObject(FirstPresentationOf(application).Get(), L"Slides");
+                 },
+                 L"Count", &CloseFirstPresentation},
+        Leftover{"ItsSlideClosed",
+                 [](IDispatch* application) {
+                     return CallObject(
+                         GetObject(FirstPresentationOf(application).Get(), L"Slides").Get(),
+                         L"Item", {Argument::Integer(2)});
+                 },
+                 L"SlideIndex", &CloseFirstPresentation},
+        Leftover{"ItsDocumentWindowClosed",
+                 [](IDispatch* application) {
+                     return CallObject(
+                         GetObject(FirstPresentationOf(application).Get(), L"Windows").Get(),
+                         L"Item", {Argument::Integer(1)});
+                 },
+                 L"Activate", &CloseFirstPresentation},
+        Leftover{"ShowWindowOfAnEndedShow", &FirstShowWindowOf, L"Presentation", &ExitTheShow},
+        Leftover{"ViewOfAnEndedShow",
+                 [](IDispatch* application) {
+                     return GetObject(FirstShowWindowOf(application).Get(), L"View");
+                 },
+                 L"State", &ExitTheShow},
+        Leftover{"ShowWindowOfAClosedPresentation", &FirstShowWindowOf, L"View",
+                 &CloseFirstPresentation}));
 
 TEST_F(SimulationTest, CloseOfTheLastFrame_QuitsAndEveryObjectFindsItsServerGone) {
     Start(kTalksScenario);

@@ -44,13 +44,16 @@ TEST(Scenario, FullDocument_IsReadMemberByMember) {
 TEST(Scenario, UnreadyPowerPoint_IsReadMemberByMember) {
     const pptsim::Scenario defaults = pptsim::ParseScenario("{}");
     EXPECT_TRUE(defaults.reject.empty());
+    EXPECT_TRUE(defaults.rejectFor.empty());
     EXPECT_EQ(defaults.whenLastWindowCloses, pptsim::LastWindowCloses::Exit);
     EXPECT_TRUE(defaults.unsaved.empty());
     const pptsim::Scenario scenario = pptsim::ParseScenario(R"({
       "files": {"C:\\Talks\\Q3 review.pptx": 12}, "open": ["C:\\Talks\\Q3 review.pptx"],
-      "reject": {"Next": 2, "SlideShowWindows": 1}, "whenLastWindowCloses": "stay",
+      "reject": {"Next": 2, "SlideShowWindows": 1}, "rejectFor": {"Next": 7000},
+      "whenLastWindowCloses": "stay",
       "unsaved": ["C:\\Talks\\Q3 review.pptx"]})");
     EXPECT_EQ(scenario.reject, (std::map<std::string, int>{{"Next", 2}, {"SlideShowWindows", 1}}));
+    EXPECT_EQ(scenario.rejectFor, (std::map<std::string, int>{{"Next", 7000}}));
     EXPECT_EQ(scenario.whenLastWindowCloses, pptsim::LastWindowCloses::Stay);
     EXPECT_EQ(scenario.unsaved, (std::set<std::wstring>{kQ3Review}));
 }
@@ -94,6 +97,45 @@ TEST(Scenario, FileObjectsAndEndedShows_AreReadWithTheirDefaults) {
     EXPECT_EQ(scenario.frameTitles, pptsim::FrameTitleStyle::WithoutExtension);
 }
 
+TEST(Scenario, PresentersDesk_IsReadMemberByMember) {
+    const pptsim::Scenario scenario = pptsim::ParseScenario(R"({
+      "files": {"C:\\Users\\ann\\OneDrive\\Q3 review.pptx":
+                    {"slides": 12, "fullName": "https://d.docs.live.net/4f2a9c/Q3 review.pptx",
+                     "clicks": {"12": 3}, "namedShows": {"Short": [2, 5, 9]}},
+                "C:\\Talks\\Intro.pptx": 5},
+      "open": ["C:\\Users\\ann\\OneDrive\\Q3 review.pptx"],
+      "protectedView": ["C:\\Talks\\Intro.pptx"],
+      "shows": [{"presentation": "C:\\Users\\ann\\OneDrive\\Q3 review.pptx",
+                 "namedShow": "Short", "click": 0}],
+      "rot": false,
+      "restart": {"afterMs": 600, "open": ["C:\\Talks\\Intro.pptx"],
+                  "shows": [{"presentation": "C:\\Talks\\Intro.pptx", "slide": 4}]}})");
+    ASSERT_EQ(scenario.files.size(), 2u);
+    const pptsim::ScenarioFile& synced = scenario.files[1];  // in key order
+    EXPECT_EQ(synced.reportedName, L"https://d.docs.live.net/4f2a9c/Q3 review.pptx");
+    EXPECT_EQ(synced.clicks, (std::map<int, int>{{12, 3}}));
+    EXPECT_EQ(synced.namedShows.at(L"Short"), (std::vector<int>{2, 5, 9}));
+    EXPECT_TRUE(scenario.files[0].reportedName.empty());
+    EXPECT_EQ(scenario.protectedView, std::vector<std::wstring>{kIntro});
+    EXPECT_EQ(scenario.active, L"C:\\Users\\ann\\OneDrive\\Q3 review.pptx");
+    ASSERT_EQ(scenario.shows.size(), 1u);
+    EXPECT_EQ(scenario.shows[0].namedShow, L"Short");
+    EXPECT_EQ(scenario.shows[0].slide, 2) << "a custom show starts on its first slide";
+    EXPECT_FALSE(scenario.rot);
+    ASSERT_TRUE(scenario.restart.has_value());
+    EXPECT_EQ(scenario.restart->afterMs, 600);
+    EXPECT_EQ(scenario.restart->open, std::vector<std::wstring>{kIntro});
+    EXPECT_EQ(scenario.restart->active, kIntro);
+    ASSERT_EQ(scenario.restart->shows.size(), 1u);
+    EXPECT_EQ(scenario.restart->shows[0].slide, 4);
+
+    const pptsim::Scenario defaults = pptsim::ParseScenario(R"({
+      "files": {"C:\\Talks\\Intro.pptx": 5}, "protectedView": ["C:\\Talks\\Intro.pptx"]})");
+    EXPECT_TRUE(defaults.rot);
+    EXPECT_FALSE(defaults.restart.has_value());
+    EXPECT_EQ(defaults.active, kIntro) << "the window in Protected View is the active one";
+}
+
 class BadScenario : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(BadScenario, IsRejectedWithAReason) {
@@ -112,7 +154,8 @@ INSTANTIATE_TEST_SUITE_P(
         R"({"files": {"a.pptx": 3}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "slide": 4}]})",
         R"({"files": {"a.pptx": 0}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx"}]})",
         R"({"failMembers": "Open"})", R"({"delayMs": -5})", R"({"reject": ["Next"]})",
-        R"({"reject": {"Next": -1}})", R"({"whenLastWindowCloses": "hide"})",
+        R"({"reject": {"Next": -1}})", R"({"rejectFor": ["Next"]})",
+        R"({"rejectFor": {"Next": "7000"}})", R"({"whenLastWindowCloses": "hide"})",
         R"({"files": {"a.pptx": 1}, "unsaved": ["a.pptx"]})",
         R"({"files": {"a.pptx": {"firstSlideNumber": 0}}})",
         R"({"files": {"a.pptx": {"slides": 3, "firstSlideNumber": -1}}})",
@@ -123,7 +166,25 @@ INSTANTIATE_TEST_SUITE_P(
         R"({"files": {"a.pptx": {"slides": 9, "showRange": [3, 10]}}})",
         R"({"files": {"a.pptx": {"slides": 9, "readOnly": 1}}})",
         R"({"files": {"a.pptx": 1}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "ended": 1}]})",
-        R"({"frameTitles": "short"})"));
+        R"({"frameTitles": "short"})",
+        // A presenter's desk.
+        R"({"files": {"a.pptx": {"slides": 1, "fullName": 3}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "clicks": [1]}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "clicks": {"4": 1}}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "clicks": {"x": 1}}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "clicks": {"2": -1}}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "namedShows": {"Short": []}}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "namedShows": {"Short": [4]}}}})",
+        R"({"files": {"a.pptx": {"slides": 3, "namedShows": ["Short"]}}})",
+        R"({"files": {"a.pptx": 3}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "namedShow": "Short"}]})",
+        R"({"files": {"a.pptx": {"slides": 3, "namedShows": {"Short": [2]}}}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "namedShow": "Short", "slide": 3}]})",
+        R"({"files": {"a.pptx": {"slides": 3, "clicks": {"1": 1}}}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "click": 2}]})",
+        R"({"files": {"a.pptx": 1}, "protectedView": ["b.pptx"]})",
+        R"({"files": {"a.pptx": 1}, "open": ["a.pptx"], "protectedView": ["a.pptx"]})",
+        R"({"files": {"a.pptx": 1}, "protectedView": ["a.pptx"], "shows": [{"presentation": "a.pptx"}]})",
+        R"({"rot": "no"})", R"({"restart": {"open": []}})", R"({"restart": 600})",
+        R"({"files": {"a.pptx": 1}, "restart": {"afterMs": 0, "open": ["b.pptx"]}})",
+        R"({"files": {"a.pptx": 1}, "open": ["a.pptx"], "restart": {"afterMs": 0, "shows": [{"presentation": "a.pptx"}]}})"));
 
 class EnvironmentScenario : public SimulationTest {
 protected:

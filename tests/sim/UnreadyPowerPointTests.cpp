@@ -13,9 +13,10 @@ const HRESULT kServerUnavailable = HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
 
 // One raw read, as the caller's COM hands it over: no layer of the plug-in's in between, which
 // would try a rejected call again.
-HRESULT ReadCountOnce(IDispatch* object, long& count) {
+// An integer answer lands in integer (-1 for any other answer).
+HRESULT ReadOnce(IDispatch* object, const std::wstring& name, long& integer) {
     DISPID id = DISPID_UNKNOWN;
-    const HRESULT resolved = Resolve(object, L"Count", id);
+    const HRESULT resolved = Resolve(object, name, id);
     if (FAILED(resolved)) {
         return resolved;
     }
@@ -24,7 +25,7 @@ HRESULT ReadCountOnce(IDispatch* object, long& count) {
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     const HRESULT read = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
                                         &none, &result, nullptr, nullptr);
-    count = result.vt == VT_I4 ? result.lVal : -1;
+    integer = result.vt == VT_I4 ? result.lVal : -1;
     VariantClear(&result);
     return read;
 }
@@ -47,14 +48,34 @@ TEST_F(SimulationTest, RejectedMember_IsTurnedAwayAsBusyForItsFirstCallsOnly) {
     Start(ScenarioWith(R"("reject": {"Count": 2})"));
     ComPtr<IDispatch> presentations = Presentations();
     long count = 0;
-    EXPECT_EQ(ReadCountOnce(presentations.Get(), count), RPC_E_CALL_REJECTED);
-    EXPECT_EQ(ReadCountOnce(presentations.Get(), count), RPC_E_CALL_REJECTED);
-    EXPECT_EQ(ReadCountOnce(presentations.Get(), count), S_OK);
+    EXPECT_EQ(ReadOnce(presentations.Get(), L"Count", count), RPC_E_CALL_REJECTED);
+    EXPECT_EQ(ReadOnce(presentations.Get(), L"Count", count), RPC_E_CALL_REJECTED);
+    EXPECT_EQ(ReadOnce(presentations.Get(), L"Count", count), S_OK);
     EXPECT_EQ(count, 1);
     EXPECT_EQ(
         pptsim::SimulationTrace(),
         (std::vector<std::string>{"get Application.Presentations", "reject Presentations.Count",
                                   "reject Presentations.Count", "get Presentations.Count"}));
+}
+
+TEST_F(SimulationTest, RejectedForAWhile_IsTurnedAwayAsBusyFromItsFirstCallUntilTheTimeIsUp) {
+    Start(ScenarioWith(R"("rejectFor": {"Count": 600000, "SlideShowWindows": 50})"));
+    ComPtr<IDispatch> presentations = Presentations();
+    long count = 0;
+    for (int call = 0; call < 3; ++call) {
+        EXPECT_EQ(ReadOnce(presentations.Get(), L"Count", count), RPC_E_CALL_REJECTED);
+    }
+    EXPECT_EQ(
+        pptsim::SimulationTrace(),
+        (std::vector<std::string>{"get Application.Presentations", "reject Presentations.Count",
+                                  "reject Presentations.Count", "reject Presentations.Count"}));
+    // A short time: rejected at first, then taken for good.
+    long ignored = 0;
+    EXPECT_EQ(ReadOnce(application.Get(), L"SlideShowWindows", ignored), RPC_E_CALL_REJECTED);
+    EXPECT_TRUE(Eventually([this, &ignored] {
+        return ReadOnce(application.Get(), L"SlideShowWindows", ignored) == S_OK;
+    }));
+    EXPECT_EQ(ReadOnce(application.Get(), L"SlideShowWindows", ignored), S_OK);
 }
 
 struct LastFrame {
