@@ -171,7 +171,8 @@ void MyGlyphpadPlugin::ArmLongPress() {
 }
 
 void MyGlyphpadPlugin::MoveSlideShow(PowerPointCommand command, const std::string& context) {
-    if (worker.SubmitBool(command, std::wstring())) {
+    // The current presentation's show, when several run at once.
+    if (worker.SubmitBool(command, currentPresentation)) {
         UpdateKeys();
     } else {
         connectionManager->ShowAlert(context);

@@ -59,7 +59,7 @@ void MyGlyphpadPlugin::UpdateKeys() {
     std::wstring title;
     if (running) {
         const std::int32_t slide =
-            worker.SubmitInt(PowerPointCommand::GetCurrentSlide, std::wstring(), kRefreshPatience);
+            worker.SubmitInt(PowerPointCommand::GetCurrentSlide, currentPresentation, kRefreshPatience);
         const std::int32_t count = worker.SubmitInt(PowerPointCommand::GetSlideCount,
                                                     currentPresentation, kRefreshPatience);
         title = SlidePositionTitle(slide, count);

@@ -1,12 +1,16 @@
 #include "automation/AutomationWorker.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "automation/AutomationDiagnostics.h"
 #include "automation/PerformCommand.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/ServerLoss.h"
+#include "support/PowerPointWindows.h"
 
 namespace {
 
@@ -28,8 +32,25 @@ DispatchPtr ConnectToPowerPoint(std::optional<CLSID>& powerPointClass, PowerPoin
 
 // Only opening a presentation starts a PowerPoint that is not running: a PowerPoint started
 // for anything else would have no presentation or show for it. The refresh never starts it.
-bool MayStartPowerPoint(PowerPointCommand command) {
-    return command == PowerPointCommand::OpenPresentation;
+// Every command may join a PowerPoint whose frame shows, except a refresh once such a join was
+// refused: PowerPoint then runs at another integrity level, and asking again every refresh
+// changes nothing.
+Reach ReachFor(PowerPointCommand command, AutomationWorker::Patience patience, bool joinRefused) {
+    if (command == PowerPointCommand::OpenPresentation) {
+        return Reach::AttachJoinOrStart;
+    }
+    return joinRefused && patience == AutomationWorker::Patience::Refresh ? Reach::Attach
+                                                                           : Reach::AttachOrJoin;
+}
+
+void ReportElevation(HRESULT creation) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lx",
+                  static_cast<unsigned long>(static_cast<std::uint32_t>(creation)));
+    EmitDiagnostic(std::string("PowerPoint runs, but at another integrity level than the "
+                               "plug-in (one of them was started as administrator): COM refused "
+                               "to reach it (") +
+                   code + ")");
 }
 
 }  // namespace
@@ -90,16 +111,34 @@ WorkerResult AutomationWorker::Submit(PowerPointCommand command, const std::wstr
         patience == Patience::Refresh ? ApartmentJob::BusyPatience(kRefreshBusyPatience)
                                       : std::nullopt;
     std::optional<WorkerResult> result = worker.Run<WorkerResult>(
-        [this, command, argument] { return Perform(command, argument); }, waitBound, busyPatience);
+        [this, command, argument, patience] { return Perform(command, argument, patience); },
+        waitBound, busyPatience);
     return result ? std::move(*result) : FailureResultOf(command);
+}
+
+// On the worker thread. A refusal across integrity levels is said once; a join that works again
+// ends it.
+void AutomationWorker::NoteActivation(HRESULT creation) {
+    if (creation == S_FALSE) {
+        return;  // none was tried
+    }
+    joinRefused = IsRefusedAcrossIntegrityLevels(creation) && AnyPowerPointFrame();
+    if (joinRefused && !elevationReported) {
+        ReportElevation(creation);
+    }
+    elevationReported = elevationReported || joinRefused;
 }
 
 // On the worker thread. A PowerPoint that has gone is let go after the command that found it
 // gone, and taken again by the next command that needs it; so is the one the long press asked
 // to close.
-WorkerResult AutomationWorker::Perform(PowerPointCommand command, const std::wstring& argument) {
+WorkerResult AutomationWorker::Perform(PowerPointCommand command, const std::wstring& argument,
+                                       Patience patience) {
     if (!application && powerPointClass) {
-        application = ReacquirePowerPoint(*powerPointClass, MayStartPowerPoint(command), starts);
+        Reacquisition reached = ReacquirePowerPoint(
+            *powerPointClass, ReachFor(command, patience, joinRefused), starts);
+        application = std::move(reached.application);
+        NoteActivation(reached.creation);
     }
     TakeServerLoss();  // only what this command finds counts
     WorkerResult result = PerformCommand(application.Get(), command, argument);

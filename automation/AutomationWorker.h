@@ -77,7 +77,9 @@ public:
 
 private:
     WorkerResult Submit(PowerPointCommand command, const std::wstring& argument, Patience patience);
-    WorkerResult Perform(PowerPointCommand command, const std::wstring& argument);
+    WorkerResult Perform(PowerPointCommand command, const std::wstring& argument,
+                         Patience patience);
+    void NoteActivation(HRESULT creation);
 
     const std::chrono::milliseconds waitBound;
     // Made, used and released on the worker thread only; Stop waits for that thread, so the
@@ -86,6 +88,10 @@ private:
     // PowerPoint's class, once its ProgID lookup succeeded: what a lost reference is taken
     // again by. Worker thread only, as the reference.
     std::optional<CLSID> powerPointClass;
+    // PowerPoint's frame shows, but activation was refused (another integrity level); said once.
+    // Worker thread only.
+    bool joinRefused = false;
+    bool elevationReported = false;
     PowerPointStarts starts;
     ApartmentThread worker;
 };

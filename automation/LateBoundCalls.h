@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "automation/Argument.h"
 #include "platform/DispatchPtr.h"
@@ -29,6 +30,8 @@ public:
     std::optional<std::int32_t> Integer() const;
     // The whole text, zeros included; a null text is empty.
     std::optional<std::wstring> Text() const;
+    // A one-dimensional array of 32-bit integers, or of variants that each hold one.
+    std::optional<std::vector<std::int32_t>> Integers() const;
 
 private:
     friend CallOutcome InvokeMember(WORD, IDispatch*, const std::wstring&, const Arguments&);

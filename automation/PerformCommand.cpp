@@ -39,14 +39,18 @@ bool ExitSlideShow(IDispatch* application, const std::wstring& path) {
 
 enum class Direction { Forward, Backward };
 
-// Next and previous wrap round within the slides the show shows: past the last shown slide to
-// the first, before the first shown to the last, instead of running onto the end screen or
-// doing nothing. On the end screen (where the slide cannot be read) next goes to the first
-// shown slide and prev to the last; PowerPoint's First and Last go to the shown ones.
-bool StepSlideShow(IDispatch* application, Direction direction) {
+// Next and previous move the current deck's show (PowerPoint's own steps: a build, a slide) and
+// wrap round within the slides it shows: past the last shown slide to the first, before the
+// first shown to the last, instead of running onto the end screen or doing nothing; a custom
+// show wraps within its own slides. A slide's builds play before the wrap: next on the last
+// slide plays what is left of them, prev on the first takes back those played. On the end screen
+// (where the slide cannot be read) next goes to the first shown slide and prev to the last;
+// PowerPoint's First and Last go to the shown ones, a custom show's to its own.
+bool StepSlideShow(IDispatch* application, const std::wstring& path, Direction direction) {
     const bool forward = direction == Direction::Forward;
-    DispatchPtr window = QueryFirstSlideShowWindow(application);
-    DispatchPtr view = ReadObject(window.Get(), ps::kView);
+    const std::int32_t step = forward ? 1 : -1;
+    CurrentShow show = QueryCurrentShow(application, path);
+    DispatchPtr view = ReadObject(show.window.Get(), ps::kView);
     const std::int32_t state = QueryShowState(view.Get());
     if (state < 0) {
         return false;
@@ -54,24 +58,20 @@ bool StepSlideShow(IDispatch* application, Direction direction) {
     if (state == ps::kShowDone) {
         return CallMethod(view.Get(), forward ? ps::kFirst : ps::kLast);
     }
-    const std::int32_t position = QueryCurrentSlidePosition(view.Get());
-    DispatchPtr presentation = QueryWindowPresentation(window.Get());
-    if (position < 1 || !presentation) {
+    DispatchPtr presentation =
+        show.presentation ? show.presentation : QueryWindowPresentation(show.window.Get());
+    const std::optional<bool> atEdge = IsAtEdgeOfShow(view.Get(), presentation.Get(), step);
+    if (!atEdge) {
         return false;
     }
-    const std::optional<bool> moves =
-        IsSlideShownBeside(presentation.Get(), position, forward ? 1 : -1);
-    if (!moves) {
-        return false;
+    if (!*atEdge || HasBuildsToward(view.Get(), step)) {
+        return CallMethod(view.Get(), forward ? ps::kNext : ps::kPrevious);
     }
-    if (forward) {
-        return CallMethod(view.Get(), *moves ? ps::kNext : ps::kFirst);
-    }
-    return CallMethod(view.Get(), *moves ? ps::kPrevious : ps::kLast);
+    return CallMethod(view.Get(), forward ? ps::kFirst : ps::kLast);
 }
 
-bool JumpSlideShow(IDispatch* application, const char* method) {
-    DispatchPtr view = QuerySlideShowView(application);
+bool JumpSlideShow(IDispatch* application, const std::wstring& path, const char* method) {
+    DispatchPtr view = ReadObject(QueryCurrentShow(application, path).window.Get(), ps::kView);
     return view && CallMethod(view.Get(), method);
 }
 
@@ -83,8 +83,8 @@ std::wstring GetActivePresentation(IDispatch* application) {
     return QueryFullName(presentation.Get());
 }
 
-std::int32_t GetCurrentSlide(IDispatch* application) {
-    DispatchPtr view = QuerySlideShowView(application);
+std::int32_t GetCurrentSlide(IDispatch* application, const std::wstring& path) {
+    DispatchPtr view = ReadObject(QueryCurrentShow(application, path).window.Get(), ps::kView);
     if (!view) {
         return -1;
     }
@@ -115,19 +115,19 @@ WorkerResult PerformCommand(IDispatch* application, PowerPointCommand command,
         case PowerPointCommand::ExitSlideShow:
             return ExitSlideShow(application, argument);
         case PowerPointCommand::NextSlide:
-            return StepSlideShow(application, Direction::Forward);
+            return StepSlideShow(application, argument, Direction::Forward);
         case PowerPointCommand::PreviousSlide:
-            return StepSlideShow(application, Direction::Backward);
+            return StepSlideShow(application, argument, Direction::Backward);
         case PowerPointCommand::FirstSlide:
-            return JumpSlideShow(application, ps::kFirst);
+            return JumpSlideShow(application, argument, ps::kFirst);
         case PowerPointCommand::LastSlide:
-            return JumpSlideShow(application, ps::kLast);
+            return JumpSlideShow(application, argument, ps::kLast);
         case PowerPointCommand::ClosePowerPoint:
             return ClosePowerPointWindows();
         case PowerPointCommand::GetActivePresentation:
             return GetActivePresentation(application);
         case PowerPointCommand::GetCurrentSlide:
-            return GetCurrentSlide(application);
+            return GetCurrentSlide(application, argument);
         case PowerPointCommand::GetSlideCount:
             return GetSlideCount(application, argument);
         case PowerPointCommand::ListPresentations:

@@ -1,6 +1,7 @@
 #include "automation/PowerPointActivation.h"
 
 #include "automation/PowerPointSurface.h"
+#include "support/PowerPointWindows.h"
 
 namespace {
 
@@ -46,10 +47,18 @@ PowerPointActivation ActivatePowerPoint() {
     return ActivatePowerPoint(uncounted);
 }
 
-DispatchPtr ReacquirePowerPoint(const CLSID& classId, bool mayStart, PowerPointStarts& starts) {
-    DispatchPtr application = AttachToRunningPowerPoint(classId);
-    if (!application && mayStart) {
-        CreatePowerPoint(classId, application, starts);
+Reacquisition ReacquirePowerPoint(const CLSID& classId, Reach reach, PowerPointStarts& starts) {
+    Reacquisition reached;
+    reached.application = AttachToRunningPowerPoint(classId);
+    if (reached.application || reach == Reach::Attach) {
+        return reached;
     }
-    return application;
+    if (reach == Reach::AttachJoinOrStart || AnyPowerPointFrame()) {
+        reached.creation = CreatePowerPoint(classId, reached.application, starts);
+    }
+    return reached;
+}
+
+bool IsRefusedAcrossIntegrityLevels(HRESULT creation) {
+    return creation == CO_E_SERVER_EXEC_FAILURE || creation == E_ACCESSDENIED;
 }

@@ -42,7 +42,25 @@ PowerPointActivation ActivatePowerPoint(PowerPointStarts& starts);
 // For a caller that counts no starts (a tool that ends only when its work is done).
 PowerPointActivation ActivatePowerPoint();
 
-// PowerPoint again, once the reference to it has been let go: the running PowerPoint when there
-// is one (from the running object table, without starting it), otherwise, when mayStart,
-// started as at first. None when neither worked.
-DispatchPtr ReacquirePowerPoint(const CLSID& classId, bool mayStart, PowerPointStarts& starts);
+// How far reaching PowerPoint again may go, for the command that needs it.
+enum class Reach {
+    Attach,             // only a PowerPoint in the running object table
+    AttachOrJoin,       // or, while one of its frames shows, the running one through activation
+    AttachJoinOrStart,  // or start one, where none runs (opening a presentation)
+};
+
+struct Reacquisition {
+    DispatchPtr application;         // none when nothing was reached
+    HRESULT creation = S_FALSE;      // the activation's outcome; S_FALSE when none was tried
+};
+
+// PowerPoint again, once the reference to it has been let go: the running PowerPoint from the
+// running object table, without starting it; failing that, as far as reach allows, through
+// activation. Office enters the table only once it has lost the focus (KB 238610), so a
+// PowerPoint the presenter just started and kept in front shows only by its frame; activation
+// then reaches that running one (PowerPoint runs as one instance) and starts nothing.
+Reacquisition ReacquirePowerPoint(const CLSID& classId, Reach reach, PowerPointStarts& starts);
+
+// Whether activation failed because PowerPoint runs at another integrity level than the plug-in
+// (one of them run as administrator): COM does not let a client bind across that line.
+bool IsRefusedAcrossIntegrityLevels(HRESULT creation);

@@ -1,5 +1,6 @@
 #include "automation/PowerPointOperations.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -111,6 +112,21 @@ bool IsPathInSlideShow(IDispatch* application, const std::wstring& path) {
     return false;
 }
 
+CurrentShow QueryCurrentShow(IDispatch* application, const std::wstring& path) {
+    CurrentShow show;
+    if (!path.empty()) {
+        DispatchPtr presentations = QueryPresentations(application);
+        show.presentation = FindPresentationByPath(presentations.Get(), path);
+        show.window = ReadObject(show.presentation.Get(), ps::kSlideShowWindow);
+        if (show.window) {
+            return show;
+        }
+    }
+    show.presentation.Reset();
+    show.window = QueryFirstSlideShowWindow(application);
+    return show;
+}
+
 DispatchPtr QueryFirstSlideShowWindow(IDispatch* application) {
     DispatchPtr windows = ReadObject(application, ps::kSlideShowWindows);
     if (!windows || QueryCount(windows.Get()) < 1) {
@@ -172,6 +188,69 @@ std::optional<bool> IsSlideShownBeside(IDispatch* presentation, std::int32_t pos
         }
     }
     return false;
+}
+
+namespace {
+
+// The slide IDs of the custom show the view runs, in its order; an empty list for the deck's own
+// show; none when PowerPoint cannot say.
+std::optional<std::vector<std::int32_t>> QueryNamedShowSlideIds(IDispatch* view,
+                                                                IDispatch* presentation) {
+    // Older versions may lack the member: a failed read is taken as the deck's own show.
+    if (ReadNumber(view, ps::kIsNamedShow) != ps::kMsoTrue) {
+        return std::vector<std::int32_t>();
+    }
+    const std::optional<std::wstring> name = ReadProperty(view, Member(ps::kSlideShowName)).Text();
+    DispatchPtr settings = ReadObject(presentation, ps::kSlideShowSettings);
+    DispatchPtr shows = ReadObject(settings.Get(), ps::kNamedSlideShows);
+    if (!name || !shows) {
+        return std::nullopt;
+    }
+    DispatchPtr show = CallMember(shows.Get(), Member(ps::kItem), {Argument::Text(*name)}).TakeObject();
+    std::optional<std::vector<std::int32_t>> ids =
+        ReadProperty(show.Get(), Member(ps::kSlideIds)).Integers();
+    if (ids && ids->empty()) {
+        return std::nullopt;  // a custom show shows at least one slide
+    }
+    return ids;
+}
+
+}  // namespace
+
+std::optional<bool> IsAtEdgeOfShow(IDispatch* view, IDispatch* presentation, std::int32_t step) {
+    DispatchPtr slide = ReadObject(view, ps::kSlide);
+    const std::int32_t position = ReadNumber(slide.Get(), ps::kSlideIndex);
+    if (position < 1) {
+        return std::nullopt;
+    }
+    const std::optional<std::vector<std::int32_t>> customShow =
+        QueryNamedShowSlideIds(view, presentation);
+    if (!customShow) {
+        return std::nullopt;
+    }
+    if (customShow->empty()) {
+        const std::optional<bool> beside = IsSlideShownBeside(presentation, position, step);
+        return beside ? std::optional<bool>(!*beside) : std::nullopt;
+    }
+    const std::int32_t id = ReadNumber(slide.Get(), ps::kSlideId);
+    if (std::find(customShow->begin(), customShow->end(), id) == customShow->end()) {
+        return std::nullopt;
+    }
+    return id == (step > 0 ? customShow->back() : customShow->front());
+}
+
+bool HasBuildsToward(IDispatch* view, std::int32_t step) {
+    const std::optional<std::int32_t> played =
+        CallMember(view, Member(ps::kGetClickIndex)).Integer();
+    if (!played) {
+        return false;
+    }
+    if (step < 0) {
+        return *played > 0;
+    }
+    const std::optional<std::int32_t> builds =
+        CallMember(view, Member(ps::kGetClickCount)).Integer();
+    return builds && *builds > *played;
 }
 
 DispatchPtr QueryWindowPresentation(IDispatch* slideShowWindow) {

@@ -25,6 +25,14 @@ DispatchPtr FindPresentationByPath(IDispatch* presentations, const std::wstring&
 // The slide-show window that starting the presentation's show gives; none on failure.
 DispatchPtr RunSlideShow(IDispatch* presentation);
 bool IsPathInSlideShow(IDispatch* application, const std::wstring& path);
+// The show the keys act on: the deck at path's own show window (Presentation.SlideShowWindow),
+// with that deck; or, when that deck runs none (or no path is given), the first slide-show
+// window, without its deck (QueryWindowPresentation reads it). None when no show runs.
+struct CurrentShow {
+    DispatchPtr window;
+    DispatchPtr presentation;
+};
+CurrentShow QueryCurrentShow(IDispatch* application, const std::wstring& path);
 DispatchPtr QueryFirstSlideShowWindow(IDispatch* application);
 DispatchPtr QuerySlideShowView(IDispatch* application);
 // The position in the deck (SlideIndex, from 1) of the slide a slide-show view shows; -1 on
@@ -37,6 +45,13 @@ std::int32_t QueryShowState(IDispatch* view);
 // stops at the first shown slide. Empty when PowerPoint cannot say.
 std::optional<bool> IsSlideShownBeside(IDispatch* presentation, std::int32_t position,
                                        std::int32_t step);
+// Whether the current slide is the last one the show shows (step 1) or the first (step -1): the
+// deck's own show by its range and hidden slides, a custom show by its own slides. Empty when
+// PowerPoint cannot say.
+std::optional<bool> IsAtEdgeOfShow(IDispatch* view, IDispatch* presentation, std::int32_t step);
+// Whether the current slide has builds left to play (step 1) or played that can be taken back
+// (step -1); false when PowerPoint cannot say.
+bool HasBuildsToward(IDispatch* view, std::int32_t step);
 DispatchPtr QueryWindowPresentation(IDispatch* slideShowWindow);
 // The presentation's slide count (0 is valid); -1 on failure.
 std::int32_t QuerySlideCount(IDispatch* presentation);

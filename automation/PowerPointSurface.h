@@ -23,6 +23,8 @@ inline constexpr const char* kActivePresentation = "ActivePresentation";
 inline constexpr const char* kVersion = "Version";
 inline constexpr const char* kPresentations = "Presentations";
 inline constexpr const char* kSlideShowWindows = "SlideShowWindows";
+// Decks opened from the internet or mail, outside Presentations until the presenter edits them.
+inline constexpr const char* kProtectedViewWindows = "ProtectedViewWindows";
 
 // Collections (presentations, slide-show windows, slides, document windows).
 inline constexpr const char* kCount = "Count";
@@ -51,6 +53,12 @@ inline constexpr const char* kNext = "Next";
 inline constexpr const char* kPrevious = "Previous";
 inline constexpr const char* kExit = "Exit";
 inline constexpr const char* kState = "State";
+// Builds: the click-triggered animations of the current slide, and how many have played.
+inline constexpr const char* kGetClickCount = "GetClickCount";
+inline constexpr const char* kGetClickIndex = "GetClickIndex";
+// A custom show started from the ribbon, and its name.
+inline constexpr const char* kIsNamedShow = "IsNamedShow";
+inline constexpr const char* kSlideShowName = "SlideShowName";
 // PpSlideShowState: the black screen after the last shown slide.
 inline constexpr std::int32_t kShowDone = 5;
 
@@ -60,14 +68,19 @@ inline constexpr const char* kStartingSlide = "StartingSlide";
 inline constexpr const char* kEndingSlide = "EndingSlide";
 // PpSlideShowRangeType.
 inline constexpr std::int32_t kShowSlideRange = 2;
+// The custom shows (on the settings, as the reference puts them), each listing its slides' IDs.
+inline constexpr const char* kNamedSlideShows = "NamedSlideShows";
+inline constexpr const char* kSlideIds = "SlideIDs";
 
 // Slide: its position in the deck (SlideNumber is the printed number, which may start at 0),
 // and whether the show skips it.
 inline constexpr const char* kSlideIndex = "SlideIndex";
+inline constexpr const char* kSlideId = "SlideID";
 inline constexpr const char* kSlideShowTransition = "SlideShowTransition";
 inline constexpr const char* kHidden = "Hidden";
 // MsoTriState.
 inline constexpr std::int32_t kMsoFalse = 0;
+inline constexpr std::int32_t kMsoTrue = -1;
 
 // Document window.
 inline constexpr const char* kActivate = "Activate";

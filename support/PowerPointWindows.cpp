@@ -49,6 +49,15 @@ bool ActivatePresentationWindow(const std::wstring& path) {
     return raised;
 }
 
+bool AnyPowerPointFrame() {
+    bool found = false;
+    ForEachTopLevelWindow([&found](HWND window) {
+        found = IsPowerPointFrame(window);
+        return !found;
+    });
+    return found;
+}
+
 bool ClosePowerPointWindows() {
     // Collected first: a closing frame leaves the Z-order list that the walk follows.
     std::vector<HWND> frames;

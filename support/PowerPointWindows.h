@@ -9,6 +9,10 @@
 // found and both repositioning calls succeeded.
 bool ActivatePresentationWindow(const std::wstring& path);
 
+// Whether any PowerPoint frame window exists: PowerPoint runs, whether or not automation can
+// reach it yet.
+bool AnyPowerPointFrame();
+
 // Asks every PowerPoint frame window to close, waiting a bounded time for the frames to do so
 // (a save prompt may hold one up). True when at least one frame accepted the request (its
 // window procedure handled WM_CLOSE within the bound); false when none did, none was found, or

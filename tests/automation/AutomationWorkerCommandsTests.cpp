@@ -299,16 +299,21 @@ TEST_F(AutomationWorkerCommands, CallSequences_FollowTheFixedOrder) {
         head.insert(head.end(), tail.begin(), tail.end());
         return head;
     };
+    const std::vector<std::string> q3Show = {
+        "get Application.Presentations", "get Presentations.Count", "call Presentations.Item 1",
+        "get Presentation.FullName", "get Presentation.SlideShowWindow"};
     const Case cases[] = {
         {Command::IsInSlideShow, kQ3Review,
          then(firstWindow, {"get SlideShowWindow.Presentation", "get Presentation.FullName"})},
+        // Without a current presentation, the first show.
         {Command::FirstSlide, L"",
          then(firstWindow, {"get SlideShowWindow.View", "call SlideShowView.First"})},
-        // After First: one hidden flag is read, the next slide's, which the show shows.
-        {Command::NextSlide, L"",
-         then(firstWindow,
+        // After First: one hidden flag is read, the next slide's, which the show shows. The
+        // current presentation's own show is found through the deck.
+        {Command::NextSlide, kQ3Review,
+         then(q3Show,
               {"get SlideShowWindow.View", "get SlideShowView.State", "get SlideShowView.Slide",
-               "get Slide.SlideIndex", "get SlideShowWindow.Presentation",
+               "get Slide.SlideIndex", "get SlideShowView.IsNamedShow",
                "get Presentation.SlideShowSettings", "get Presentation.Slides",
                "get SlideShowSettings.RangeType", "get Slides.Count", "call Slides.Item 2",
                "get Slide.SlideShowTransition", "get SlideShowTransition.Hidden",
