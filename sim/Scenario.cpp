@@ -269,6 +269,7 @@ Scenario ParseScenario(const std::string& jsonText) {
     ReadPresentations(document, scenario);
     ReadShows(document, scenario);
     ReadConditions(document, scenario);
+    scenario.syncRoots = ReadScenarioSyncRoots(document);
     return scenario;
 }
 

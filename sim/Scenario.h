@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/ScenarioSyncRoots.h"
+
 namespace pptsim {
 
 struct ScenarioFile {
@@ -51,6 +53,8 @@ struct Scenario {
     // Open at start with unsaved changes: closing the frame asks whether to save them.
     std::set<std::wstring> unsaved;
     FrameTitleStyle frameTitles = FrameTitleStyle::WithExtension;
+    // The sync engine's folders, published in the registry when PowerPoint starts.
+    std::vector<ScenarioSyncRoot> syncRoots;
 };
 
 // Parses and checks a scenario; throws std::runtime_error with a one-line reason.

@@ -7,6 +7,7 @@
 #include "sim/ObjectMembers.h"
 #include "sim/SimObject.h"
 #include "sim/SimulationActivation.h"
+#include "sim/SyncRootPublishing.h"
 #include "sim/TextUnits.h"
 
 namespace pptsim {
@@ -306,6 +307,7 @@ void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames, boo
     const bool traced = tracePath != nullptr && *tracePath != '\0';
     const bool relaunched = quitBefore || (traced && TraceFileShowsAQuit(tracePath));
     state.Start(relaunched ? AsRelaunched(scenario) : scenario, frames);
+    PublishSyncRoots(scenario.syncRoots);
     if (traced) {
         traceFile.open(tracePath, std::ios::app | std::ios::binary);
     }
