@@ -410,6 +410,7 @@ Scenario ParseScenario(const std::string& jsonText) {
     scenario.shows = ReadShows(document, scenario, scenario.open);
     ReadConditions(document, scenario);
     ReadRestart(document, scenario);
+    scenario.syncRoots = ReadScenarioSyncRoots(document);
     return scenario;
 }
 

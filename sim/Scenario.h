@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/ScenarioSyncRoots.h"
+
 namespace pptsim {
 
 struct ScenarioFile {
@@ -79,6 +81,8 @@ struct Scenario {
     bool rot = true;
     // Started again by itself after it exits, once.
     std::optional<ScenarioRestart> restart;
+    // The sync engine's folders, published in the registry when PowerPoint starts.
+    std::vector<ScenarioSyncRoot> syncRoots;
 };
 
 // Parses and checks a scenario; throws std::runtime_error with a one-line reason.

@@ -8,6 +8,7 @@
 
 #include "sim/SimObject.h"
 #include "sim/SimulationActivation.h"
+#include "sim/SyncRootPublishing.h"
 #include "sim/TextUnits.h"
 
 namespace pptsim {
@@ -188,6 +189,7 @@ void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames, Sta
     } else {
         state.Start(scenario, frames);
     }
+    PublishSyncRoots(scenario.syncRoots);
     if (traced) {
         traceFile.open(tracePath, std::ios::app | std::ios::binary);
     }

@@ -9,7 +9,7 @@
 #include "support/FileNames.h"
 
 // A scheme of two or more characters followed by "://" (a drive letter is never a scheme).
-bool HasUrlScheme(const std::wstring& fullName);
+bool HasUrlScheme(std::wstring_view fullName);
 // Forward slashes separate a URL's components, backslashes a Windows path's.
 SeparatorStyle SeparatorStyleOf(const std::wstring& fullName);
 // The chosen file (forward slashes, as the settings page stores it) as PowerPoint names it:

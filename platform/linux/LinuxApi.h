@@ -319,7 +319,11 @@ constexpr DWORD INFINITE = 0xFFFFFFFFu;
 
 // Event objects, unnamed and within the process. A set event stays set until a wait takes it
 // (auto-reset) or ResetEvent clears it (manual reset): a SetEvent before the wait is not lost.
-struct SECURITY_ATTRIBUTES;
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
                     LPCWSTR name);
@@ -476,3 +480,79 @@ BOOL TranslateMessage(const MSG* message);
 // event. Only events are waited for here.
 DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD timeoutMs,
                                   DWORD wakeMask, DWORD flags);
+
+// ---- Registry (advapi32) ----------------------------------------------------------------------
+// One registry per process, shared by its threads; every key lives under HKEY_CURRENT_USER,
+// which starts empty. Key and value names compare ignoring case (as CompareStringOrdinal does),
+// and subkeys enumerate in that order. Data are the caller's bytes: a REG_SZ holds wchar_t
+// units, so its byte counts are in units of sizeof(wchar_t), one UTF-16 unit per wchar_t.
+// A handle to a key that has been deleted fails with ERROR_KEY_DELETED.
+struct HKEY__;
+using HKEY = HKEY__*;
+using PHKEY = HKEY*;
+using LSTATUS = LONG;
+using REGSAM = DWORD;
+using LPDWORD = DWORD*;
+using LPBYTE = BYTE*;
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+using PFILETIME = FILETIME*;
+
+// Sign-extended, as Windows defines the predefined keys.
+inline HKEY const HKEY_CURRENT_USER =
+    reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000001u)));
+
+constexpr LSTATUS ERROR_SUCCESS = 0;
+constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;
+constexpr LSTATUS ERROR_ACCESS_DENIED = 5;
+constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
+constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
+constexpr LSTATUS ERROR_BAD_PATHNAME = 161;
+constexpr LSTATUS ERROR_MORE_DATA = 234;
+constexpr LSTATUS ERROR_NO_MORE_ITEMS = 259;
+constexpr LSTATUS ERROR_KEY_DELETED = 1018;
+
+constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+constexpr REGSAM KEY_SET_VALUE = 0x0002;
+constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
+constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr REGSAM KEY_READ = 0x20019;   // query, enumerate, notify, read control
+constexpr REGSAM KEY_WRITE = 0x20006;  // set value, create subkey, read control
+constexpr DWORD REG_OPTION_NON_VOLATILE = 0x0;
+constexpr DWORD REG_CREATED_NEW_KEY = 0x1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 0x2;
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_EXPAND_SZ = 2;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+
+// subKey is a path of names separated by backslashes, not beginning with one; null or empty
+// opens key itself (for HKEY_CURRENT_USER: the same handle back). ERROR_FILE_NOT_FOUND when a
+// name is missing.
+LSTATUS RegOpenKeyExW(HKEY key, LPCWSTR subKey, DWORD options, REGSAM access, PHKEY result);
+// Opens the path, creating every missing key on it; disposition (optional) says which.
+LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options,
+                        REGSAM access, const LPSECURITY_ATTRIBUTES security, PHKEY result,
+                        LPDWORD disposition);
+LSTATUS RegCloseKey(HKEY key);
+// The index-th subkey's name: *nameLength is the buffer's size in units, the terminating zero
+// included, on the way in, and the name's length without it on the way out. ERROR_MORE_DATA
+// when the name does not fit, ERROR_NO_MORE_ITEMS past the last subkey. Needs
+// KEY_ENUMERATE_SUB_KEYS. Keys have no class and no write time here (both come back empty).
+LSTATUS RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, LPDWORD nameLength, LPDWORD reserved,
+                      LPWSTR keyClass, LPDWORD classLength, PFILETIME lastWriteTime);
+// A value's type and bytes (null or empty name: the key's default value). With data null,
+// *dataSize receives the size alone; ERROR_MORE_DATA, with the size needed, when the buffer is
+// too small. Needs KEY_QUERY_VALUE.
+LSTATUS RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                         LPDWORD dataSize);
+// Stores dataSize bytes as given (a REG_SZ should count its terminating zero). Needs
+// KEY_SET_VALUE.
+LSTATUS RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
+                       DWORD dataSize);
+// Deletes the subkey with everything under it; with subKey null or empty, everything under key
+// (its values and subkeys) but not key itself.
+LSTATUS RegDeleteTreeW(HKEY key, LPCWSTR subKey);

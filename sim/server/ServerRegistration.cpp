@@ -1,27 +1,11 @@
 #include "sim/server/ServerRegistration.h"
 
+#include "platform/RegistryKey.h"
+
 namespace pptsim::server {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Simulated PowerPoint Application";
-
-// Owner of one open registry key.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() {
-        if (key != nullptr) {
-            RegCloseKey(key);
-        }
-    }
-    HKEY* Receive() { return &key; }
-    HKEY Get() const { return key; }
-
-private:
-    HKEY key = nullptr;
-};
 
 std::wstring ClassesPath(const std::wstring& relative) {
     return L"Software\\Classes\\" + relative;
