@@ -3,9 +3,10 @@
 #include <optional>
 #include <utility>
 
-#include "automation/AutomationDiagnostics.h"
+#include "automation/CommandDiagnostics.h"
 #include "automation/PerformCommand.h"
 #include "automation/PowerPointActivation.h"
+#include "automation/PowerPointEvents.h"
 #include "automation/ServerLoss.h"
 
 namespace {
@@ -15,13 +16,14 @@ namespace {
 DispatchPtr ConnectToPowerPoint(std::optional<CLSID>& powerPointClass) {
     PowerPointActivation activation = ActivatePowerPoint();
     if (FAILED(activation.lookup)) {
+        NotePowerPointNotRegistered(activation.lookup);
         MessageBoxW(nullptr, L"CLSIDFromProgID() failed", L"Error",
                     MB_SETFOREGROUND | MB_ICONERROR);
         return DispatchPtr();
     }
     powerPointClass = activation.classId;
     if (FAILED(activation.creation)) {
-        EmitDiagnostic(ComposeApplicationCreationFailure(activation.creation));
+        NotePowerPointNotCreatable(activation.creation);
     }
     return std::move(activation.application);
 }
@@ -92,9 +94,12 @@ WorkerResult AutomationWorker::Perform(PowerPointCommand command, const std::wst
     if (!application && powerPointClass) {
         application = ReacquirePowerPoint(*powerPointClass, MayStartPowerPoint(command));
     }
-    WorkerResult result = PerformCommand(application.Get(), command, argument);
+    WorkerResult result = [&] {
+        CommandDiagnostics diagnostics(PowerPointCommandName(command), IsRefreshRead(command));
+        return PerformCommand(application.Get(), command, argument);
+    }();
     if (TakeServerLoss()) {
-        EmitDiagnostic("PowerPoint has gone; its reference is let go");
+        NotePowerPointGone();
         application.Reset();
     }
     return result;

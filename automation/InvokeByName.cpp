@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "automation/AutomationDiagnostics.h"
+#include "automation/CommandDiagnostics.h"
 #include "automation/MessagePump.h"
 #include "automation/ServerLoss.h"
 
@@ -24,18 +25,24 @@ bool IsBusy(HRESULT result) {
 // Makes the call until the server takes it or the bound runs out; notes a gone server.
 template <typename Call>
 HRESULT CallUntilTaken(const Call& call) {
-    const auto giveUp = std::chrono::steady_clock::now() + kBusyRetryBound;
+    const auto started = std::chrono::steady_clock::now();
+    const auto giveUp = started + kBusyRetryBound;
     HRESULT result = call();
+    int retries = 0;
     while (IsBusy(result) && std::chrono::steady_clock::now() < giveUp) {
         WaitDispatching(kBusyPauseMs);
         result = call();
+        ++retries;
     }
     NoteCallResult(result);
+    if (retries > 0) {
+        ReportBusyRetries(retries, std::chrono::steady_clock::now() - started);
+    }
     return result;
 }
 
-// The member name in the ANSI code page, for diagnostic texts only: converted only when a
-// diagnostic is written, never on the path of a call.
+// The member name in the ANSI code page, for diagnostic texts only: converted only for a call
+// that failed.
 std::string AnsiName(const std::wstring& memberName) {
     char buffer[kAnsiNameSize] = {};
     if (WideCharToMultiByte(CP_ACP, 0, memberName.c_str(), -1, buffer, kAnsiNameSize, nullptr,
@@ -56,12 +63,12 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
     std::wstring name = memberName;  // GetIDsOfNames takes a mutable name
     LPOLESTR names[1] = {&name[0]};
     DISPID member = DISPID_UNKNOWN;
+    const auto started = std::chrono::steady_clock::now();
     const HRESULT lookup = CallUntilTaken(
         [&] { return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member); });
     if (FAILED(lookup)) {
-        if (DiagnosticsEnabled()) {
-            EmitDiagnostic(ComposeNameLookupFailure(AnsiName(memberName).c_str(), lookup));
-        }
+        ReportFailedCall(ComposeNameLookupFailure(AnsiName(memberName).c_str(), lookup), lookup,
+                         std::chrono::steady_clock::now() - started);
         return lookup;
     }
 
@@ -90,9 +97,10 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
                               result, nullptr, nullptr);
     });
     if (FAILED(call)) {
-        if (DiagnosticsEnabled()) {
-            EmitDiagnostic(ComposeInvokeFailure(AnsiName(memberName).c_str(), member, call));
-        }
+        ReportFailedCall(ComposeInvokeFailure(AnsiName(memberName).c_str(), member, call), call,
+                         std::chrono::steady_clock::now() - started);
+    } else {
+        ReportTakenCall();
     }
     return call;
 }

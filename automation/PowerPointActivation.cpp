@@ -1,5 +1,6 @@
 #include "automation/PowerPointActivation.h"
 
+#include "automation/PowerPointEvents.h"
 #include "automation/PowerPointSurface.h"
 
 PowerPointActivation ActivatePowerPoint() {
@@ -39,12 +40,19 @@ DispatchPtr AttachToRunningPowerPoint(const CLSID& classId) {
 
 DispatchPtr ReacquirePowerPoint(const CLSID& classId, bool mayStart) {
     DispatchPtr application = AttachToRunningPowerPoint(classId);
+    if (application) {
+        NotePowerPointAttachedAgain();
+    }
     if (application || !mayStart) {
         return application;
     }
-    if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(application.Receive())))) {
+    const HRESULT creation = CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                              reinterpret_cast<void**>(application.Receive()));
+    if (FAILED(creation)) {
+        NotePowerPointNotCreatable(creation);
         application.Reset();
+    } else {
+        NotePowerPointStartedForLoad();
     }
     return application;
 }

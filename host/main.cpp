@@ -12,12 +12,15 @@
 #include "host/KGPConnectionManager.h"
 #include "host/LanguageFromInfo.h"
 #include "platform/Platform.h"
+#include "support/DiagnosticsFile.h"
 #include "support/Localizer.h"
 
 namespace {
 
 // As long as a key press may wait for PowerPoint.
 constexpr std::chrono::milliseconds kStopAutomationBound{5000};
+// Diagnostics still queued get this long to reach the disk before the process ends.
+constexpr std::chrono::milliseconds kFinishDiagnosticsBound{1000};
 
 // Lets the worker finish the PowerPoint call in progress and release PowerPoint, but never
 // waits for one that hangs. Starting PowerPoint is waited for however long it takes: under
@@ -54,6 +57,7 @@ int main(int argc, char* argv[]) {
         arguments->port, arguments->pluginUUID, arguments->registerEvent, plugin);
     connectionManager->Run();
     StopAutomationWithin(*plugin, kStopAutomationBound);
+    FinishDiagnostics(kFinishDiagnosticsBound);
     // The timer threads, and the worker if PowerPoint hangs, are still running. Returning would
     // destroy function-local statics (compiled patterns, the simulation) under them, and
     // ExitProcess would stop them wherever they are and then run every DLL's detach code,
