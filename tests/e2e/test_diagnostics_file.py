@@ -2,12 +2,15 @@
 otherwise, beside the executable in its plug-in folder or, where that cannot be written, in the
 user's state folder; rotated at its bound."""
 
+import getpass
+import os
 import re
+import shutil
 from pathlib import Path
 
 import pytest
 
-from actionsession import FIRST, NEXT, PLAY, ActionSession, program_path, set_title, show_alert
+from actionsession import FIRST, NEXT, PLAY, ActionSession, set_title, show_alert, under_wine
 from pluginfolder import DIAGNOSTICS_FILE, ROTATED_DIAGNOSTICS_FILE, copy_plugin_folder
 from scenariofiles import scenario
 
@@ -16,16 +19,24 @@ STAMPED = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ")
 
 
 @pytest.fixture
-def state_folder(tmp_path, monkeypatch) -> Path:
-    """The user's state folder, natively ($XDG_STATE_HOME) and under Wine (%LOCALAPPDATA%)."""
-    folder = tmp_path / "state"
-    monkeypatch.setenv("XDG_STATE_HOME", str(folder))
-    monkeypatch.setenv("LOCALAPPDATA", program_path(folder))
+def fallback_folder(tmp_path, monkeypatch) -> Path:
+    """Where the file goes when the plug-in folder cannot take it, emptied: the Glyphpad folder
+    of the user's state folder ($XDG_STATE_HOME, set for the test) or, under Wine, of the
+    prefix's %LOCALAPPDATA% (Wine sets it from the prefix's profile whatever the environment
+    says; the Wine lane runs one test at a time)."""
+    if under_wine():
+        state = (Path(os.environ["WINEPREFIX"]) / "drive_c" / "users" / getpass.getuser() /
+                 "AppData" / "Local")
+    else:
+        state = tmp_path / "state"
+        monkeypatch.setenv("XDG_STATE_HOME", str(state))
+    folder = state / "Glyphpad"
+    shutil.rmtree(folder, ignore_errors=True)
     return folder
 
 
 @pytest.fixture
-def own_folder(tmp_path, monkeypatch, state_folder):
+def own_folder(tmp_path, monkeypatch, fallback_folder):
     """Copies the plug-in into tmp_path/<name>/...gpPlugin and runs that copy."""
     def make(name: str) -> Path:
         executable = copy_plugin_folder(tmp_path / name)
@@ -60,7 +71,7 @@ def failed_next_lines(file: Path) -> list:
                                                ("plain", False)],
                          ids=["failed-press", "failed-press-non-ascii-folder", "no-failure"])
 def test_a_failed_press_writes_its_line_and_a_session_without_failure_writes_nothing(
-        host, tmp_path, own_folder, state_folder, folder_name, fail):
+        host, tmp_path, own_folder, fallback_folder, folder_name, fail):
     folder = own_folder(folder_name)
     session = ActionSession(host, tmp_path, failing_next(fail), refresh_interval_ms=FAST_REFRESH_MS)
     session.appear("P1", PLAY)
@@ -71,7 +82,7 @@ def test_a_failed_press_writes_its_line_and_a_session_without_failure_writes_not
         assert len(written) == 1 and STAMPED.match(written[0]), lines_of(folder / DIAGNOSTICS_FILE)
     else:
         assert not (folder / DIAGNOSTICS_FILE).exists()
-    assert not state_folder.exists()
+    assert not fallback_folder.exists()
 
 
 def test_the_file_rotates_at_its_bound_keeping_one_older_file(host, tmp_path, own_folder,
@@ -91,7 +102,7 @@ def test_the_file_rotates_at_its_bound_keeping_one_older_file(host, tmp_path, ow
 
 
 def test_an_unwritable_plugin_folder_falls_back_to_the_state_folder_and_keys_still_work(
-        host, tmp_path, own_folder, state_folder):
+        host, tmp_path, own_folder, fallback_folder):
     folder = own_folder("plain")
     # A folder in the file's place: no file can be made there, not even by an administrator.
     (folder / DIAGNOSTICS_FILE).mkdir()
@@ -102,4 +113,4 @@ def test_an_unwritable_plugin_folder_falls_back_to_the_state_folder_and_keys_sti
     session.tap("F1", FIRST)
     assert set_title("P1", "1/12") in session.raw_between(mark, session.probe())
     session.finish()
-    assert failed_next_lines(state_folder / "Glyphpad" / DIAGNOSTICS_FILE)
+    assert failed_next_lines(fallback_folder / DIAGNOSTICS_FILE)
