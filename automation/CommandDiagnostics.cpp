@@ -39,25 +39,36 @@ std::string FailureSignature(const CommandRecord& record) {
 
 }  // namespace
 
+RefreshFailureMemory::Change RefreshFailureMemory::Note(const CommandRecord& record) {
+    const auto last = lastFailure.find(record.command);
+    const bool failedBefore = last != lastFailure.end();
+    if (!record.failedCalls.empty()) {
+        const std::string signature = FailureSignature(record);
+        if (failedBefore && last->second == signature) {
+            return Change::None;
+        }
+        lastFailure[record.command] = signature;
+        return Change::FailsAnew;
+    }
+    // Without a call taken there was no PowerPoint to ask: that is not working again.
+    if (failedBefore && record.takenCalls > 0) {
+        lastFailure.erase(last);
+        return Change::WorksAgain;
+    }
+    return Change::None;
+}
+
 std::vector<DiagnosticLine> RefreshFailureMemory::LinesOf(const CommandRecord& record,
                                                           DiagnosticsClock::time_point ended) {
     std::vector<DiagnosticLine> lines;
     const std::string& command = record.command;
     const bool failed = !record.failedCalls.empty();
-    if (record.refreshRead) {
-        const auto last = lastFailure.find(command);
-        const bool knownBefore = last != lastFailure.end();
-        if (failed) {
-            const std::string signature = FailureSignature(record);
-            if (knownBefore && last->second == signature) {
-                return lines;  // written when it began
-            }
-            lastFailure[command] = signature;
-        } else if (knownBefore && record.takenCalls > 0) {
-            // Without a call taken there was no PowerPoint to ask: that is not working again.
-            lastFailure.erase(last);
-            lines.push_back({ended, command + ": works again"});
-        }
+    const Change change = record.refreshRead ? Note(record) : Change::None;
+    if (record.refreshRead && failed && change == Change::None) {
+        return lines;  // written when it began
+    }
+    if (change == Change::WorksAgain) {
+        lines.push_back({ended, command + ": works again"});
     }
     const std::size_t written = std::min(record.failedCalls.size(), kMostFailedCallLines);
     for (std::size_t index = 0; index < written; ++index) {
@@ -74,7 +85,7 @@ std::vector<DiagnosticLine> RefreshFailureMemory::LinesOf(const CommandRecord& r
                                     std::to_string(record.busyRetries) + " times, " +
                                     std::to_string(record.busyWait.count()) + " ms in all"});
     }
-    if (record.refreshRead && failed) {
+    if (change == Change::FailsAnew) {
         lines.push_back(
             {ended, command + ": a refresh read; written again once it works or fails otherwise"});
     }
@@ -90,28 +101,37 @@ CommandDiagnostics::CommandDiagnostics(const char* command, bool refreshRead)
 
 CommandDiagnostics::~CommandDiagnostics() {
     currentCommand = outer;
-    for (DiagnosticLine& line : ThreadRefreshMemory().LinesOf(record, DiagnosticsClock::now())) {
-        WriteDiagnosticLine(std::move(line.text), line.when);
+    try {
+        for (DiagnosticLine& line :
+             ThreadRefreshMemory().LinesOf(record, DiagnosticsClock::now())) {
+            WriteDiagnosticLine(std::move(line.text), line.when);
+        }
+    } catch (...) {
+        // Out of memory: the command's lines are lost, the command is not.
     }
 }
 
 void ReportFailedCall(const std::string& text, HRESULT error,
-                      std::chrono::steady_clock::duration waited) {
-    if (currentCommand == nullptr) {
-        EmitDiagnostic(text);
-        return;
+                      std::chrono::steady_clock::duration waited) noexcept {
+    try {
+        if (currentCommand == nullptr) {
+            EmitDiagnostic(text);
+            return;
+        }
+        currentCommand->record.failedCalls.push_back(
+            {DiagnosticsClock::now(), text, error, InMilliseconds(waited)});
+    } catch (...) {
+        // Out of memory: the call's line is lost, the call's result is not.
     }
-    currentCommand->record.failedCalls.push_back(
-        {DiagnosticsClock::now(), text, error, InMilliseconds(waited)});
 }
 
-void ReportTakenCall() {
+void ReportTakenCall() noexcept {
     if (currentCommand != nullptr) {
         ++currentCommand->record.takenCalls;
     }
 }
 
-void ReportBusyRetries(int retries, std::chrono::steady_clock::duration waited) {
+void ReportBusyRetries(int retries, std::chrono::steady_clock::duration waited) noexcept {
     if (currentCommand != nullptr && retries > 0) {
         currentCommand->record.busyRetries += retries;
         currentCommand->record.busyWait += InMilliseconds(waited);

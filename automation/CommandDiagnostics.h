@@ -48,6 +48,10 @@ public:
                                         DiagnosticsClock::time_point ended);
 
 private:
+    enum class Change { None, FailsAnew, WorksAgain };
+    // Remembers how a refresh read ended; what changed since it last ended.
+    Change Note(const CommandRecord& record);
+
     std::map<std::string, std::string> lastFailure;  // by command: its failed calls' texts
 };
 
@@ -60,9 +64,10 @@ public:
     CommandDiagnostics& operator=(const CommandDiagnostics&) = delete;
 
 private:
-    friend void ReportFailedCall(const std::string&, HRESULT, std::chrono::steady_clock::duration);
-    friend void ReportTakenCall();
-    friend void ReportBusyRetries(int, std::chrono::steady_clock::duration);
+    friend void ReportFailedCall(const std::string&, HRESULT,
+                                 std::chrono::steady_clock::duration) noexcept;
+    friend void ReportTakenCall() noexcept;
+    friend void ReportBusyRetries(int, std::chrono::steady_clock::duration) noexcept;
 
     CommandRecord record;
     CommandDiagnostics* const outer;
@@ -71,12 +76,12 @@ private:
 // From the invocation helper, on the thread that made the call. A failed call: its composed
 // text, its code and how long it waited, retries included.
 void ReportFailedCall(const std::string& text, HRESULT error,
-                      std::chrono::steady_clock::duration waited);
+                      std::chrono::steady_clock::duration waited) noexcept;
 // A call PowerPoint took and answered.
-void ReportTakenCall();
+void ReportTakenCall() noexcept;
 // A call a busy PowerPoint turned away was made again `retries` times, over `waited`; nothing
 // when retries is 0.
-void ReportBusyRetries(int retries, std::chrono::steady_clock::duration waited);
+void ReportBusyRetries(int retries, std::chrono::steady_clock::duration waited) noexcept;
 
 // The worker's names for its commands: "NextSlide", "IsInSlideShow", ...
 const char* PowerPointCommandName(PowerPointCommand command);

@@ -76,6 +76,18 @@ void Log(spdlog::logger& logger, const Entry& entry) {
                spdlog::string_view_t(entry.text));
 }
 
+// spdlog's logger catches what its sinks throw and hands it to the error handler.
+void WriteBatch(spdlog::logger& logger, const std::vector<Entry>& batch, std::size_t leftOut) {
+    for (const Entry& entry : batch) {
+        Log(logger, entry);
+    }
+    if (leftOut > 0) {
+        Log(logger, {DiagnosticsClock::now(),
+                     std::to_string(leftOut) + " diagnostics left out: the file did not keep up"});
+    }
+    logger.flush();
+}
+
 }  // namespace
 
 struct DiagnosticsFile::Shared {
@@ -109,21 +121,17 @@ void DiagnosticsFile::Serve(const std::shared_ptr<Shared>& shared) {
             batch.swap(shared->queue);
             leftOut = std::exchange(shared->leftOut, 0);
         }
-        if (!logger) {
-            std::wstring opened;
-            logger = OpenLogger(shared->settings, opened);
-            std::lock_guard<std::mutex> lock(shared->mutex);
-            shared->opened = opened;
+        try {
+            if (!logger) {
+                std::wstring opened;
+                logger = OpenLogger(shared->settings, opened);
+                std::lock_guard<std::mutex> lock(shared->mutex);
+                shared->opened = opened;
+            }
+            WriteBatch(*logger, batch, leftOut);
+        } catch (...) {
+            // Out of memory: this batch is lost; the next one tries again.
         }
-        for (const Entry& entry : batch) {
-            Log(*logger, entry);
-        }
-        if (leftOut > 0) {
-            Log(*logger, {DiagnosticsClock::now(), std::to_string(leftOut) +
-                                                       " diagnostics left out: the file did not "
-                                                       "keep up"});
-        }
-        logger->flush();
         {
             std::lock_guard<std::mutex> lock(shared->mutex);
             shared->done += batch.size();
@@ -146,20 +154,11 @@ DiagnosticsFile::~DiagnosticsFile() {
     }
 }
 
-void DiagnosticsFile::Write(std::string line, DiagnosticsClock::time_point when) {
-    {
+void DiagnosticsFile::Write(std::string line, DiagnosticsClock::time_point when) noexcept {
+    try {
         std::lock_guard<std::mutex> lock(shared->mutex);
-        if (shared->stopping) {
+        if (!StartWriterOnce() || shared->stopping) {
             return;
-        }
-        if (!shared->started) {
-            shared->started = true;
-            try {
-                writer = std::thread(Serve, shared);
-            } catch (const std::system_error&) {
-                shared->stopping = true;  // no thread to write with: lines go nowhere
-                return;
-            }
         }
         if (shared->queue.size() >= kMostQueuedLines) {
             ++shared->leftOut;
@@ -167,14 +166,33 @@ void DiagnosticsFile::Write(std::string line, DiagnosticsClock::time_point when)
         }
         shared->queue.push_back({when, std::move(line)});
         ++shared->accepted;
+    } catch (...) {
+        return;  // out of memory, or no lock: the line is left out
     }
     shared->queued.notify_one();
 }
 
-bool DiagnosticsFile::Drain(std::chrono::milliseconds bound) {
-    std::unique_lock<std::mutex> lock(shared->mutex);
-    const std::size_t target = shared->accepted;
-    return shared->handled.wait_for(lock, bound, [&] { return shared->done >= target; });
+// With the lock held.
+bool DiagnosticsFile::StartWriterOnce() {
+    if (!shared->started) {
+        shared->started = true;
+        try {
+            writer = std::thread(Serve, shared);
+        } catch (const std::system_error&) {
+            shared->stopping = true;  // no thread to write with: lines go nowhere
+        }
+    }
+    return writer.joinable();
+}
+
+bool DiagnosticsFile::Drain(std::chrono::milliseconds bound) noexcept {
+    try {
+        std::unique_lock<std::mutex> lock(shared->mutex);
+        const std::size_t target = shared->accepted;
+        return shared->handled.wait_for(lock, bound, [&] { return shared->done >= target; });
+    } catch (...) {
+        return false;
+    }
 }
 
 std::wstring DiagnosticsFile::OpenedPath() const {
@@ -204,10 +222,18 @@ DiagnosticsFile& ProcessDiagnosticsFile() {
     return *file;
 }
 
-void WriteDiagnosticLine(std::string line, DiagnosticsClock::time_point when) {
-    ProcessDiagnosticsFile().Write(std::move(line), when);
+void WriteDiagnosticLine(std::string line, DiagnosticsClock::time_point when) noexcept {
+    try {
+        ProcessDiagnosticsFile().Write(std::move(line), when);
+    } catch (...) {
+        // No memory for the file's first use: the line is left out.
+    }
 }
 
-void FinishDiagnostics(std::chrono::milliseconds bound) {
-    ProcessDiagnosticsFile().Drain(bound);
+void FinishDiagnostics(std::chrono::milliseconds bound) noexcept {
+    try {
+        ProcessDiagnosticsFile().Drain(bound);
+    } catch (...) {
+        // Never made: nothing to write.
+    }
 }

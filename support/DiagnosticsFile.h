@@ -34,9 +34,10 @@ public:
 
     // Queues one line (without its end) stamped with `when`. Lines beyond what the writer has
     // fallen behind by a bound are left out, and how many is written once it catches up.
-    void Write(std::string line, DiagnosticsClock::time_point when = DiagnosticsClock::now());
+    void Write(std::string line,
+               DiagnosticsClock::time_point when = DiagnosticsClock::now()) noexcept;
     // Waits until every line queued so far has been handled, at most `bound`; true when it was.
-    bool Drain(std::chrono::milliseconds bound);
+    bool Drain(std::chrono::milliseconds bound) noexcept;
     // The path the file was opened at; empty before the first line was handled, and when it
     // could be opened nowhere.
     std::wstring OpenedPath() const;
@@ -44,6 +45,7 @@ public:
 private:
     struct Shared;
     static void Serve(const std::shared_ptr<Shared>& shared);
+    bool StartWriterOnce();
 
     std::shared_ptr<Shared> shared;
     std::thread writer;
@@ -60,6 +62,6 @@ bool DiagnosticsMirrored();
 DiagnosticsFile& ProcessDiagnosticsFile();
 // Writes one line to the process's diagnostics file.
 void WriteDiagnosticLine(std::string line,
-                         DiagnosticsClock::time_point when = DiagnosticsClock::now());
+                         DiagnosticsClock::time_point when = DiagnosticsClock::now()) noexcept;
 // At the end of the process: gives the writer at most `bound` to write what is queued.
-void FinishDiagnostics(std::chrono::milliseconds bound);
+void FinishDiagnostics(std::chrono::milliseconds bound) noexcept;
