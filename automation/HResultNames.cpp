@@ -86,5 +86,5 @@ const char* HResultName(HRESULT code) {
 
 std::string DescribeHResult(HRESULT code) {
     const std::string name = HResultName(code);
-    return name.empty() ? Hexadecimal(code) : name + " (" + Hexadecimal(code) + ")";
+    return name.empty() ? Hexadecimal(code) : Hexadecimal(code) + " (" + name + ")";
 }

@@ -8,6 +8,6 @@
 
 // The code's name ("RPC_E_CALL_REJECTED"), or empty for a code without a known name.
 const char* HResultName(HRESULT code);
-// "RPC_E_CALL_REJECTED (0x80010001)" for a named code, "0x80048240" for any other (lower-case
+// "0x80010001 (RPC_E_CALL_REJECTED)" for a named code, "0x80048240" for any other (lower-case
 // hexadecimal, as the composed call texts write codes).
 std::string DescribeHResult(HRESULT code);

@@ -7,8 +7,9 @@
 #include "support/DiagnosticsFile.h"
 
 void NotePowerPointNotRegistered(HRESULT lookup) {
-    WriteDiagnosticLine("PowerPoint is not registered: its ProgID lookup failed w/err " +
-                        DescribeHResult(lookup));
+    // The message box's text, with the code.
+    WriteDiagnosticLine("CLSIDFromProgID() failed w/err " + DescribeHResult(lookup) +
+                        ": PowerPoint is not registered");
 }
 
 void NotePowerPointNotCreatable(HRESULT creation) {

@@ -98,10 +98,10 @@ TEST(RefreshFailureMemory, BusyRetries_AreCountedWithTheirWait) {
 }
 
 TEST(HResultNames, NamedCodesByName_OthersInHexadecimal) {
-    EXPECT_EQ(DescribeHResult(RPC_E_CALL_REJECTED), "RPC_E_CALL_REJECTED (0x80010001)");
+    EXPECT_EQ(DescribeHResult(RPC_E_CALL_REJECTED), "0x80010001 (RPC_E_CALL_REJECTED)");
     EXPECT_EQ(DescribeHResult(HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)),
-              "RPC_S_SERVER_UNAVAILABLE (0x800706ba)");
-    EXPECT_EQ(DescribeHResult(CO_E_SERVER_EXEC_FAILURE), "CO_E_SERVER_EXEC_FAILURE (0x80080005)");
+              "0x800706ba (RPC_S_SERVER_UNAVAILABLE)");
+    EXPECT_EQ(DescribeHResult(CO_E_SERVER_EXEC_FAILURE), "0x80080005 (CO_E_SERVER_EXEC_FAILURE)");
     EXPECT_EQ(DescribeHResult(static_cast<HRESULT>(0x80048240)), "0x80048240");
 }
 
