@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+
+#include "support/DiagnosticsFile.h"
 
 namespace {
 
@@ -38,9 +38,15 @@ std::string ComposeApplicationCreationFailure(HRESULT error) {
     return text;
 }
 
+std::string WithoutLineEnd(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    return text;
+}
+
 bool DiagnosticsEnabled() {
-    const char* setting = std::getenv("GLYPHPAD_DEBUG");
-    return setting != nullptr && std::strcmp(setting, "1") == 0;
+    return DiagnosticsMirrored();
 }
 
 void EmitDiagnostic(const std::string& text) {

@@ -1,34 +1,17 @@
 #include "automation/AutomationWorker.h"
 
-#include <cstdint>
-#include <cstdio>
 #include <optional>
-#include <string>
 #include <utility>
 
-#include "automation/AutomationDiagnostics.h"
+#include "automation/CommandDiagnostics.h"
+#include "automation/HResultNames.h"
 #include "automation/PerformCommand.h"
+#include "automation/PowerPointEvents.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/ServerLoss.h"
 #include "support/PowerPointWindows.h"
 
 namespace {
-
-// PowerPoint's application object, or none when it is not registered or cannot be started;
-// its class once the lookup found it.
-DispatchPtr ConnectToPowerPoint(std::optional<CLSID>& powerPointClass, PowerPointStarts& starts) {
-    PowerPointActivation activation = ActivatePowerPoint(starts);
-    if (FAILED(activation.lookup)) {
-        MessageBoxW(nullptr, L"CLSIDFromProgID() failed", L"Error",
-                    MB_SETFOREGROUND | MB_ICONERROR);
-        return DispatchPtr();
-    }
-    powerPointClass = activation.classId;
-    if (FAILED(activation.creation)) {
-        EmitDiagnostic(ComposeApplicationCreationFailure(activation.creation));
-    }
-    return std::move(activation.application);
-}
 
 // Only opening a presentation starts a PowerPoint that is not running: a PowerPoint started
 // for anything else would have no presentation or show for it. The refresh never starts it.
@@ -40,17 +23,7 @@ Reach ReachFor(PowerPointCommand command, AutomationWorker::Patience patience, b
         return Reach::AttachJoinOrStart;
     }
     return joinRefused && patience == AutomationWorker::Patience::Refresh ? Reach::Attach
-                                                                           : Reach::AttachOrJoin;
-}
-
-void ReportElevation(HRESULT creation) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08lx",
-                  static_cast<unsigned long>(static_cast<std::uint32_t>(creation)));
-    EmitDiagnostic(std::string("PowerPoint runs, but at another integrity level than the "
-                               "plug-in (one of them was started as administrator): COM refused "
-                               "to reach it (") +
-                   code + ")");
+                                                                          : Reach::AttachOrJoin;
 }
 
 }  // namespace
@@ -65,7 +38,7 @@ void AutomationWorker::Start() {
     worker.Start(
         [this](bool entered) {
             if (entered) {
-                application = ConnectToPowerPoint(powerPointClass, starts);
+                ConnectToPowerPoint();
             }
         },
         // Released before the thread leaves its apartment.
@@ -116,6 +89,24 @@ WorkerResult AutomationWorker::Submit(PowerPointCommand command, const std::wstr
     return result ? std::move(*result) : FailureResultOf(command);
 }
 
+// On the worker thread, when it starts: PowerPoint's application object, or none when it is not
+// registered or cannot be started; its class once the lookup found it.
+void AutomationWorker::ConnectToPowerPoint() {
+    PowerPointActivation activation = ActivatePowerPoint(starts);
+    if (FAILED(activation.lookup)) {
+        NotePowerPointNotRegistered(activation.lookup);
+        MessageBoxW(nullptr, L"CLSIDFromProgID() failed", L"Error",
+                    MB_SETFOREGROUND | MB_ICONERROR);
+        return;
+    }
+    powerPointClass = activation.classId;
+    if (FAILED(activation.creation)) {
+        NotePowerPointNotCreatable(activation.creation);
+    }
+    NoteActivation(activation.creation);
+    application = std::move(activation.application);
+}
+
 // On the worker thread. A refusal across integrity levels is said once; a join that works again
 // ends it.
 void AutomationWorker::NoteActivation(HRESULT creation) {
@@ -123,10 +114,10 @@ void AutomationWorker::NoteActivation(HRESULT creation) {
         return;  // none was tried
     }
     joinRefused = IsRefusedAcrossIntegrityLevels(creation) && AnyPowerPointFrame();
-    if (joinRefused && !elevationReported) {
-        ReportElevation(creation);
+    if (joinRefused) {
+        NotePowerPointAtOtherIntegrityLevel("activation failed with " + DescribeHResult(creation) +
+                                            " while PowerPoint's window shows");
     }
-    elevationReported = elevationReported || joinRefused;
 }
 
 // On the worker thread. A PowerPoint that has gone is let go after the command that found it
@@ -135,15 +126,19 @@ void AutomationWorker::NoteActivation(HRESULT creation) {
 WorkerResult AutomationWorker::Perform(PowerPointCommand command, const std::wstring& argument,
                                        Patience patience) {
     if (!application && powerPointClass) {
-        Reacquisition reached = ReacquirePowerPoint(
-            *powerPointClass, ReachFor(command, patience, joinRefused), starts);
+        Reacquisition reached =
+            ReacquirePowerPoint(*powerPointClass, ReachFor(command, patience, joinRefused), starts);
         application = std::move(reached.application);
         NoteActivation(reached.creation);
     }
     TakeServerLoss();  // only what this command finds counts
-    WorkerResult result = PerformCommand(application.Get(), command, argument);
+    WorkerResult result = [&] {
+        CommandDiagnostics diagnostics(PowerPointCommandName(command),
+                                       patience == Patience::Refresh);
+        return PerformCommand(application.Get(), command, argument);
+    }();
     if (HasPowerPointGone(application.Get(), TakeServerLoss())) {
-        EmitDiagnostic("PowerPoint has gone; its reference is let go");
+        NotePowerPointGone();
         application.Reset();
     } else if (command == PowerPointCommand::ClosePowerPoint) {
         application.Reset();

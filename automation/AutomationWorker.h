@@ -79,6 +79,7 @@ private:
     WorkerResult Submit(PowerPointCommand command, const std::wstring& argument, Patience patience);
     WorkerResult Perform(PowerPointCommand command, const std::wstring& argument,
                          Patience patience);
+    void ConnectToPowerPoint();
     void NoteActivation(HRESULT creation);
 
     const std::chrono::milliseconds waitBound;
@@ -88,10 +89,9 @@ private:
     // PowerPoint's class, once its ProgID lookup succeeded: what a lost reference is taken
     // again by. Worker thread only, as the reference.
     std::optional<CLSID> powerPointClass;
-    // PowerPoint's frame shows, but activation was refused (another integrity level); said once.
-    // Worker thread only.
+    // PowerPoint's frame shows, but activation was refused (another integrity level). Worker
+    // thread only.
     bool joinRefused = false;
-    bool elevationReported = false;
     PowerPointStarts starts;
     ApartmentThread worker;
 };

@@ -5,6 +5,7 @@
 
 #include "automation/AutomationDiagnostics.h"
 #include "automation/CallBudget.h"
+#include "automation/CommandDiagnostics.h"
 #include "automation/MessagePump.h"
 #include "automation/RefusedMembers.h"
 #include "automation/ServerLoss.h"
@@ -34,31 +35,35 @@ HRESULT CallUntilTaken(const std::wstring& member, CallStep step, const Call& ca
     if (budget.IsSpent()) {
         return RPC_E_CALL_CANCELED;
     }
+    const auto started = std::chrono::steady_clock::now();
     HRESULT result = call();
-    bool retried = false;
+    int retries = 0;
     while (IsBusy(result) && !IsPowerPointRefusing() && !budget.IsSpent() &&
            CallBudget::Clock::now() + std::chrono::milliseconds(kBusyPauseMs) <
                budget.RetryUntil()) {
         WaitDispatching(kBusyPauseMs);
-        retried = true;
         if (budget.IsSpent()) {
             break;
         }
         result = call();
+        ++retries;
     }
     if (!IsBusy(result)) {
         if (step == CallStep::Invocation) {
             NoteMemberTaken(member);
         }
-    } else if (retried && budget.CoversWholeBound()) {
+    } else if (retries > 0 && budget.CoversWholeBound()) {
         RememberRefusedMember(member);
     }
     NoteCallResult(result);
+    if (retries > 0) {
+        ReportBusyRetries(retries, std::chrono::steady_clock::now() - started);
+    }
     return result;
 }
 
-// The member name in the ANSI code page, for diagnostic texts only: converted only when a
-// diagnostic is written, never on the path of a call.
+// The member name in the ANSI code page, for diagnostic texts only: converted only for a call
+// that failed.
 std::string AnsiName(const std::wstring& memberName) {
     char buffer[kAnsiNameSize] = {};
     if (WideCharToMultiByte(CP_ACP, 0, memberName.c_str(), -1, buffer, kAnsiNameSize, nullptr,
@@ -79,13 +84,13 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
     std::wstring name = memberName;  // GetIDsOfNames takes a mutable name
     LPOLESTR names[1] = {&name[0]};
     DISPID member = DISPID_UNKNOWN;
+    const auto started = std::chrono::steady_clock::now();
     const HRESULT lookup = CallUntilTaken(memberName, CallStep::NameLookup, [&] {
         return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
     });
     if (FAILED(lookup)) {
-        if (DiagnosticsEnabled()) {
-            EmitDiagnostic(ComposeNameLookupFailure(AnsiName(memberName).c_str(), lookup));
-        }
+        ReportFailedCall(ComposeNameLookupFailure(AnsiName(memberName).c_str(), lookup), lookup,
+                         std::chrono::steady_clock::now() - started);
         return lookup;
     }
 
@@ -114,9 +119,10 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
                               result, nullptr, nullptr);
     });
     if (FAILED(call)) {
-        if (DiagnosticsEnabled()) {
-            EmitDiagnostic(ComposeInvokeFailure(AnsiName(memberName).c_str(), member, call));
-        }
+        ReportFailedCall(ComposeInvokeFailure(AnsiName(memberName).c_str(), member, call), call,
+                         std::chrono::steady_clock::now() - started);
+    } else {
+        ReportTakenCall();
     }
     return call;
 }

@@ -1,5 +1,6 @@
 #include "automation/PowerPointActivation.h"
 
+#include "automation/PowerPointEvents.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
 
@@ -50,11 +51,21 @@ PowerPointActivation ActivatePowerPoint() {
 Reacquisition ReacquirePowerPoint(const CLSID& classId, Reach reach, PowerPointStarts& starts) {
     Reacquisition reached;
     reached.application = AttachToRunningPowerPoint(classId);
-    if (reached.application || reach == Reach::Attach) {
+    if (reached.application) {
+        NotePowerPointAttachedAgain();
         return reached;
     }
-    if (reach == Reach::AttachJoinOrStart || AnyPowerPointFrame()) {
-        reached.creation = CreatePowerPoint(classId, reached.application, starts);
+    const bool running = reach != Reach::Attach && AnyPowerPointFrame();
+    if (!running && reach != Reach::AttachJoinOrStart) {
+        return reached;
+    }
+    reached.creation = CreatePowerPoint(classId, reached.application, starts);
+    if (FAILED(reached.creation)) {
+        NotePowerPointNotCreatable(reached.creation);
+    } else if (running) {
+        NotePowerPointAttachedAgain();
+    } else {
+        NotePowerPointStartedForLoad();
     }
     return reached;
 }

@@ -50,8 +50,8 @@ enum class Reach {
 };
 
 struct Reacquisition {
-    DispatchPtr application;         // none when nothing was reached
-    HRESULT creation = S_FALSE;      // the activation's outcome; S_FALSE when none was tried
+    DispatchPtr application;     // none when nothing was reached
+    HRESULT creation = S_FALSE;  // the activation's outcome; S_FALSE when none was tried
 };
 
 // PowerPoint again, once the reference to it has been let go: the running PowerPoint from the

@@ -206,7 +206,8 @@ std::optional<std::vector<std::int32_t>> QueryNamedShowSlideIds(IDispatch* view,
     if (!name || !shows) {
         return std::nullopt;
     }
-    DispatchPtr show = CallMember(shows.Get(), Member(ps::kItem), {Argument::Text(*name)}).TakeObject();
+    DispatchPtr show =
+        CallMember(shows.Get(), Member(ps::kItem), {Argument::Text(*name)}).TakeObject();
     std::optional<std::vector<std::int32_t>> ids =
         ReadProperty(show.Get(), Member(ps::kSlideIds)).Integers();
     if (ids && ids->empty()) {

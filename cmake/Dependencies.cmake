@@ -1,5 +1,6 @@
 # Header-only dependencies from Debian's packages (libwebsocketpp-dev, libasio-dev,
-# nlohmann-json3-dev). The Windows cross build sees only their own include folders.
+# nlohmann-json3-dev, libspdlog-dev, libfmt-dev). The Windows cross build sees only their own
+# include folders.
 find_package(Threads REQUIRED)
 
 if(WIN32)
@@ -7,7 +8,7 @@ if(WIN32)
   # each dependency is staged in the build tree as a symlink and only that folder is searched.
   set(GP_STAGED_INCLUDE ${CMAKE_BINARY_DIR}/staged-include)
   file(MAKE_DIRECTORY ${GP_STAGED_INCLUDE})
-  foreach(entry websocketpp asio asio.hpp nlohmann)
+  foreach(entry websocketpp asio asio.hpp nlohmann spdlog fmt)
     if(NOT EXISTS /usr/include/${entry})
       message(FATAL_ERROR "Missing /usr/include/${entry}: run scripts/install-deps")
     endif()
@@ -16,14 +17,33 @@ if(WIN32)
   set(GP_WEBSOCKETPP_INCLUDE ${GP_STAGED_INCLUDE})
   set(GP_ASIO_INCLUDE ${GP_STAGED_INCLUDE})
   set(GP_JSON_INCLUDE ${GP_STAGED_INCLUDE})
+  set(GP_SPDLOG_INCLUDE ${GP_STAGED_INCLUDE})
+  set(GP_FMT_INCLUDE ${GP_STAGED_INCLUDE})
 else()
   find_path(GP_WEBSOCKETPP_INCLUDE websocketpp/client.hpp REQUIRED)
   find_path(GP_ASIO_INCLUDE asio.hpp REQUIRED)
   find_path(GP_JSON_INCLUDE nlohmann/json.hpp REQUIRED)
+  find_path(GP_SPDLOG_INCLUDE spdlog/logger.h REQUIRED)
+  find_path(GP_FMT_INCLUDE fmt/format.h REQUIRED)
 endif()
 
 add_library(gp_json INTERFACE)
 target_include_directories(gp_json SYSTEM INTERFACE ${GP_JSON_INCLUDE})
+
+# spdlog and fmt, header-only on both lanes, so nothing links Debian's libspdlog or libfmt and
+# the cross build compiles the very same headers. Debian's spdlog is header-only unless
+# SPDLOG_COMPILED_LIB is defined (only its pkg-config and CMake packages define it), and its
+# tweakme.h always takes the packaged fmt (SPDLOG_FMT_EXTERNAL) instead of the bundled copy,
+# which spdlog then leaves compiled unless FMT_HEADER_ONLY is defined. No default logger: the
+# diagnostics file makes its own, and spdlog's registry would make one on stdout.
+add_library(gp_spdlog INTERFACE)
+target_include_directories(gp_spdlog SYSTEM INTERFACE ${GP_SPDLOG_INCLUDE} ${GP_FMT_INCLUDE})
+target_compile_definitions(gp_spdlog INTERFACE FMT_HEADER_ONLY SPDLOG_DISABLE_DEFAULT_LOGGER)
+target_link_libraries(gp_spdlog INTERFACE Threads::Threads)
+if(WIN32)
+  # UTF-16 file names (_wfsopen), so a folder name outside the ANSI code page still opens.
+  target_compile_definitions(gp_spdlog INTERFACE SPDLOG_WCHAR_FILENAMES)
+endif()
 
 add_library(gp_websocket INTERFACE)
 target_include_directories(gp_websocket SYSTEM INTERFACE ${GP_WEBSOCKETPP_INCLUDE} ${GP_ASIO_INCLUDE})

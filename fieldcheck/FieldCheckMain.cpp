@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "fieldcheck/DiagnosticsAttachment.h"
 #include "fieldcheck/FieldCheckOptions.h"
 #include "fieldcheck/KeyWalk.h"
 #include "fieldcheck/PowerPointThread.h"
@@ -142,9 +143,12 @@ int main(int argc, char** argv) {
     PrintLine("Glyphpad field check of " + pluginPath);
 
     std::vector<StepResult> results;
-    const auto report = [&results](const StepResult& result) {
+    std::vector<std::string> stepNames = KeyWalk::StepNames(options->closePowerPoint);
+    stepNames.push_back("deck");
+    const std::size_t stepColumn = StepColumnFor(stepNames);
+    const auto report = [&results, stepColumn](const StepResult& result) {
         results.push_back(result);
-        PrintLine(StepLine(result));
+        PrintLine(StepLine(result, stepColumn));
     };
     std::filesystem::path madeFolder;
     {
@@ -182,9 +186,13 @@ int main(int argc, char** argv) {
         const nlohmann::json about{{"tool", "glyphpad-fieldcheck"},
                                    {"plugin", pluginPath},
                                    {"deck", options->deck.empty() ? "made" : options->deck},
-                                   {"closePowerPoint", options->closePowerPoint}};
+                                   {"closePowerPoint", options->closePowerPoint},
+                                   {"diagnostics", DiagnosticsAttachment(pluginPath)}};
         std::ofstream json(std::filesystem::u8path(options->jsonReport), std::ios::binary);
-        json << ReportJson(results, about).dump(2) << '\n';
+        // A diagnostic line is not trusted to be UTF-8: anything else is replaced, not thrown.
+        json << ReportJson(results, about)
+                    .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+             << '\n';
         if (!json) {
             PrintLine("could not write the JSON report to " + options->jsonReport);
             return 1;

@@ -109,21 +109,16 @@ void KeyWalk::StartPlugin() {
     report(result);
 }
 
-void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoint) {
-    ShowKeys(deck);
-    struct Stop {
-        const char* step;
-        const char* key;
-        int slide;  // a position; 0: the deck's name, state 1; -1: nothing (PowerPoint closed)
-        int holdMs;
-    };
-    // Titles count positions in the deck; next and prev wrap at the first and last slide the
-    // show shows (the made deck is numbered from 0 and hides its last slide).
-    const int count = deck ? deck->slides : 0;
-    const bool walkable = deck && deck->shown.size() >= 2;
-    const int first = walkable ? deck->shown.front() : 1;
-    const int second = walkable ? deck->shown[1] : 2;
-    const int last = walkable ? deck->shown.back() : count;
+namespace {
+
+struct Stop {
+    const char* step;
+    const char* key;
+    int slide;  // a position; 0: the deck's name, state 1; -1: nothing (PowerPoint closed)
+    int holdMs;
+};
+
+std::vector<Stop> Stops(int first, int second, int last, bool closePowerPoint) {
     std::vector<Stop> stops = {{"load", "load", 0, 0},         {"play", "play", first, 0},
                                {"next", "next", second, 0},    {"prev", "prev", first, 0},
                                {"prev-wrap", "prev", last, 0}, {"next-wrap", "next", first, 0},
@@ -134,7 +129,30 @@ void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoin
         stops.push_back({"play-hold", "play", -1, 1500});
         stops.push_back({"load-again", "load", 0, 0});
     }
-    for (const Stop& stop : stops) {
+    return stops;
+}
+
+}  // namespace
+
+std::vector<std::string> KeyWalk::StepNames(bool closePowerPoint) {
+    std::vector<std::string> names{"register", "keys"};
+    for (const Stop& stop : Stops(1, 2, 3, closePowerPoint)) {
+        names.push_back(stop.step);
+    }
+    names.insert(names.end(), {"windows", "end"});
+    return names;
+}
+
+void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoint) {
+    ShowKeys(deck);
+    // Titles count positions in the deck; next and prev wrap at the first and last slide the
+    // show shows (the made deck is numbered from 0 and hides its last slide).
+    const int count = deck ? deck->slides : 0;
+    const bool walkable = deck && deck->shown.size() >= 2;
+    const int first = walkable ? deck->shown.front() : 1;
+    const int second = walkable ? deck->shown[1] : 2;
+    const int last = walkable ? deck->shown.back() : count;
+    for (const Stop& stop : Stops(first, second, last, closePowerPoint)) {
         const Key& key = FindKey(stop.key);
         if (!deck) {
             NotRun(stop.step, std::string("'") + key.name + "'", "there is no deck to walk");

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "fieldcheck/DeckUnderTest.h"
 #include "fieldcheck/KeyDisplay.h"
@@ -32,6 +33,9 @@ public:
     KeyWalk(const KeyWalk&) = delete;
     KeyWalk& operator=(const KeyWalk&) = delete;
     ~KeyWalk();
+
+    // The names of the steps the walk reports, in order.
+    static std::vector<std::string> StepNames(bool closePowerPoint);
 
     // Starts the plug-in and checks its registration.
     void StartPlugin();

@@ -17,9 +17,10 @@ std::string Padded(std::string text, std::size_t width) {
 
 }  // namespace
 
-std::string StepLine(const StepResult& result) {
+std::string StepLine(const StepResult& result, std::size_t stepColumn) {
     const char* outcome = result.ok ? "ok" : result.applicable ? "FAIL" : "n/a";
-    std::string line = Padded(outcome, 5) + Padded(result.step, 12);
+    std::string line =
+        Padded(outcome, 5) + Padded(result.step, std::max(stepColumn, result.step.size() + 1));
     line += "sent " + result.sent + "; expected " + result.expected + "; came back " +
             (result.cameBack.empty() ? "nothing" : result.cameBack);
     line += result.milliseconds ? "; " + std::to_string(*result.milliseconds) + " ms" : "; - ms";
@@ -27,6 +28,14 @@ std::string StepLine(const StepResult& result) {
         line += " -- " + result.problem;
     }
     return line;
+}
+
+std::size_t StepColumnFor(const std::vector<std::string>& names) {
+    std::size_t longest = 0;
+    for (const std::string& name : names) {
+        longest = std::max(longest, name.size());
+    }
+    return longest + 1;
 }
 
 std::string SummaryLine(const std::vector<StepResult>& results) {

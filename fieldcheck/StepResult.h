@@ -2,6 +2,7 @@
 // entry of the JSON report for a bug report.
 #pragma once
 
+#include <cstddef>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -21,8 +22,10 @@ struct StepResult {
 };
 
 // "ok   next   sent ...; expected ...; came back ...; 12 ms" (FAIL and n/a lines add the
-// problem).
-std::string StepLine(const StepResult& result);
+// problem). The step's column is stepColumn characters wide, and always wider than its name.
+std::string StepLine(const StepResult& result, std::size_t stepColumn = 0);
+// The step column that lines up the steps of these names.
+std::size_t StepColumnFor(const std::vector<std::string>& names);
 // "N passed, M failed", and ", K not applicable" when there are such steps.
 std::string SummaryLine(const std::vector<StepResult>& results);
 // True when no step failed and at least one passed.

@@ -14,12 +14,15 @@
 #include "host/LanguageFromInfo.h"
 #include "platform/Platform.h"
 #include "platform/ServerLaunch.h"
+#include "support/DiagnosticsFile.h"
 #include "support/Localizer.h"
 
 namespace {
 
 // The way out never takes longer than this after the link has ended.
 constexpr std::chrono::milliseconds kExitBound = 2 * kPressBound;
+// Diagnostics still queued get this much of it to reach the disk before the process ends.
+constexpr std::chrono::milliseconds kFinishDiagnosticsBound{1000};
 // While a start of PowerPoint is under way, the way out looks again this often whether it has
 // ended.
 constexpr std::chrono::milliseconds kStartCheckInterval{50};
@@ -46,7 +49,7 @@ void StopAutomationWithin(MyGlyphpadPlugin& plugin) {
         return;
     }
     while (plugin.IsStartingPowerPoint() &&
-           std::chrono::steady_clock::now() < linkEnded + kExitBound &&
+           std::chrono::steady_clock::now() < linkEnded + kExitBound - kFinishDiagnosticsBound &&
            done.wait_for(kStartCheckInterval) != std::future_status::ready) {
     }
 }
@@ -66,6 +69,7 @@ int main(int argc, char* argv[]) {
         arguments->port, arguments->pluginUUID, arguments->registerEvent, plugin);
     connectionManager->Run();
     StopAutomationWithin(*plugin);
+    FinishDiagnostics(kFinishDiagnosticsBound);
     // The timer threads, and the worker if PowerPoint hangs, are still running. Returning would
     // destroy function-local statics (compiled patterns, the simulation) under them, and
     // ExitProcess would stop them wherever they are and then run every DLL's detach code,

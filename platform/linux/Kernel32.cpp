@@ -192,33 +192,56 @@ int DeliverUnits(const Source& source, Target* target, int capacity) {
 
 }  // namespace
 
+namespace {
+
+// The executable's path as Linux gives it (bytes, UTF-8 by convention); empty when unknown.
+std::string ExecutablePath() {
+    std::vector<char> path(PATH_MAX);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+        if (length < 0) {
+            return {};
+        }
+        if (static_cast<std::size_t>(length) < path.size()) {
+            return std::string(path.data(), static_cast<std::size_t>(length));
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// Like Windows: a path that does not fit is cut to size - 1 units plus the terminator and the
+// full size is returned.
+template <typename Unit, typename Path>
+DWORD DeliverModulePath(const Path& path, Unit* buffer, DWORD size) {
+    const std::size_t copied = path.size() >= size ? size - 1 : path.size();
+    for (std::size_t i = 0; i < copied; ++i) {
+        buffer[i] = static_cast<Unit>(path[i]);
+    }
+    buffer[copied] = 0;
+    return path.size() >= size ? size : static_cast<DWORD>(path.size());
+}
+
+}  // namespace
+
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     // Only the executable's own path is known here: other module handles fail.
     if (module != nullptr || buffer == nullptr || size == 0) {
         return 0;
     }
-    std::vector<char> path(PATH_MAX);
-    for (;;) {
-        const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-        if (length < 0) {
-            return 0;
-        }
-        if (static_cast<std::size_t>(length) < path.size()) {
-            path.resize(static_cast<std::size_t>(length));
-            break;
-        }
-        path.resize(path.size() * 2);
+    const std::string path = ExecutablePath();
+    return path.empty() ? 0 : DeliverModulePath(path, buffer, size);
+}
+
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
+    if (module != nullptr || buffer == nullptr || size == 0) {
+        return 0;
     }
-    // Like Windows: a path that does not fit is cut to size - 1 bytes plus the terminator and
-    // the full size is returned.
-    if (path.size() >= size) {
-        std::memcpy(buffer, path.data(), size - 1);
-        buffer[size - 1] = '\0';
-        return size;
+    const std::string path = ExecutablePath();
+    std::u16string units;
+    if (path.empty() || !DecodeUtf8(path.data(), path.size(), false, units)) {
+        return 0;
     }
-    std::memcpy(buffer, path.data(), path.size());
-    buffer[path.size()] = '\0';
-    return static_cast<DWORD>(path.size());
+    return DeliverModulePath(units, buffer, size);
 }
 
 DWORD GetCurrentThreadId() {

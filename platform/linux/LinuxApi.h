@@ -310,6 +310,8 @@ constexpr DWORD WC_ERR_INVALID_CHARS = 0x80;
 constexpr DWORD MAX_PATH = 260;
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+// The executable's path in UTF-16 units (bytes that are not UTF-8 become U+FFFD).
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 // A nonzero number for the calling thread, unique among the process's live threads.
 DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();

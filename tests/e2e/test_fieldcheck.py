@@ -10,6 +10,7 @@ import pytest
 
 from actionsession import program_path
 from hostpeer import plugin_executable, plugin_launcher
+from pluginfolder import DIAGNOSTICS_FILE, copy_plugin_folder
 
 
 def windows_step_runs() -> bool:
@@ -69,10 +70,21 @@ def test_plugin_that_cannot_start_fails_every_step_in_words(tmp_path):
     assert lines[-1] == "1 passed, 14 failed"  # only the deck could be made
 
 
-def test_a_broken_expectation_fails_its_step_in_words(tmp_path):
+def test_a_broken_expectation_fails_its_step_in_words_and_attaches_the_diagnostics(
+        tmp_path, monkeypatch):
+    # A plug-in folder of its own, whose diagnostics file already holds 250 lines.
+    plugin = copy_plugin_folder(tmp_path / "copy")
+    monkeypatch.setenv("GP_PLUGIN_EXE", str(plugin))
+    diagnostics = plugin.parent / DIAGNOSTICS_FILE
+    diagnostics.write_text("".join(f"older line {n}\n" for n in range(250)), encoding="utf-8")
     # PowerPoint refuses Next: the first press of next leaves the show on its first slide.
     run = run_fieldcheck(tmp_path, scenario={"failMembers": ["Next"]})
     assert run.returncode == 1
     failed = [line for line in run.stdout.splitlines() if line.startswith("FAIL next ")]
     assert failed and "came back play key '1/5'" in failed[0]
     assert "the 'next' key showed an alert" in failed[0]
+    attached = json.loads((tmp_path / "report.json").read_text(encoding="utf-8"))["diagnostics"]
+    assert attached["found"] and attached["file"] == program_path(diagnostics)
+    last = attached["lastLines"]
+    assert len(last) == 200 and "older line 0" not in last
+    assert any('"Next"' in line and "NextSlide" in line for line in last), last[-5:]

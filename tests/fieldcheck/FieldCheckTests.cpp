@@ -6,6 +6,7 @@
 #include "automation/ApartmentThread.h"
 #include "fieldcheck/FieldCheckOptions.h"
 #include "fieldcheck/KeyDisplay.h"
+#include "fieldcheck/KeyWalk.h"
 #include "fieldcheck/StepResult.h"
 #include "fieldcheck/WindowsAnswerStep.h"
 #include "platform/ComApartment.h"
@@ -134,6 +135,22 @@ INSTANTIATE_TEST_SUITE_P(
         AnswersCase{"NoWindow", true, {}, "FAIL", {"no window of process 42 was found"}},
         AnswersCase{"Unreachable", false, {}, "n/a", {"not applicable"}}),
     [](const ::testing::TestParamInfo<AnswersCase>& info) { return std::string(info.param.name); });
+
+TEST(StepLine, StepColumnLinesUpTheLongestNameAndNeverRunsTogether) {
+    const std::vector<std::string> names = KeyWalk::StepNames(true);
+    const std::size_t column = StepColumnFor(names);
+    std::size_t sentAt = std::string::npos;
+    for (const std::string& name : names) {
+        StepResult result;
+        result.step = name;
+        const std::string line = StepLine(result, column);
+        EXPECT_EQ(line.compare(5, name.size() + 1, name + " "), 0) << line;
+        if (sentAt == std::string::npos) {
+            sentAt = line.find("sent ");
+        }
+        EXPECT_EQ(line.find("sent "), sentAt) << line;
+    }
+}
 
 TEST(StepSummary, CountsNotApplicableStepsApartAndLetThemPass) {
     StepResult passed;

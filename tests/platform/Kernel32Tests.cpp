@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -191,6 +192,21 @@ TEST(GetModuleFileNameA, CutsPathToBuffer_LikeWindows) {
     // Windows XP and Wine leave the cut path unterminated; later Windows terminate it.
     EXPECT_EQ(std::string(cut, 4), std::string(full, 4));
     EXPECT_EQ(cut[5], '#');
+}
+
+// The build folders hold ASCII only, so the UTF-16 path is the narrow one unit for unit.
+TEST(GetModuleFileNameW, AgreesWithTheNarrowPathAndCutsLikeWindows) {
+    char narrow[MAX_PATH] = {};
+    const DWORD narrowLength = GetModuleFileNameA(nullptr, narrow, MAX_PATH);
+    wchar_t wide[MAX_PATH] = {};
+    ASSERT_EQ(GetModuleFileNameW(nullptr, wide, MAX_PATH), narrowLength);
+    EXPECT_EQ(std::wstring(wide), std::wstring(narrow, narrow + narrowLength));
+
+    wchar_t cut[6];
+    std::fill(std::begin(cut), std::end(cut), L'#');
+    EXPECT_EQ(GetModuleFileNameW(nullptr, cut, 5), 5u);
+    EXPECT_EQ(std::wstring(cut, 4), std::wstring(wide, 4));
+    EXPECT_EQ(cut[5], L'#');
 }
 
 struct WidenCase {

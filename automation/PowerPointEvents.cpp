@@ -1,0 +1,38 @@
+#include "automation/PowerPointEvents.h"
+
+#include <atomic>
+
+#include "automation/AutomationDiagnostics.h"
+#include "automation/HResultNames.h"
+#include "support/DiagnosticsFile.h"
+
+void NotePowerPointNotRegistered(HRESULT lookup) {
+    // The message box's text, with the code.
+    WriteDiagnosticLine("CLSIDFromProgID() failed w/err " + DescribeHResult(lookup) +
+                        ": PowerPoint is not registered");
+}
+
+void NotePowerPointNotCreatable(HRESULT creation) {
+    const std::string name = HResultName(creation);
+    WriteDiagnosticLine(WithoutLineEnd(ComposeApplicationCreationFailure(creation)) +
+                        (name.empty() ? "" : " (" + name + ")"));
+}
+
+void NotePowerPointGone() {
+    WriteDiagnosticLine("PowerPoint has gone; its reference is let go");
+}
+
+void NotePowerPointAttachedAgain() {
+    WriteDiagnosticLine("PowerPoint found running again and attached to");
+}
+
+void NotePowerPointStartedForLoad() {
+    WriteDiagnosticLine("PowerPoint started for a load press, none being found running");
+}
+
+void NotePowerPointAtOtherIntegrityLevel(const std::string& detail) {
+    static std::atomic<bool> written{false};
+    if (!written.exchange(true)) {
+        WriteDiagnosticLine("PowerPoint runs as administrator (or the plug-in does): " + detail);
+    }
+}

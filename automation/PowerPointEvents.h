@@ -1,0 +1,21 @@
+// What happened to PowerPoint itself, as the worker finds it: written to the plug-in's
+// diagnostics file (support/DiagnosticsFile.h) at once, one line each.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+// The ProgID lookup failed: PowerPoint is not installed, or not registered for automation.
+void NotePowerPointNotRegistered(HRESULT lookup);
+// Creating PowerPoint's application object failed.
+void NotePowerPointNotCreatable(HRESULT creation);
+// A call found PowerPoint gone; the reference to it is let go.
+void NotePowerPointGone();
+// After it was let go, PowerPoint was found running and attached to.
+void NotePowerPointAttachedAgain();
+// None running, PowerPoint was started for a load press.
+void NotePowerPointStartedForLoad();
+// COM does not bind across integrity levels: PowerPoint or the plug-in runs as administrator
+// and the other does not. `detail` says what was seen. Written once per process.
+void NotePowerPointAtOtherIntegrityLevel(const std::string& detail);
