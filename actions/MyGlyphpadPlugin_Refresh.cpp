@@ -58,8 +58,8 @@ void MyGlyphpadPlugin::UpdateKeys() {
         worker.SubmitBool(PowerPointCommand::IsInSlideShow, currentPresentation, kRefreshPatience);
     std::wstring title;
     if (running) {
-        const std::int32_t slide =
-            worker.SubmitInt(PowerPointCommand::GetCurrentSlide, currentPresentation, kRefreshPatience);
+        const std::int32_t slide = worker.SubmitInt(PowerPointCommand::GetCurrentSlide,
+                                                    currentPresentation, kRefreshPatience);
         const std::int32_t count = worker.SubmitInt(PowerPointCommand::GetSlideCount,
                                                     currentPresentation, kRefreshPatience);
         title = SlidePositionTitle(slide, count);

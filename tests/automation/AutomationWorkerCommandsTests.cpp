@@ -311,13 +311,12 @@ TEST_F(AutomationWorkerCommands, CallSequences_FollowTheFixedOrder) {
         // After First: one hidden flag is read, the next slide's, which the show shows. The
         // current presentation's own show is found through the deck.
         {Command::NextSlide, kQ3Review,
-         then(q3Show,
-              {"get SlideShowWindow.View", "get SlideShowView.State", "get SlideShowView.Slide",
-               "get Slide.SlideIndex", "get SlideShowView.IsNamedShow",
-               "get Presentation.SlideShowSettings", "get Presentation.Slides",
-               "get SlideShowSettings.RangeType", "get Slides.Count", "call Slides.Item 2",
-               "get Slide.SlideShowTransition", "get SlideShowTransition.Hidden",
-               "call SlideShowView.Next"})},
+         then(q3Show, {"get SlideShowWindow.View", "get SlideShowView.State",
+                       "get SlideShowView.Slide", "get Slide.SlideIndex",
+                       "get SlideShowView.IsNamedShow", "get Presentation.SlideShowSettings",
+                       "get Presentation.Slides", "get SlideShowSettings.RangeType",
+                       "get Slides.Count", "call Slides.Item 2", "get Slide.SlideShowTransition",
+                       "get SlideShowTransition.Hidden", "call SlideShowView.Next"})},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(static_cast<int>(test.command));
