@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "automation/ChosenDeck.h"
 #include "automation/LateBoundCalls.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
@@ -25,10 +26,31 @@ DispatchPtr CallItem(IDispatch* collection, std::int32_t index) {
     return CallMember(collection, Member(ps::kItem), {Argument::Integer(index)}).TakeObject();
 }
 
-// As Windows compares paths (ignoring case); an empty full name is what a failed read gives,
-// so it never counts as a match.
-bool IsSamePath(const std::wstring& fullName, const std::wstring& path) {
-    return IsSamePresentationPath(fullName, path);
+DispatchPtr DeckOfWindow(const DispatchPtr& window) {
+    return ReadProperty(window.Get(), Member(ps::kPresentation)).TakeObject();
+}
+
+// The item of the collection whose deck (deckOf) is the one at path (ChosenDeck: by path, through
+// the sync engine's folders, or the deck that fits its name and folders best); none when there is
+// none. The walk stops at the first item or deck that cannot be read.
+template <typename DeckOf>
+DispatchPtr FindChosenItem(IDispatch* collection, const std::wstring& path, const DeckOf& deckOf) {
+    ChosenDeck chosen(path);
+    std::vector<DispatchPtr> seen;
+    const std::int32_t count = QueryCount(collection);
+    for (std::int32_t index = 1; index <= count; ++index) {
+        DispatchPtr item = CallItem(collection, index);
+        DispatchPtr deck = item ? deckOf(item) : DispatchPtr();
+        if (!deck) {
+            break;
+        }
+        if (chosen.Matches(QueryFullName(deck.Get()))) {
+            return item;
+        }
+        seen.push_back(std::move(item));
+    }
+    const std::optional<std::size_t> best = chosen.BestByFileName();
+    return best ? seen[*best] : DispatchPtr();
 }
 
 }  // namespace
@@ -69,17 +91,7 @@ DispatchPtr QueryPresentations(IDispatch* application) {
 }
 
 DispatchPtr FindPresentationByPath(IDispatch* presentations, const std::wstring& path) {
-    const std::int32_t count = QueryCount(presentations);
-    for (std::int32_t index = 1; index <= count; ++index) {
-        DispatchPtr presentation = CallItem(presentations, index);
-        if (!presentation) {
-            break;
-        }
-        if (IsSamePath(QueryFullName(presentation.Get()), path)) {
-            return presentation;
-        }
-    }
-    return DispatchPtr();
+    return FindChosenItem(presentations, path, [](const DispatchPtr& deck) { return deck; });
 }
 
 DispatchPtr RunSlideShow(IDispatch* presentation) {
@@ -92,24 +104,7 @@ DispatchPtr RunSlideShow(IDispatch* presentation) {
 
 bool IsPathInSlideShow(IDispatch* application, const std::wstring& path) {
     DispatchPtr windows = ReadObject(application, ps::kSlideShowWindows);
-    if (!windows) {
-        return false;
-    }
-    const std::int32_t count = QueryCount(windows.Get());
-    for (std::int32_t index = 1; index <= count; ++index) {
-        DispatchPtr window = CallItem(windows.Get(), index);
-        if (!window) {
-            return false;
-        }
-        DispatchPtr presentation = ReadObject(window.Get(), ps::kPresentation);
-        if (!presentation) {
-            return false;
-        }
-        if (IsSamePath(QueryFullName(presentation.Get()), path)) {
-            return true;
-        }
-    }
-    return false;
+    return static_cast<bool>(FindChosenItem(windows.Get(), path, DeckOfWindow));
 }
 
 CurrentShow QueryCurrentShow(IDispatch* application, const std::wstring& path) {
@@ -308,6 +303,20 @@ bool ActivateFirstDocumentWindow(IDispatch* presentation) {
     return window && CallMethod(window.Get(), ps::kActivate);
 }
 
+// A deck from the internet or mail opens in Protected View, outside Presentations: opening it
+// again would make a second copy. Its window is brought up instead; whether to enable editing is
+// the presenter's call, so the plug-in never calls Edit. True when the deck was in Protected View.
+bool ActivateProtectedViewDeck(IDispatch* application, const std::wstring& path) {
+    DispatchPtr windows = ReadObject(application, ps::kProtectedViewWindows);
+    DispatchPtr window = FindChosenItem(windows.Get(), path, DeckOfWindow);
+    if (!window) {
+        return false;
+    }
+    CallMethod(window.Get(), ps::kActivate);
+    ActivatePresentationWindow(path);
+    return true;
+}
+
 }  // namespace
 
 bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path) {
@@ -324,6 +333,9 @@ bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path
         return true;
     }
 
+    if (ActivateProtectedViewDeck(application, path)) {
+        return true;
+    }
     // Looked up afresh: no object is carried from one step of a command to the next.
     presentations = QueryPresentations(application);
     if (!presentations) {

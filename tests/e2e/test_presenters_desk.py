@@ -1,0 +1,162 @@
+"""A presenter's desk: a deck in a folder OneDrive keeps in step, builds, custom shows, two shows
+at once, a deck in Protected View, and a PowerPoint the presenter started again by hand.
+
+Each runs the real plug-in against the simulated PowerPoint, one scenario per situation.
+"""
+
+import pytest
+
+from actionsession import (LOAD, NEXT, PLAY, PREV, ActionSession, context_of, show_alert)
+
+LOCAL_Q3 = "C:\\Users\\ann\\OneDrive\\Talks\\Q3 review.pptx"
+LOCAL_Q3_SETTING = "C:/Users/ann/OneDrive/Talks/Q3 review.pptx"
+Q3_URL = "https://d.docs.live.net/4f2a9c/Talks/Q3 review.pptx"
+Q3 = "C:\\Talks\\Q3 review.pptx"
+Q3_SETTING = "C:/Talks/Q3 review.pptx"
+INTRO = "D:\\Slides\\intro.pptx"
+
+FAST_REFRESH_MS = 500
+
+
+@pytest.fixture
+def start(host, tmp_path):
+    def starter(setup: dict) -> ActionSession:
+        return ActionSession(host, tmp_path, setup, refresh_interval_ms=FAST_REFRESH_MS)
+    return starter
+
+
+def settled(session: ActionSession, context: str) -> None:
+    """Waits for a periodic refresh to end, so that the frames after it are a press's."""
+    session.wait_frame(lambda f: f.event == "setState" and context_of(f) == context,
+                       session.mark())
+
+
+def press(session: ActionSession, context: str, action: str, file=None) -> list:
+    """Taps the key; returns the play key's titles and the key's own frames that followed."""
+    mark = session.mark()
+    session.tap(context, action, file)
+    end = session.probe()
+    return session.titles_between(mark, end, "P1"), session.raw_between(mark, end, context)
+
+
+MOVES = ("Next", "Previous", "First", "Last", "GotoSlide")
+
+
+def show_state(session: ActionSession) -> list:
+    """The calls that moved a show, in order."""
+    return [line for line in session.trace()
+            if line.startswith("call SlideShowView.") and line.split(".")[1] in MOVES]
+
+
+@pytest.mark.parametrize("sync_roots", [
+    pytest.param([{"mountPoint": "C:\\Users\\ann\\OneDrive",
+                   "urlNamespace": "https://d.docs.live.net/4f2a9c"}], id="mapped-by-the-sync-folder"),
+    # A library synced from a subfolder names the library, not the folder: the one open deck
+    # whose URL ends with the file's name and folders is taken.
+    pytest.param([], id="found-by-name-and-folders"),
+])
+def test_a_deck_chosen_by_its_local_path_in_a_synced_folder_is_found_open(start, sync_roots):
+    session = start({"files": {LOCAL_Q3: {"slides": 12, "fullName": Q3_URL}, INTRO: 5},
+                     "open": [LOCAL_Q3, INTRO], "active": INTRO, "syncRoots": sync_roots})
+    session.appear("P1", PLAY)
+    settled(session, "P1")
+    titles, loaded = press(session, "L1", LOAD, LOCAL_Q3_SETTING)
+    trace = session.trace()
+    assert not any(line.startswith("call Presentations.Open") for line in trace), \
+        "opened a second, read-only copy"
+    assert "call DocumentWindow.Activate" in trace
+    assert titles[-1] == "Q3 review"
+    assert show_alert("L1") not in loaded
+    session.finish()
+
+
+@pytest.mark.parametrize("show, action, calls, slide_after", [
+    # Next on the last slide plays its two builds, then wraps to the first.
+    pytest.param({"slide": 12, "click": 0}, NEXT, ["Next", "Next", "First"], 1, id="next"),
+    # Prev on the first slide with a build played takes it back, then wraps to the last.
+    pytest.param({"slide": 1, "click": 1}, PREV, ["Previous", "Last"], 12, id="prev"),
+])
+def test_builds_play_before_the_show_wraps(start, show, action, calls, slide_after):
+    deck = {"slides": 12, "clicks": {"12": 2, "1": 2}}
+    session = start({"files": {Q3: deck}, "open": [Q3],
+                     "shows": [dict(show, presentation=Q3)]})
+    session.appear("P1", PLAY)
+    settled(session, "P1")
+    before = len(show_state(session))
+    titles = []
+    for _ in calls:
+        titles += press(session, "K", action)[0]
+    assert show_state(session)[before:] == [f"call SlideShowView.{call}" for call in calls]
+    assert titles[-1] == f"{slide_after}/12"
+    session.finish()
+
+
+@pytest.mark.parametrize("slide, action, call, title", [
+    pytest.param(9, NEXT, "First", "2/12", id="next-wraps-to-its-first"),
+    pytest.param(2, PREV, "Last", "9/12", id="prev-wraps-to-its-last"),
+    pytest.param(5, NEXT, "Next", "9/12", id="next-within-it"),
+])
+def test_a_custom_show_wraps_within_its_own_slides(start, slide, action, call, title):
+    deck = {"slides": 12, "namedShows": {"Short": [2, 5, 9]}}
+    session = start({"files": {Q3: deck}, "open": [Q3],
+                     "shows": [{"presentation": Q3, "namedShow": "Short", "slide": slide}]})
+    session.appear("P1", PLAY)
+    settled(session, "P1")
+    before = len(show_state(session))
+    titles, alerts = press(session, "K", action)
+    assert show_state(session)[before:] == [f"call SlideShowView.{call}"]
+    # The play key counts positions in the deck, not in the custom show.
+    assert titles[-1] == title
+    assert alerts == []
+    session.finish()
+
+
+def test_the_keys_follow_the_current_presentations_show_when_two_run(start):
+    # Q3's show is the first window; intro, the active deck, runs its own show too.
+    session = start({"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
+                     "shows": [{"presentation": Q3, "slide": 3},
+                               {"presentation": INTRO, "slide": 2}]})
+    session.appear("P1", PLAY)
+    settled(session, "P1")
+    settled(session, "P1")
+    titles, _ = press(session, "K", NEXT)
+    assert titles[-1] == "3/5"
+    assert "get Presentation.SlideShowWindow" in session.trace()
+    session.finish()
+
+
+def test_a_deck_in_protected_view_is_brought_up_not_opened_again(start):
+    session = start({"files": {Q3: 12, INTRO: 5}, "open": [INTRO], "active": INTRO,
+                     "protectedView": [Q3]})
+    session.appear("P1", PLAY)
+    settled(session, "P1")
+    _, loaded = press(session, "L1", LOAD, Q3_SETTING)
+    trace = session.trace()
+    assert not any(line.startswith("call Presentations.Open") for line in trace), \
+        "opened a second copy"
+    assert "raise Q3 review.pptx [Protected View] - PowerPoint" in trace
+    assert not any(line.endswith("ProtectedViewWindow.Edit") for line in trace), \
+        "left Protected View for the presenter"
+    assert show_alert("L1") not in loaded
+    session.finish()
+
+
+def test_a_powerpoint_started_again_by_hand_is_found_by_its_frame(start):
+    # The presenter closes PowerPoint and starts it again with the deck; kept in front, it is
+    # not in the running object table.
+    session = start({"files": {Q3: 12}, "open": [Q3], "rot": False,
+                     "restart": {"afterMs": 600, "open": [Q3]}})
+    session.appear("P1", PLAY)
+    settled(session, "P1")
+    session.key_down("P1", PLAY)
+    session.wait_trace("close Q3 review.pptx - PowerPoint")
+    session.key_up("P1", PLAY)
+    session.wait_trace("restart PowerPoint")
+    # The refresh attaches to it again, and the keys work without a load press.
+    session.wait_frame(lambda f: f.event == "setTitle" and context_of(f) == "P1"
+                       and f.json["payload"]["title"] == "Q3 review", session.mark())
+    titles, played = press(session, "P1", PLAY)
+    assert titles[-1] == "1/12"
+    assert show_alert("P1") not in played
+    assert session.trace().count("start PowerPoint") == 1, "started another PowerPoint"
+    session.finish()
