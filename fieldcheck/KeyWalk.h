@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "fieldcheck/DeckUnderTest.h"
 #include "fieldcheck/KeyDisplay.h"
@@ -24,7 +25,7 @@ public:
     // A key the tester would have placed.
     struct Key {
         const char* name;
-        const char* action;
+        std::string_view action;
         const char* context;
     };
 
