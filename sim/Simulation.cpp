@@ -270,6 +270,20 @@ void Simulation::EndDelay() {
     stopped.notify_all();
 }
 
+void Simulation::LastClientLetGo() {
+    FrameChanges frames;
+    std::uint64_t current = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!running || state.AnyOpen()) {
+            return;
+        }
+        current = instance;
+        StopLocked(frames, true);
+    }
+    ApplyFrameChanges(frames, current);
+}
+
 SimulationState Simulation::ReadState() {
     std::lock_guard<std::mutex> lock(mutex);
     SimulationState snapshot;

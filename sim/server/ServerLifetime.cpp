@@ -11,7 +11,7 @@ void ServerLifetime::Hold() {
 
 void ServerLifetime::Release() {
     if (--holds == 0) {
-        Quit();
+        PostThreadMessageW(mainThreadId, WM_NULL, 0, 0);
     }
 }
 
