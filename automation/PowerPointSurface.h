@@ -1,5 +1,6 @@
-// Everything the plug-in asks of PowerPoint, named once: the ProgID it activates, the member
-// names it calls late-bound, and how its frame windows are recognised.
+// Everything the plug-in asks of PowerPoint, named once: the ProgID it activates and the member
+// names it calls late-bound. How its frame windows are recognised is named in
+// support/PowerPointFrames.h, beside the window lookup that uses it.
 //
 // Member names stay narrow ASCII literals and are widened per call (WideMemberName), so
 // that a name's spelling exists only here.
@@ -84,13 +85,6 @@ inline constexpr std::int32_t kMsoTrue = -1;
 
 // Document window.
 inline constexpr const char* kActivate = "Activate";
-
-// Frame windows: one top-level window per open presentation, titled "<file name> - PowerPoint"
-// (see support/FrameTitles.h for the forms the name takes); before 2013 the title ended in
-// " - Microsoft PowerPoint".
-inline constexpr const wchar_t* kFrameClass = L"PPTFrameClass";
-inline constexpr const wchar_t* kFrameTitleSuffix = L" - PowerPoint";
-inline constexpr const wchar_t* kOlderFrameTitleSuffix = L" - Microsoft PowerPoint";
 
 // A member name widened into a fresh buffer of the literal's length plus one, as IDispatch
 // wants it. ASCII maps byte for byte onto the same code units.

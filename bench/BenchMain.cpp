@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "actions/ActionIdentifiers.h"
 #include "bench/BenchReport.h"
 #include "bench/Measurements.h"
 
@@ -83,7 +84,7 @@ void Progress(const char* step) {
 void MeasureInOneSession(LoopbackHost& host, const Options& options, BenchResults& results) {
     PluginSession session(host, options.config);
     results.memory.afterRegistrationKiB = session.Process().ResidentKiB();
-    session.ShowKeys(kPlayAction, "play-", 0, 1);
+    session.ShowKeys(ActionIdentifiers::Play, "play-", 0, 1);
     session.LearnSlidePosition();
 
     Progress("key press latency");
@@ -125,7 +126,7 @@ int main(int argc, char* argv[]) {
         Progress("keys appearing at once, event throughput");
         {
             PluginSession session(host, options.config);
-            session.ShowKeys(kPlayAction, "play-", 0, 1);
+            session.ShowKeys(ActionIdentifiers::Play, "play-", 0, 1);
             session.LearnSlidePosition();
             results.appearing = MeasureKeysAppearingAtOnce(host, session, options.appearingKeys);
             results.throughput = MeasureEventThroughput(host, session, options.churnKeys);

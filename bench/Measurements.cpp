@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "actions/ActionIdentifiers.h"
 #include "bench/EchoFloor.h"
 #include "hostpeer/HostMessages.h"
 
@@ -57,7 +58,7 @@ LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses
     LatencyResult result;
     // The floor exchanges frames of the sizes the press exchanged: keyDown one way, the
     // play key's setTitle the other.
-    result.requestBytes = KeyEventFrame("keyDown", kNextAction, "next-key").size();
+    result.requestBytes = KeyEventFrame("keyDown", ActionIdentifiers::Next, "next-key").size();
     result.replyBytes =
         std::string(
             R"({"context":"play-0","event":"setTitle","payload":{"target":0,"title":"40/40"}})")
@@ -93,7 +94,7 @@ std::vector<FanOutResult> MeasureFanOut(LoopbackHost& host, PluginSession& sessi
     std::vector<FanOutResult> results;
     int shown = 1;
     for (const int keys : keyCounts) {
-        session.ShowKeys(kPlayAction, "play-", shown, keys - shown);
+        session.ShowKeys(ActionIdentifiers::Play, "play-", shown, keys - shown);
         shown = keys;
         std::vector<std::chrono::nanoseconds> refresh;
         std::vector<std::chrono::nanoseconds> pressToLast;
@@ -139,10 +140,10 @@ ThroughputResult MeasureEventThroughput(LoopbackHost& host, PluginSession& sessi
     const BenchClock::time_point started = BenchClock::now();
     for (int key = 0; key < keys; ++key) {
         const std::string context = "churn-" + std::to_string(key);
-        host.Send(KeyEventFrame("willAppear", kPlayAction, context));
+        host.Send(KeyEventFrame("willAppear", ActionIdentifiers::Play, context));
         ++result.events;
         if (key % 2 == 0) {
-            host.Send(KeyEventFrame("willDisappear", kPlayAction, context));
+            host.Send(KeyEventFrame("willDisappear", ActionIdentifiers::Play, context));
             ++result.events;
         }
     }
@@ -160,7 +161,8 @@ std::vector<AppearResult> MeasureKeysAppearingAtOnce(LoopbackHost& host, PluginS
     for (const int keys : keyCounts) {
         const std::string prefix = "appear-" + std::to_string(keys) + "-";
         for (int key = 0; key < keys; ++key) {
-            host.Send(KeyEventFrame("willAppear", kPlayAction, prefix + std::to_string(key)));
+            host.Send(
+                KeyEventFrame("willAppear", ActionIdentifiers::Play, prefix + std::to_string(key)));
         }
         AppearResult result;
         result.keys = keys;
@@ -168,7 +170,8 @@ std::vector<AppearResult> MeasureKeysAppearingAtOnce(LoopbackHost& host, PluginS
         result.titledPlayKeys = PressAndCountTitles(host, session).titled;
         results.push_back(result);
         for (int key = 0; key < keys; ++key) {
-            host.Send(KeyEventFrame("willDisappear", kPlayAction, prefix + std::to_string(key)));
+            host.Send(KeyEventFrame("willDisappear", ActionIdentifiers::Play,
+                                    prefix + std::to_string(key)));
         }
     }
     return results;
@@ -196,7 +199,7 @@ StartUpResult MeasureStartUp(LoopbackHost& host, const BenchConfig& config,
 IdleResult MeasureIdle(LoopbackHost& host, const BenchConfig& config, int keys,
                        std::chrono::seconds duration) {
     PluginSession session(host, config);
-    session.ShowKeys(kPlayAction, "play-", 0, keys);
+    session.ShowKeys(ActionIdentifiers::Play, "play-", 0, keys);
     session.LearnSlidePosition();
 
     IdleResult result;

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-PluginProcess::PluginProcess(const std::string& executable, const PluginLaunch& launch,
+PluginProcess::PluginProcess(const std::string& executable, const StartupArguments& launch,
                              const ChildProcess::Environment& environment)
     : child(executable, PluginArguments(launch), environment) {}
 

@@ -12,7 +12,7 @@ class PluginProcess {
 public:
     // Starts `executable` with the four flag pairs of `launch`; `environment` is added to this
     // process's own environment.
-    PluginProcess(const std::string& executable, const PluginLaunch& launch,
+    PluginProcess(const std::string& executable, const StartupArguments& launch,
                   const ChildProcess::Environment& environment);
     PluginProcess(const PluginProcess&) = delete;
     PluginProcess& operator=(const PluginProcess&) = delete;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "actions/ActionIdentifiers.h"
 #include "hostpeer/RegistrationMessage.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 const char* const kNextContext = "next-key";
 
 // How the bench starts every plug-in; only the language of the info is read.
-PluginLaunch BenchLaunch(int port) {
+StartupArguments BenchLaunch(int port) {
     return {port, "BENCH-UUID", "registerPlugin", R"({"application":{"language":"en"}})"};
 }
 
@@ -30,7 +31,7 @@ bool IsSetTitle(const std::string& frame, const std::string& title) {
 PluginSession::PluginSession(LoopbackHost& host, const BenchConfig& config) : host(host) {
     host.DiscardFrames();
     const BenchClock::time_point started = BenchClock::now();
-    const PluginLaunch launch = BenchLaunch(host.Port());
+    const StartupArguments launch = BenchLaunch(host.Port());
     process = std::make_unique<PluginProcess>(
         config.executable, launch, ChildProcess::Environment{{"PPTSIM_SCENARIO", config.scenario}});
     const auto registration = host.NextFrame(kFrameBound);
@@ -49,15 +50,10 @@ PluginSession::~PluginSession() {
     }
 }
 
-void PluginSession::ShowKeys(const char* action, const std::string& prefix, int first, int count) {
+void PluginSession::ShowKeys(std::string_view action, const std::string& prefix, int first,
+                             int count) {
     for (int index = first; index < first + count; ++index) {
         host.Send(KeyEventFrame("willAppear", action, prefix + std::to_string(index)));
-    }
-}
-
-void PluginSession::HideKeys(const char* action, const std::string& prefix, int first, int count) {
-    for (int index = first; index < first + count; ++index) {
-        host.Send(KeyEventFrame("willDisappear", action, prefix + std::to_string(index)));
     }
 }
 
@@ -82,11 +78,11 @@ std::string PluginSession::NextTitle() const {
 }
 
 BenchClock::time_point PluginSession::PressNext() {
-    return host.Send(KeyEventFrame("keyDown", kNextAction, kNextContext));
+    return host.Send(KeyEventFrame("keyDown", ActionIdentifiers::Next, kNextContext));
 }
 
 void PluginSession::ReleaseNext() {
-    host.Send(KeyEventFrame("keyUp", kNextAction, kNextContext));
+    host.Send(KeyEventFrame("keyUp", ActionIdentifiers::Next, kNextContext));
 }
 
 std::chrono::nanoseconds PluginSession::TimedNextPress() {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "bench/PluginProcess.h"
 #include "hostpeer/HostMessages.h"
@@ -32,9 +33,8 @@ public:
     PluginProcess& Process() { return *process; }
     std::chrono::nanoseconds TimeToRegistration() const { return timeToRegistration; }
 
-    // willAppear (or willDisappear) for contexts <prefix><first> .. <prefix><first + count - 1>.
-    void ShowKeys(const char* action, const std::string& prefix, int first, int count);
-    void HideKeys(const char* action, const std::string& prefix, int first, int count);
+    // willAppear for contexts <prefix><first> .. <prefix><first + count - 1>.
+    void ShowKeys(std::string_view action, const std::string& prefix, int first, int count);
 
     // Reads the slide position from the title that the next refresh sends a visible play key.
     void LearnSlidePosition();

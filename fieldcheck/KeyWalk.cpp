@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "actions/ActionIdentifiers.h"
 #include "fieldcheck/WindowsAnswerStep.h"
 #include "hostpeer/HostMessages.h"
 #include "hostpeer/PluginArguments.h"
@@ -47,12 +48,12 @@ std::string ForwardSlashes(std::string path) {
 
 // One key of each action.
 const KeyWalk::Key kKeys[] = {
-    {"load", "com.korvex.powerpoint.load", "fieldcheck-load"},
-    {"play", "com.korvex.powerpoint.play", "fieldcheck-play"},
-    {"next", "com.korvex.powerpoint.next", "fieldcheck-next"},
-    {"prev", "com.korvex.powerpoint.prev", "fieldcheck-prev"},
-    {"first", "com.korvex.powerpoint.first", "fieldcheck-first"},
-    {"last", "com.korvex.powerpoint.last", "fieldcheck-last"},
+    {"load", ActionIdentifiers::Load, "fieldcheck-load"},
+    {"play", ActionIdentifiers::Play, "fieldcheck-play"},
+    {"next", ActionIdentifiers::Next, "fieldcheck-next"},
+    {"prev", ActionIdentifiers::Previous, "fieldcheck-prev"},
+    {"first", ActionIdentifiers::First, "fieldcheck-first"},
+    {"last", ActionIdentifiers::Last, "fieldcheck-last"},
 };
 
 const KeyWalk::Key& FindKey(const std::string& name) {

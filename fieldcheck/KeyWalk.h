@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fieldcheck/DeckUnderTest.h"
@@ -25,7 +26,7 @@ public:
     // A key the tester would have placed.
     struct Key {
         const char* name;
-        const char* action;
+        std::string_view action;
         const char* context;
     };
 

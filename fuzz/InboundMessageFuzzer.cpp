@@ -13,75 +13,13 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "host/HostEvents.h"
-#include "host/KGPBasePlugin.h"
+#include "tests/host/RecordingPlugin.h"
 
 namespace {
 
-struct Call {
-    std::string operation;
-    std::string action;
-    std::string context;
-    std::string device;
-    nlohmann::json document;  // payload, deviceInfo or settings, whichever the operation gets
-};
-
 struct PluginFailure {};
 
-class RecordingPlugin final : public KGPBasePlugin {
-public:
-    explicit RecordingPlugin(bool throws) : throws(throws) {}
-
-    std::vector<Call> calls;
-
-    void OnConnected() override { Record({"OnConnected", "", "", "", nullptr}); }
-    void OnKeyDown(const std::string& action, const std::string& context,
-                   const nlohmann::json& payload, const std::string& device) override {
-        Record({"OnKeyDown", action, context, device, payload});
-    }
-    void OnKeyUp(const std::string& action, const std::string& context,
-                 const nlohmann::json& payload, const std::string& device) override {
-        Record({"OnKeyUp", action, context, device, payload});
-    }
-    void OnWillAppear(const std::string& action, const std::string& context,
-                      const nlohmann::json& payload, const std::string& device) override {
-        Record({"OnWillAppear", action, context, device, payload});
-    }
-    void OnWillDisappear(const std::string& action, const std::string& context,
-                         const nlohmann::json& payload, const std::string& device) override {
-        Record({"OnWillDisappear", action, context, device, payload});
-    }
-    void OnDeviceDidConnect(const std::string& device, const nlohmann::json& deviceInfo) override {
-        Record({"OnDeviceDidConnect", "", "", device, deviceInfo});
-    }
-    void OnDeviceDidDisconnect(const std::string& device) override {
-        Record({"OnDeviceDidDisconnect", "", "", device, nullptr});
-    }
-    void OnSendToPlugin(const std::string& action, const std::string& context,
-                        const nlohmann::json& payload, const std::string& device) override {
-        Record({"OnSendToPlugin", action, context, device, payload});
-    }
-    void OnDidReceiveSettings(const std::string& action, const std::string& context,
-                              const nlohmann::json& settings) override {
-        Record({"OnDidReceiveSettings", action, context, "", settings});
-    }
-    void OnDidReceiveGlobalSettings(const nlohmann::json& settings) override {
-        Record({"OnDidReceiveGlobalSettings", "", "", "", settings});
-    }
-    void OnPropertyInspectorDidAppear(const std::string& action,
-                                      const std::string& context) override {
-        Record({"OnPropertyInspectorDidAppear", action, context, "", nullptr});
-    }
-
-private:
-    void Record(Call call) {
-        calls.push_back(std::move(call));
-        if (throws) {
-            throw PluginFailure{};
-        }
-    }
-
-    bool throws;
-};
+using Call = RecordingPlugin::Call;
 
 std::string StringOrEmpty(const nlohmann::json& object, const char* name) {
     const auto member = object.find(name);
@@ -109,23 +47,23 @@ std::vector<Call> ExpectedCalls(const nlohmann::json& message) {
         if (event == name) {
             std::string operation = std::string("On") + name;
             operation[2] = static_cast<char>(operation[2] - 'a' + 'A');
-            return {{operation, action, context, device, payload}};
+            return {{operation, {action, context, device}, payload}};
         }
     }
     if (event == "deviceDidConnect") {
-        return {{"OnDeviceDidConnect", "", "", device, ObjectOrNull(message, "deviceInfo")}};
+        return {{"OnDeviceDidConnect", {device}, ObjectOrNull(message, "deviceInfo")}};
     }
     if (event == "deviceDidDisconnect") {
-        return {{"OnDeviceDidDisconnect", "", "", device, nullptr}};
+        return {{"OnDeviceDidDisconnect", {device}, nullptr}};
     }
     if (event == "didReceiveSettings") {
-        return {{"OnDidReceiveSettings", action, context, "", ObjectOrNull(payload, "settings")}};
+        return {{"OnDidReceiveSettings", {action, context}, ObjectOrNull(payload, "settings")}};
     }
     if (event == "didReceiveGlobalSettings") {
-        return {{"OnDidReceiveGlobalSettings", "", "", "", ObjectOrNull(payload, "settings")}};
+        return {{"OnDidReceiveGlobalSettings", {}, ObjectOrNull(payload, "settings")}};
     }
     if (event == "propertyInspectorDidAppear") {
-        return {{"OnPropertyInspectorDidAppear", action, context, "", nullptr}};
+        return {{"OnPropertyInspectorDidAppear", {action, context}, nullptr}};
     }
     return {};
 }
@@ -181,12 +119,6 @@ bool Readable(const std::string& text) {
     return nlohmann::json::sax_parse(text, &meter) && !meter.tooDeep;
 }
 
-bool SameCall(const Call& left, const Call& right) {
-    return left.operation == right.operation && left.action == right.action &&
-           left.context == right.context && left.device == right.device &&
-           left.document == right.document;
-}
-
 // Dispatches as the connection manager's message handler does; true when the frame was dropped
 // unread. Only the plug-in's own exception may leave the dispatcher.
 bool Dispatch(RecordingPlugin& plugin, const std::string& text, bool pluginThrows) {
@@ -201,19 +133,19 @@ bool Dispatch(RecordingPlugin& plugin, const std::string& text, bool pluginThrow
 // One dispatch into a plug-in that throws from its operations or not; true when it made calls.
 bool CheckDispatch(const std::string& text, const nlohmann::json& parsed, bool refused,
                    bool throws) {
-    RecordingPlugin plugin(throws);
+    RecordingPlugin plugin;
+    if (throws) {
+        plugin.onCall = [](const Call&) { throw PluginFailure{}; };
+    }
     const bool dropped = Dispatch(plugin, text, throws);
     FUZZ_REQUIRE(dropped == refused);
+    const std::vector<Call> calls = plugin.Calls();
     if (dropped || !parsed.is_object()) {
-        FUZZ_REQUIRE(plugin.calls.empty());
+        FUZZ_REQUIRE(calls.empty());
         return false;
     }
-    const std::vector<Call> expected = ExpectedCalls(parsed);
-    FUZZ_REQUIRE(plugin.calls.size() == expected.size());
-    for (std::size_t index = 0; index < expected.size(); ++index) {
-        FUZZ_REQUIRE(SameCall(plugin.calls[index], expected[index]));
-    }
-    return !plugin.calls.empty();
+    FUZZ_REQUIRE(calls == ExpectedCalls(parsed));
+    return !calls.empty();
 }
 
 }  // namespace

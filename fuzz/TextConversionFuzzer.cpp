@@ -117,33 +117,27 @@ std::wstring UnitsFromBytes(const std::uint8_t* data, std::size_t size) {
     return units;
 }
 
-void CheckUtf8ToWide(const std::string& bytes) {
-    const std::wstring converted = Utf8ToWide(bytes);
-    const std::optional<std::wstring> expected = DecodeStrictUtf8(bytes);
-    if (!expected) {
-        // Malformed input must give nothing at all, never a partial or substituted text.
-        FUZZ_REQUIRE(converted.empty());
-        return;
-    }
-    FUZZ_REQUIRE(converted == *expected);
-    FUZZ_REQUIRE(WideToUtf8(converted) == bytes);
-}
-
-void CheckWideToUtf8(const std::wstring& units) {
-    const std::string converted = WideToUtf8(units);
-    const std::optional<std::string> expected = EncodeStrictUtf8(units);
+// One direction of the conversion against the strict reading above: well-formed input gives
+// what the reading gives, and converts back to itself; malformed input gives nothing at all,
+// never a partial or substituted text.
+template <typename From, typename To>
+void CheckConversion(const From& input, To (*convert)(const From&),
+                     std::optional<To> (*strict)(const From&), From (*back)(const To&)) {
+    const To converted = convert(input);
+    const std::optional<To> expected = strict(input);
     if (!expected) {
         FUZZ_REQUIRE(converted.empty());
         return;
     }
     FUZZ_REQUIRE(converted == *expected);
-    FUZZ_REQUIRE(Utf8ToWide(converted) == units);
+    FUZZ_REQUIRE(back(converted) == input);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CheckUtf8ToWide(std::string(reinterpret_cast<const char*>(data), size));
-    CheckWideToUtf8(UnitsFromBytes(data, size));
+    CheckConversion(std::string(reinterpret_cast<const char*>(data), size), Utf8ToWide,
+                    DecodeStrictUtf8, WideToUtf8);
+    CheckConversion(UnitsFromBytes(data, size), WideToUtf8, EncodeStrictUtf8, Utf8ToWide);
     return 0;
 }

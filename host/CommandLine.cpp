@@ -11,13 +11,13 @@ bool IsFlag(const char* argument, const char* flag) {
 }
 
 void ReadPair(const char* flag, const char* value, StartupArguments& arguments) {
-    if (IsFlag(flag, "-port")) {
+    if (IsFlag(flag, CommandLineFlags::kPort)) {
         arguments.port = ParsePortValue(value);
-    } else if (IsFlag(flag, "-pluginUUID")) {
+    } else if (IsFlag(flag, CommandLineFlags::kPluginUUID)) {
         arguments.pluginUUID = value;
-    } else if (IsFlag(flag, "-registerEvent")) {
+    } else if (IsFlag(flag, CommandLineFlags::kRegisterEvent)) {
         arguments.registerEvent = value;
-    } else if (IsFlag(flag, "-info")) {
+    } else if (IsFlag(flag, CommandLineFlags::kInfo)) {
         arguments.info = value;
     }
 }

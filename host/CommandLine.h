@@ -3,6 +3,16 @@
 #include <optional>
 #include <string>
 
+// The four flags, spelled as the host application passes them.
+namespace CommandLineFlags {
+
+inline constexpr const char* kPort = "-port";
+inline constexpr const char* kPluginUUID = "-pluginUUID";
+inline constexpr const char* kRegisterEvent = "-registerEvent";
+inline constexpr const char* kInfo = "-info";
+
+}  // namespace CommandLineFlags
+
 // What the host application passes on the command line.
 struct StartupArguments {
     int port = 0;

@@ -2,13 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
-const char* const kPlayAction = "com.korvex.powerpoint.play";
-const char* const kNextAction = "com.korvex.powerpoint.next";
-
-std::string KeyEventFrame(const std::string& event, const std::string& action,
+std::string KeyEventFrame(const std::string& event, std::string_view action,
                           const std::string& context, const nlohmann::json& settings) {
     const nlohmann::json frame{{"event", event},
-                               {"action", action},
+                               {"action", std::string(action)},
                                {"context", context},
                                {"device", "BENCH-DEVICE"},
                                {"payload",

@@ -5,14 +5,12 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
-
-extern const char* const kPlayAction;
-extern const char* const kNextAction;
 
 // An event about one key ("keyDown", "keyUp", "willAppear", "willDisappear"), shaped as the
 // host application sends it: with a device, a payload and the key's settings.
-std::string KeyEventFrame(const std::string& event, const std::string& action,
+std::string KeyEventFrame(const std::string& event, std::string_view action,
                           const std::string& context,
                           const nlohmann::json& settings = nlohmann::json::object());
 

@@ -1,6 +1,8 @@
 #include "hostpeer/PluginArguments.h"
 
-std::vector<std::string> PluginArguments(const PluginLaunch& launch) {
-    return {"-port",          std::to_string(launch.port), "-pluginUUID", launch.pluginUUID,
-            "-registerEvent", launch.registerEvent,        "-info",       launch.info};
+std::vector<std::string> PluginArguments(const StartupArguments& launch) {
+    return {CommandLineFlags::kPort,          std::to_string(launch.port),
+            CommandLineFlags::kPluginUUID,    launch.pluginUUID,
+            CommandLineFlags::kRegisterEvent, launch.registerEvent,
+            CommandLineFlags::kInfo,          launch.info};
 }

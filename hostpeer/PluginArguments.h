@@ -1,16 +1,12 @@
-// The command line the host application starts a plug-in with: four flag pairs.
+// The command line the host application starts a plug-in with: the four flag pairs the plug-in
+// reads (host/CommandLine.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
-struct PluginLaunch {
-    int port = 0;               // the host's WebSocket port on the loopback interface
-    std::string pluginUUID;     // the token the plug-in registers with
-    std::string registerEvent;  // the event name it registers with
-    std::string info;           // JSON about the application and the plug-in
-};
+#include "host/CommandLine.h"
 
-// "-port", "-pluginUUID", "-registerEvent" and "-info" with their values, in that order
-// (program name not included).
-std::vector<std::string> PluginArguments(const PluginLaunch& launch);
+// The flags with their values, in the order the application writes them (program name not
+// included).
+std::vector<std::string> PluginArguments(const StartupArguments& launch);

@@ -1,4 +1,7 @@
 // The first frame a plug-in sends on the link, byte for byte as the host application expects it.
+// Spelled here apart from the plug-in's own serializer (host/HostCommands.h) on purpose: the
+// field check and the bench hold the plug-in's first frame against what the application
+// expects, not against the code that made it.
 #pragma once
 
 #include <string>

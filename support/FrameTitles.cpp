@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "automation/PowerPointSurface.h"
+#include "support/PowerPointFrames.h"
 #include "support/PresentationPaths.h"
 
 // Titles are read through views: every top-level window's title is matched against each open
@@ -16,7 +16,7 @@ bool EndsWith(std::wstring_view text, std::wstring_view suffix) {
 // The title without its application suffix; false when it has neither.
 bool CutApplicationSuffix(std::wstring_view title, std::wstring_view& rest) {
     for (const std::wstring_view suffix :
-         {PowerPointSurface::kFrameTitleSuffix, PowerPointSurface::kOlderFrameTitleSuffix}) {
+         {PowerPointFrames::kFrameTitleSuffix, PowerPointFrames::kOlderFrameTitleSuffix}) {
         if (EndsWith(title, suffix)) {
             rest = title.substr(0, title.size() - suffix.size());
             return true;

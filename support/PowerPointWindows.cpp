@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "automation/PowerPointSurface.h"
 #include "support/FrameTitles.h"
+#include "support/PowerPointFrames.h"
 #include "support/PresentationPaths.h"
 #include "support/TopLevelWindows.h"
 
@@ -15,7 +15,7 @@ namespace {
 constexpr DWORD kCloseBudgetMs = 1500;
 
 bool IsPowerPointFrame(HWND window) {
-    return WindowClassName(window) == PowerPointSurface::kFrameClass;
+    return WindowClassName(window) == PowerPointFrames::kFrameClass;
 }
 
 // Moves the window to the top of the Z order without leaving it topmost. The first call does

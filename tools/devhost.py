@@ -27,8 +27,9 @@ from typing import Callable, Dict, List, Optional
 REPO_ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO_ROOT / "hostpeer" / "python"))
 
-from actionsession import FIRST, LAST, LOAD, NEXT, PLAY, PREV, program_path  # noqa: E402
+from actionsession import program_path  # noqa: E402
 from hostpeer import HostPeer  # noqa: E402
+from pluginnames import FIRST, LAST, LOAD, NEXT, PLAY, PREV  # noqa: E402
 
 DEFAULT_SCENARIO = REPO_ROOT / "tools" / "demo-scenario.json"
 LONG_PRESS_SECONDS = 1.2  # past the plug-in's 1000 ms

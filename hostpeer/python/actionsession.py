@@ -13,13 +13,8 @@ from pathlib import Path
 from typing import Callable, List, Optional, Tuple
 
 from hostpeer import Frame, HostPeer, compact, default_timeout, plugin_launcher
-
-LOAD = "com.korvex.powerpoint.load"
-PLAY = "com.korvex.powerpoint.play"
-NEXT = "com.korvex.powerpoint.next"
-PREV = "com.korvex.powerpoint.prev"
-FIRST = "com.korvex.powerpoint.first"
-LAST = "com.korvex.powerpoint.last"
+# The action identifiers, offered here too: a session's keys are placed with them.
+from pluginnames import FIRST, LAST, LOAD, NEXT, PLAY, PREV  # noqa: F401
 
 def under_wine() -> bool:
     """True when the plug-in runs through a launcher (the Windows program under Wine)."""

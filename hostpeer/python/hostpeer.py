@@ -8,8 +8,8 @@ code. Every wait is bounded by a timeout and raises TimeoutError when it runs ou
     with HostPeer() as host:
         host.start()
         registration = host.wait_for(lambda f: f.json is not None)
-        host.send_event("keyDown", action="com.korvex.powerpoint.next", context="k1",
-                        device="d", payload={})
+        host.send_event("keyDown", action=pluginnames.NEXT, context="k1", device="d",
+                        payload={})
         title = host.wait_for_event("setTitle", context="k1")
         host.close()
         assert host.wait_exit() == 0
@@ -33,6 +33,8 @@ from pathlib import Path
 from typing import Any, Callable, List, Optional, Sequence, Union
 
 import websockets
+
+from pluginnames import INFO_FLAG, PLUGIN_UUID_FLAG, PORT_FLAG, REGISTER_EVENT_FLAG
 
 REPO_ROOT = Path(__file__).resolve().parents[2]
 PLUGIN_FOLDER_NAME = "com.korvex.powerpoint.gpPlugin"
@@ -134,8 +136,8 @@ class HostPeer:
             info = DEFAULT_INFO
         if isinstance(info, dict):
             info = json.dumps(info)
-        return ["-port", str(self._port), "-pluginUUID", uuid,
-                "-registerEvent", register_event, "-info", info]
+        return [PORT_FLAG, str(self._port), PLUGIN_UUID_FLAG, uuid,
+                REGISTER_EVENT_FLAG, register_event, INFO_FLAG, info]
 
     def start(self, extra_args: Optional[Sequence[Arg]] = None,
               args_override: Optional[Sequence[Arg]] = None, env: Optional[dict] = None,

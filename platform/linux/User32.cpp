@@ -19,6 +19,22 @@ int CopyToBuffer(const std::wstring& text, LPWSTR buffer, int maxCount) {
     return static_cast<int>(count);
 }
 
+// A window's class name or title (read through the window list by `read`) into a caller's
+// buffer; 0 for a window that is not there. The documentation promises only 0 then, and Wine 8
+// leaves the buffer as it was; an empty string is the safer thing to leave behind.
+int CopyWindowText(bool (WindowList::*read)(HWND, std::wstring&) const, HWND window, LPWSTR buffer,
+                   int maxCount) {
+    if (buffer == nullptr || maxCount <= 0) {
+        return 0;
+    }
+    std::wstring text;
+    if (!(WindowList::Instance().*read)(window, text)) {
+        buffer[0] = 0;
+        return 0;
+    }
+    return CopyToBuffer(text, buffer, maxCount);
+}
+
 // UTF-16 units to UTF-8 through this platform's own conversion; flags 0 turn a lone surrogate
 // into U+FFFD rather than losing the whole line.
 std::string Utf16ToUtf8(LPCWSTR text) {
@@ -84,29 +100,11 @@ HWND FindWindowExW(HWND parent, HWND childAfter, LPCWSTR className, LPCWSTR wind
 }
 
 int GetClassNameW(HWND window, LPWSTR className, int maxCount) {
-    std::wstring text;
-    if (className == nullptr || maxCount <= 0) {
-        return 0;
-    }
-    if (!WindowList::Instance().ClassName(window, text)) {
-        className[0] = 0;
-        return 0;
-    }
-    return CopyToBuffer(text, className, maxCount);
+    return CopyWindowText(&WindowList::ClassName, window, className, maxCount);
 }
 
 int GetWindowTextW(HWND window, LPWSTR text, int maxCount) {
-    std::wstring title;
-    if (text == nullptr || maxCount <= 0) {
-        return 0;
-    }
-    if (!WindowList::Instance().Title(window, title)) {
-        // The documentation promises only 0 here, and Wine 8 leaves the buffer as it was; an
-        // empty string is the safer thing to leave behind.
-        text[0] = 0;
-        return 0;
-    }
-    return CopyToBuffer(title, text, maxCount);
+    return CopyWindowText(&WindowList::Title, window, text, maxCount);
 }
 
 // Moves only in Z order. Activation is left out: without SWP_NOACTIVATE the real call also

@@ -65,13 +65,11 @@ HWND WindowList::Desktop() const {
 }
 
 std::vector<HWND> WindowList::ZOrder() const {
-    std::lock_guard<std::mutex> lock(mutex);
-    return zOrder;
+    return LockedCopy(zOrder);
 }
 
 std::vector<HWND> WindowList::MessageOnly() const {
-    std::lock_guard<std::mutex> lock(mutex);
-    return messageOnly;
+    return LockedCopy(messageOnly);
 }
 
 bool WindowList::IsTopmost(HWND window) const {
@@ -117,22 +115,17 @@ HWND WindowList::Neighbour(HWND window, UINT command) const {
 }
 
 bool WindowList::ClassName(HWND window, std::wstring& className) const {
-    if (window == desktopWindow) {
-        className = desktopClassName;
-        return true;
-    }
-    std::lock_guard<std::mutex> lock(mutex);
-    auto found = windows.find(window);
-    if (found == windows.end()) {
-        return false;
-    }
-    className = found->second.className;
-    return true;
+    return Text(window, &Window::className, desktopClassName, className);
 }
 
 bool WindowList::Title(HWND window, std::wstring& title) const {
+    return Text(window, &Window::title, std::wstring(), title);
+}
+
+bool WindowList::Text(HWND window, std::wstring Window::*field, const std::wstring& ofDesktop,
+                      std::wstring& text) const {
     if (window == desktopWindow) {
-        title.clear();
+        text = ofDesktop;
         return true;
     }
     std::lock_guard<std::mutex> lock(mutex);
@@ -140,7 +133,7 @@ bool WindowList::Title(HWND window, std::wstring& title) const {
     if (found == windows.end()) {
         return false;
     }
-    title = found->second.title;
+    text = found->second.*field;
     return true;
 }
 
@@ -202,13 +195,11 @@ void WindowList::FailSetWindowPos(HWND window, bool fail) {
 }
 
 std::vector<SetWindowPosCall> WindowList::SetWindowPosCalls() const {
-    std::lock_guard<std::mutex> lock(mutex);
-    return setWindowPosCalls;
+    return LockedCopy(setWindowPosCalls);
 }
 
 std::vector<HWND> WindowList::UpdateWindowCalls() const {
-    std::lock_guard<std::mutex> lock(mutex);
-    return updateWindowCalls;
+    return LockedCopy(updateWindowCalls);
 }
 
 void WindowList::ClearRecordedCalls() {

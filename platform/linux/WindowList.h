@@ -77,6 +77,15 @@ private:
     };
 
     WindowList() = default;
+    // A copy of one of the lists, taken under the lock.
+    template <typename List>
+    List LockedCopy(const List& list) const {
+        std::lock_guard<std::mutex> lock(mutex);
+        return list;
+    }
+    // One of a window's texts, or the desktop's; false for a window not in the list.
+    bool Text(HWND window, std::wstring Window::*field, const std::wstring& ofDesktop,
+              std::wstring& text) const;
     std::size_t PositionOf(HWND window) const;
     std::size_t TopOfNonTopmostBand() const;
     void MoveTo(HWND window, std::size_t position);

@@ -131,32 +131,19 @@ TEST(CallBackTimer, RunsAtOnce_ThenAfterEachInterval) {
     EXPECT_EQ(counter.Calls(), 3);
 }
 
-TEST(CallBackTimer, StopCutsTheRealClocksWaitShort) {
+// Starts the timer on the real clock with an hour's interval, waits for the run that comes at
+// once and stops the timer: Stop has to cut the hour-long wait short for the test to end.
+void RunOnceAndStop(CallBackTimer& timer) {
     CallCounter counter;
-    CallBackTimer timer;
     timer.Start(kNeverMs, [&] { counter.Record(); });
     ASSERT_TRUE(counter.WaitFor(1));
-    // Stop has to cut the hour-long wait short for this test to end.
     timer.Stop();
     EXPECT_EQ(counter.Calls(), 1);
 }
 
-TEST(CallBackTimer, StopWaitsForRunningCallback) {
-    Gate gate;
-    std::atomic<bool> finished{false};
+TEST(CallBackTimer, StopCutsTheRealClocksWaitShort) {
     CallBackTimer timer;
-    timer.Start(kNeverMs, [&] {
-        gate.entered.set_value();
-        gate.released.wait();
-        finished = true;
-    });
-    gate.entered.get_future().wait();
-    std::thread stopper([&] {
-        timer.Stop();
-        EXPECT_TRUE(finished);
-    });
-    gate.release.set_value();
-    stopper.join();
+    RunOnceAndStop(timer);
 }
 
 TEST(CallBackTimer, RestartStopsOldThreadFirst) {
@@ -193,21 +180,6 @@ TEST(CallBackTimer, RestartStopsOldThreadFirst) {
     EXPECT_FALSE(overlapped);
 }
 
-TEST(CallBackTimer, StopFromCallbackReportsDeadlock) {
-    std::promise<std::error_code> reported;
-    CallBackTimer timer;
-    timer.Start(kNeverMs, [&] {
-        try {
-            timer.Stop();
-            reported.set_value({});
-        } catch (const std::system_error& error) {
-            reported.set_value(error.code());
-        }
-    });
-    EXPECT_EQ(reported.get_future().get(), std::errc::resource_deadlock_would_occur);
-    timer.Stop();
-}
-
 TEST(CallBackTimer, DestructionStopsAndJoins) {
     ManualClock clock;
     CallCounter counter;
@@ -225,11 +197,7 @@ TEST(CallBackTimer, StopWithoutStartDoesNothing) {
     CallBackTimer timer;
     timer.Stop();
     timer.Stop();
-    CallCounter counter;
-    timer.Start(kNeverMs, [&] { counter.Record(); });
-    ASSERT_TRUE(counter.WaitFor(1));
-    timer.Stop();
-    EXPECT_EQ(counter.Calls(), 1);
+    RunOnceAndStop(timer);
 }
 
 TEST(OneShotTimer, StoppedBeforeFiringNeverRunsCallback) {
@@ -262,24 +230,26 @@ void AwaitFired(const OneShotTimer& timer) {
     }
 }
 
-TEST(OneShotTimer, FiresOnce_ThenIsNoLongerRunning) {
-    ManualClock clock;
-    CallCounter counter;
-    OneShotTimer timer(clock.Wait());
-    timer.Start(7, [&] { counter.Record(); });
-    EXPECT_EQ(clock.Elapse(), 7ms);
-    ASSERT_TRUE(counter.WaitFor(1));
-    AwaitFired(timer);
-    timer.Stop();
-    EXPECT_EQ(counter.Calls(), 1);
-    EXPECT_FALSE(timer.IsRunning());
-}
-
-TEST(OneShotTimer, StartWhileArmedChangesNothing) {
+// A one-shot timer on the manual clock, and the calls of a first and a second callback.
+class OneShotOnManualClock : public ::testing::Test {
+protected:
     ManualClock clock;
     CallCounter first;
     CallCounter second;
-    OneShotTimer timer(clock.Wait());
+    OneShotTimer timer{clock.Wait()};
+};
+
+TEST_F(OneShotOnManualClock, FiresOnce_ThenIsNoLongerRunning) {
+    timer.Start(7, [&] { first.Record(); });
+    EXPECT_EQ(clock.Elapse(), 7ms);
+    ASSERT_TRUE(first.WaitFor(1));
+    AwaitFired(timer);
+    timer.Stop();
+    EXPECT_EQ(first.Calls(), 1);
+    EXPECT_FALSE(timer.IsRunning());
+}
+
+TEST_F(OneShotOnManualClock, StartWhileArmedChangesNothing) {
     timer.Start(20, [&] { first.Record(); });
     timer.Start(1, [&] { second.Record(); });
     // Still the first interval: the second start neither restarted nor shortened it.
@@ -290,11 +260,7 @@ TEST(OneShotTimer, StartWhileArmedChangesNothing) {
     EXPECT_EQ(second.Calls(), 0);
 }
 
-TEST(OneShotTimer, StartAfterFiringArmsAgain) {
-    ManualClock clock;
-    CallCounter first;
-    CallCounter second;
-    OneShotTimer timer(clock.Wait());
+TEST_F(OneShotOnManualClock, StartAfterFiringArmsAgain) {
     timer.Start(1, [&] { first.Record(); });
     clock.Elapse();
     ASSERT_TRUE(first.WaitFor(1));
@@ -310,43 +276,6 @@ TEST(OneShotTimer, StartAfterFiringArmsAgain) {
     EXPECT_EQ(second.Calls(), 1);
 }
 
-TEST(OneShotTimer, StopWaitsForRunningCallback) {
-    ManualClock clock;
-    Gate gate;
-    std::atomic<bool> finished{false};
-    OneShotTimer timer(clock.Wait());
-    timer.Start(1, [&] {
-        gate.entered.set_value();
-        gate.released.wait();
-        finished = true;
-    });
-    clock.Elapse();
-    gate.entered.get_future().wait();
-    std::thread stopper([&] {
-        timer.Stop();
-        EXPECT_TRUE(finished);
-    });
-    gate.release.set_value();
-    stopper.join();
-}
-
-TEST(OneShotTimer, StopFromCallbackReportsDeadlock) {
-    ManualClock clock;
-    std::promise<std::error_code> reported;
-    OneShotTimer timer(clock.Wait());
-    timer.Start(1, [&] {
-        try {
-            timer.Stop();
-            reported.set_value({});
-        } catch (const std::system_error& error) {
-            reported.set_value(error.code());
-        }
-    });
-    clock.Elapse();
-    EXPECT_EQ(reported.get_future().get(), std::errc::resource_deadlock_would_occur);
-    timer.Stop();
-}
-
 TEST(OneShotTimer, DestructionWhileArmedNeverRunsCallback) {
     CallCounter counter;
     {
@@ -354,6 +283,63 @@ TEST(OneShotTimer, DestructionWhileArmedNeverRunsCallback) {
         timer.Start(kNeverMs, [&] { counter.Record(); });
     }
     EXPECT_EQ(counter.Calls(), 0);
+}
+
+// What Stop promises holds for both timers alike; they differ only in when a callback first
+// runs: the periodic timer's at once, the one-shot timer's once its interval has passed.
+template <typename Timer>
+class AnyTimer : public ::testing::Test {
+protected:
+    // Starts the timer and lets its callback begin.
+    void StartAndFire(std::function<void()> callback);
+
+    ManualClock clock;
+    Timer timer{clock.Wait()};
+};
+
+template <>
+void AnyTimer<CallBackTimer>::StartAndFire(std::function<void()> callback) {
+    timer.Start(1, std::move(callback));
+}
+
+template <>
+void AnyTimer<OneShotTimer>::StartAndFire(std::function<void()> callback) {
+    timer.Start(1, std::move(callback));
+    clock.Elapse();
+}
+
+using Timers = ::testing::Types<CallBackTimer, OneShotTimer>;
+TYPED_TEST_SUITE(AnyTimer, Timers);
+
+TYPED_TEST(AnyTimer, StopWaitsForRunningCallback) {
+    Gate gate;
+    std::atomic<bool> finished{false};
+    this->StartAndFire([&] {
+        gate.entered.set_value();
+        gate.released.wait();
+        finished = true;
+    });
+    gate.entered.get_future().wait();
+    std::thread stopper([&] {
+        this->timer.Stop();
+        EXPECT_TRUE(finished);
+    });
+    gate.release.set_value();
+    stopper.join();
+}
+
+TYPED_TEST(AnyTimer, StopFromCallbackReportsDeadlock) {
+    std::promise<std::error_code> reported;
+    this->StartAndFire([&] {
+        try {
+            this->timer.Stop();
+            reported.set_value({});
+        } catch (const std::system_error& error) {
+            reported.set_value(error.code());
+        }
+    });
+    EXPECT_EQ(reported.get_future().get(), std::errc::resource_deadlock_would_occur);
+    this->timer.Stop();
 }
 
 }  // namespace

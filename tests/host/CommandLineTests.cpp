@@ -22,28 +22,31 @@ struct CommandLineCase {
     std::optional<int> port;  // empty: the command line is rejected
 };
 
+// The host application's command line, its four pairs in its order, with these values.
+std::vector<std::string> InHostOrder(const std::string& port, const std::string& uuid = "U",
+                                     const std::string& event = "R",
+                                     const std::string& info = "{}") {
+    return {"-port", port, "-pluginUUID", uuid, "-registerEvent", event, "-info", info};
+}
+
+// The same with the port's flag spelled otherwise.
+std::vector<std::string> WithPortFlag(const std::string& flag) {
+    std::vector<std::string> arguments = InHostOrder("28196");
+    arguments[0] = flag;
+    return arguments;
+}
+
 TEST(ParseCommandLine, AcceptsOnlyFourCompletePairs) {
     const std::vector<CommandLineCase> cases{
-        {"canonical order",
-         {"-port", "28196", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         28196},
+        {"canonical order", InHostOrder("28196"), 28196},
         {"reversed order",
          {"-info", "{}", "-registerEvent", "R", "-pluginUUID", "U", "-port", "28196"},
          28196},
-        {"digits then letters",
-         {"-port", "443abc", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         443},
-        {"leading blanks and plus",
-         {"-port", "  +80", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         80},
-        {"negative port passes start-up",
-         {"-port", "-5", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         -5},
-        {"above 65535 passes start-up",
-         {"-port", "70000", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         70000},
-        {"beyond int clamps instead of wrapping to a valid port",
-         {"-port", "4294975376", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
+        {"digits then letters", InHostOrder("443abc"), 443},
+        {"leading blanks and plus", InHostOrder("  +80"), 80},
+        {"negative port passes start-up", InHostOrder("-5"), -5},
+        {"above 65535 passes start-up", InHostOrder("70000"), 70000},
+        {"beyond int clamps instead of wrapping to a valid port", InHostOrder("4294975376"),
          INT_MAX},
         {"-port twice, -info left out",
          {"-port", "1", "-port", "2", "-pluginUUID", "U", "-registerEvent", "R"},
@@ -51,30 +54,14 @@ TEST(ParseCommandLine, AcceptsOnlyFourCompletePairs) {
         {"value that looks like a flag is a value",
          {"-pluginUUID", "-port", "-port", "9", "-registerEvent", "R", "-info", "{}"},
          9},
-        {"letter-case flag",
-         {"-Port", "28196", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         std::nullopt},
-        {"prefix of flag",
-         {"-por", "28196", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         std::nullopt},
-        {"flag with suffix",
-         {"-portx", "28196", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         std::nullopt},
-        {"port zero",
-         {"-port", "0", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         std::nullopt},
-        {"port letters",
-         {"-port", "abc", "-pluginUUID", "U", "-registerEvent", "R", "-info", "{}"},
-         std::nullopt},
-        {"empty uuid",
-         {"-port", "1", "-pluginUUID", "", "-registerEvent", "R", "-info", "{}"},
-         std::nullopt},
-        {"empty register event",
-         {"-port", "1", "-pluginUUID", "U", "-registerEvent", "", "-info", "{}"},
-         std::nullopt},
-        {"empty info",
-         {"-port", "1", "-pluginUUID", "U", "-registerEvent", "R", "-info", ""},
-         std::nullopt},
+        {"letter-case flag", WithPortFlag("-Port"), std::nullopt},
+        {"prefix of flag", WithPortFlag("-por"), std::nullopt},
+        {"flag with suffix", WithPortFlag("-portx"), std::nullopt},
+        {"port zero", InHostOrder("0"), std::nullopt},
+        {"port letters", InHostOrder("abc"), std::nullopt},
+        {"empty uuid", InHostOrder("1", ""), std::nullopt},
+        {"empty register event", InHostOrder("1", "U", ""), std::nullopt},
+        {"empty info", InHostOrder("1", "U", "R", ""), std::nullopt},
         {"seven arguments",
          {"-port", "1", "-pluginUUID", "U", "-registerEvent", "R"},
          std::nullopt},

@@ -1,10 +1,15 @@
 #include "host/HostCommands.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
 
 namespace {
 
 using nlohmann::json;
+using ::testing::HasSubstr;
 
 struct SerialisedCase {
     const char* name;
@@ -50,6 +55,16 @@ TEST(HostCommands, SerialiseByteExact) {
     }
 }
 
+// What the JSON library's type error says when `serialise` raises one.
+std::string TypeErrorOf(const std::function<void()>& serialise) {
+    try {
+        serialise();
+    } catch (const json::type_error& error) {
+        return error.what();
+    }
+    return "no type error";
+}
+
 TEST(HostCommands, InvalidUtf8Throws_TypeErrorNamingTheByte) {
     const std::string lone = "a\xFF";
     const std::string truncated = "a\xC3";
@@ -58,22 +73,10 @@ TEST(HostCommands, InvalidUtf8Throws_TypeErrorNamingTheByte) {
     EXPECT_THROW(SerializeShowAlert(lone), json::type_error);
     EXPECT_THROW(SerializeSetState(0, truncated), json::type_error);
     EXPECT_THROW(SerializeSendToPropertyInspector("a", "c", json{{"p", lone}}), json::type_error);
-    try {
-        SerializeSetTitle(lone, "c");
-        FAIL() << "no exception";
-    } catch (const json::type_error& error) {
-        EXPECT_NE(std::string(error.what()).find("invalid UTF-8 byte at index 1: 0xFF"),
-                  std::string::npos)
-            << error.what();
-    }
-    try {
-        SerializeSetTitle(truncated, "c");
-        FAIL() << "no exception";
-    } catch (const json::type_error& error) {
-        EXPECT_NE(std::string(error.what()).find("incomplete UTF-8 string; last byte: 0xC3"),
-                  std::string::npos)
-            << error.what();
-    }
+    EXPECT_THAT(TypeErrorOf([&] { SerializeSetTitle(lone, "c"); }),
+                HasSubstr("invalid UTF-8 byte at index 1: 0xFF"));
+    EXPECT_THAT(TypeErrorOf([&] { SerializeSetTitle(truncated, "c"); }),
+                HasSubstr("incomplete UTF-8 string; last byte: 0xC3"));
 }
 
 }  // namespace

@@ -131,6 +131,8 @@ TEST_F(ConnectionManagerTest, Dispatch_CallsTableOperationWithItsArgumentSources
                     {"payload", payload}};
     };
     const std::vector<std::string> keyArguments{"com.korvex.powerpoint.next", "ctx", "dev"};
+    // Settings and the property inspector take no device, though the message names one.
+    const std::vector<std::string> actionAndContext{"com.korvex.powerpoint.next", "ctx"};
     const std::vector<DispatchCase> cases{
         {"keyDown", keyMessage("keyDown"), {"OnKeyDown", keyArguments, payload}},
         {"keyUp", keyMessage("keyUp"), {"OnKeyUp", keyArguments, payload}},
@@ -163,11 +165,8 @@ TEST_F(ConnectionManagerTest, Dispatch_CallsTableOperationWithItsArgumentSources
          json{{"event", "deviceDidDisconnect"}, {"device", "dev"}},
          {"OnDeviceDidDisconnect", {"dev"}, nullptr}},
         {"didReceiveSettings",
-         json{{"event", "didReceiveSettings"},
-              {"action", "a"},
-              {"context", "c"},
-              {"payload", payload}},
-         {"OnDidReceiveSettings", {"a", "c"}, settings}},
+         keyMessage("didReceiveSettings"),
+         {"OnDidReceiveSettings", actionAndContext, settings}},
         {"didReceiveSettings without settings",
          json{{"event", "didReceiveSettings"},
               {"action", "a"},
@@ -181,11 +180,8 @@ TEST_F(ConnectionManagerTest, Dispatch_CallsTableOperationWithItsArgumentSources
          json{{"event", "didReceiveGlobalSettings"}, {"payload", {{"settings", info}}}},
          {"OnDidReceiveGlobalSettings", {}, info}},
         {"propertyInspectorDidAppear",
-         json{{"event", "propertyInspectorDidAppear"},
-              {"action", "a"},
-              {"context", "c"},
-              {"payload", payload}},
-         {"OnPropertyInspectorDidAppear", {"a", "c"}, nullptr}},
+         keyMessage("propertyInspectorDidAppear"),
+         {"OnPropertyInspectorDidAppear", actionAndContext, nullptr}},
     };
     StartConnected();
     std::size_t expectedCount = 1;

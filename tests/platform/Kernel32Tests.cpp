@@ -18,16 +18,9 @@
 
 #include "platform/Platform.h"
 #include "platform/UniqueEvent.h"
+#include "tests/platform/Utf16Units.h"
 
 namespace {
-
-std::wstring Units(std::initializer_list<unsigned> units) {
-    std::wstring text;
-    for (unsigned unit : units) {
-        text += static_cast<wchar_t>(unit);
-    }
-    return text;
-}
 
 int ToWide(DWORD flags, const std::string& text, int length, wchar_t* out, int outSize) {
     return MultiByteToWideChar(CP_UTF8, flags, text.data(), length, out, outSize);

@@ -6,15 +6,12 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/ExpectEach.h"
+
 namespace {
 
-struct FileNameCase {
-    std::wstring path;
-    std::wstring expected;
-};
-
 TEST(FileNameFromPath, GivesTextAfterLastBackslash) {
-    const std::vector<FileNameCase> cases{
+    const Expectations<std::wstring, std::wstring> cases{
         {LR"(C:\Talks\Q3 review.pptx)", L"Q3 review.pptx"},
         {LR"(\\server\share\deck.pptx)", L"deck.pptx"},
         {LR"(C:\Talks\noextension)", L"noextension"},
@@ -27,9 +24,7 @@ TEST(FileNameFromPath, GivesTextAfterLastBackslash) {
         // '.' does not match a line terminator, so nothing before the last backslash may hold one.
         {L"C:\\Ta\nlks\\deck.pptx", L""},
     };
-    for (const FileNameCase& c : cases) {
-        EXPECT_EQ(FileNameFromPath(c.path), c.expected) << c.path;
-    }
+    ExpectEach(FileNameFromPath, cases);
 }
 
 struct FileStemCase {

@@ -5,15 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ExpectEach.h"
+
 namespace {
 
-struct PathCase {
-    std::string path;
-    std::string expected;
-};
+using PathCases = Expectations<std::string, std::string>;
 
 TEST(GetLastPathComponent, FollowsSeparatorOfEachPath) {
-    const std::vector<PathCase> cases{
+    const PathCases cases{
         {R"(C:\a\b.exe)", "b.exe"},
         {R"(C:\a\b\)", "b"},
         {R"(C:\a\\)", "a"},
@@ -29,13 +28,11 @@ TEST(GetLastPathComponent, FollowsSeparatorOfEachPath) {
         {R"(a\b/c)", "b/c"},
         {"", ""},
     };
-    for (const PathCase& c : cases) {
-        EXPECT_EQ(GetLastPathComponent(c.path), c.expected) << c.path;
-    }
+    ExpectEach(GetLastPathComponent, cases);
 }
 
 TEST(GetParentPath, StopsAtRoots) {
-    const std::vector<PathCase> cases{
+    const PathCases cases{
         {R"(C:\a\b.exe)", R"(C:\a)"},
         {R"(C:\a\b\)", R"(C:\a)"},
         {R"(C:\a\\b)", R"(C:\a)"},
@@ -54,13 +51,11 @@ TEST(GetParentPath, StopsAtRoots) {
         {R"(a/b\c)", "a/b"},
         {"", ""},
     };
-    for (const PathCase& c : cases) {
-        EXPECT_EQ(GetParentPath(c.path), c.expected) << c.path;
-    }
+    ExpectEach(GetParentPath, cases);
 }
 
 TEST(GetPathExtension, TakesLastDotOfLastComponent) {
-    const std::vector<PathCase> cases{
+    const PathCases cases{
         {"a.b", ".b"},
         {"abc.", ""},
         {"abc", ""},
@@ -70,9 +65,7 @@ TEST(GetPathExtension, TakesLastDotOfLastComponent) {
         {".gpPlugin", ".gpPlugin"},
         {"", ""},
     };
-    for (const PathCase& c : cases) {
-        EXPECT_EQ(GetPathExtension(c.path), c.expected) << c.path;
-    }
+    ExpectEach(GetPathExtension, cases);
 }
 
 struct JoinCase {
@@ -98,13 +91,8 @@ TEST(JoinPath, PutsOneBackslashBetweenAndConvertsSlashes) {
     }
 }
 
-struct ShareRootCase {
-    std::string path;
-    bool expected;
-};
-
 TEST(IsNetworkShareRoot, AllowsAtMostOneSeparatorAfterTheLeadingPair) {
-    const std::vector<ShareRootCase> cases{
+    const Expectations<std::string, bool> cases{
         {R"(\\srv)", true},
         {R"(\\srv\share)", true},
         {R"(\\)", true},
@@ -116,9 +104,7 @@ TEST(IsNetworkShareRoot, AllowsAtMostOneSeparatorAfterTheLeadingPair) {
         {"/", false},
         {"", false},
     };
-    for (const ShareRootCase& c : cases) {
-        EXPECT_EQ(IsNetworkShareRoot(c.path), c.expected) << c.path;
-    }
+    ExpectEach(IsNetworkShareRoot, cases);
 }
 
 }  // namespace

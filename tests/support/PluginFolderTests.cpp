@@ -6,16 +6,12 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "tests/support/ExpectEach.h"
 
 namespace {
 
-struct WalkCase {
-    std::string modulePath;
-    std::string expected;
-};
-
 TEST(FindPluginFolder, FindsNearestEnclosingPluginFolder) {
-    const std::vector<WalkCase> cases{
+    const Expectations<std::string, std::string> cases{
         {R"(C:\Tools\Slides.gpPlugin\x.exe)", R"(C:\Tools\Slides.gpPlugin)"},
         {R"(C:\Tools\Slides.gpPlugin\bin\x.exe)", R"(C:\Tools\Slides.gpPlugin)"},
         {R"(C:\A.gpPlugin\B.gpPlugin\x.exe)", R"(C:\A.gpPlugin\B.gpPlugin)"},
@@ -33,9 +29,7 @@ TEST(FindPluginFolder, FindsNearestEnclosingPluginFolder) {
         {"C:", ""},
         {"", ""},
     };
-    for (const WalkCase& c : cases) {
-        EXPECT_EQ(FindPluginFolder(c.modulePath), c.expected) << c.modulePath;
-    }
+    ExpectEach(FindPluginFolder, cases);
 }
 
 TEST(GetPluginFolder, AgreesWithWalkFromModulePath) {

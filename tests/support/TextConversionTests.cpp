@@ -5,16 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/platform/Utf16Units.h"
 
-// Builds a wide string from UTF-16 code units, whatever the width of wchar_t.
-std::wstring Units(std::initializer_list<unsigned> units) {
-    std::wstring text;
-    for (unsigned unit : units) {
-        text += static_cast<wchar_t>(unit);
-    }
-    return text;
-}
+namespace {
 
 struct RoundTripCase {
     const char* name;
