@@ -203,6 +203,11 @@ int Serve(Mode mode, DWORD restartAfterMs, DWORD client) {
     if (!apartment.Entered()) {
         return 1;
     }
+    // The thread's message queue exists from here on, so that a quit posted at once (a client
+    // that died while COM was still starting this server) is not lost: Wine makes the queue of
+    // an apartment's thread only when its class object is registered.
+    MSG none;
+    PeekMessageW(&none, nullptr, 0, 0, PM_NOREMOVE);
     ServerLifetime lifetime(GetCurrentThreadId());
     ClassFactory factory(lifetime);
     ParentProcess watched =
