@@ -12,6 +12,10 @@
 
 namespace {
 
+// A busy PowerPoint is asked again only briefly for what the keys show: the next refresh comes
+// soon, and a key press must not wait behind this one.
+constexpr AutomationWorker::Patience kRefreshPatience = AutomationWorker::Patience::Refresh;
+
 // "s/n" while both are known and consistent; otherwise the key shows nothing rather than a
 // position that makes no sense.
 std::wstring SlidePositionTitle(std::int32_t slide, std::int32_t count) {
@@ -31,7 +35,7 @@ nlohmann::json PresentationsPayload(nlohmann::json list) {
 
 nlohmann::json MyGlyphpadPlugin::BuildPresentationList() {
     nlohmann::json list = nlohmann::json::array();
-    for (std::wstring path : worker.SubmitList(std::wstring())) {
+    for (std::wstring path : worker.SubmitList(std::wstring(), kRefreshPatience)) {
         // The settings page works with forward slashes, as its file picker does.
         std::replace(path.begin(), path.end(), L'\\', L'/');
         list.push_back(WideToUtf8(path));
@@ -50,17 +54,18 @@ void MyGlyphpadPlugin::SendPresentationList(const std::string& context) {
 
 void MyGlyphpadPlugin::UpdateKeys() {
     const nlohmann::json payload = PresentationsPayload(BuildPresentationList());
-    const bool running = worker.SubmitBool(PowerPointCommand::IsInSlideShow, currentPresentation);
+    const bool running =
+        worker.SubmitBool(PowerPointCommand::IsInSlideShow, currentPresentation, kRefreshPatience);
     std::wstring title;
     if (running) {
         const std::int32_t slide =
-            worker.SubmitInt(PowerPointCommand::GetCurrentSlide, std::wstring());
-        const std::int32_t count =
-            worker.SubmitInt(PowerPointCommand::GetSlideCount, currentPresentation);
+            worker.SubmitInt(PowerPointCommand::GetCurrentSlide, std::wstring(), kRefreshPatience);
+        const std::int32_t count = worker.SubmitInt(PowerPointCommand::GetSlideCount,
+                                                    currentPresentation, kRefreshPatience);
         title = SlidePositionTitle(slide, count);
     } else {
         // Without a show of its own the play key follows whatever PowerPoint has active.
-        currentPresentation = worker.SubmitString(std::wstring());
+        currentPresentation = worker.SubmitString(std::wstring(), kRefreshPatience);
         title = PresentationTitle(currentPresentation);
     }
     const std::string titleText = WideToUtf8(title);

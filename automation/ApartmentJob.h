@@ -3,9 +3,15 @@
 // The submitter and the thread share ownership of the job, so the slot outlives whichever of
 // the two lets go first: a submitter that gave up waiting may already be gone when the thread
 // gets to its job.
+//
+// The job carries its submitter's deadline, so that the work, however many calls it makes,
+// stops trying when the submitter stops waiting; and, where the submitter would rather have a
+// quick failure than wait, how long a call a busy server turns away may be tried again from the
+// moment the work begins (never past the deadline).
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <future>
 #include <optional>
@@ -13,7 +19,13 @@
 
 class ApartmentJob {
 public:
-    ApartmentJob() = default;
+    using Clock = std::chrono::steady_clock;
+
+    // No busy patience: a busy call may be tried again until the deadline.
+    using BusyPatience = std::optional<std::chrono::milliseconds>;
+
+    ApartmentJob(Clock::time_point deadline, BusyPatience busyPatience)
+        : deadline(deadline), busyPatience(busyPatience) {}
     ApartmentJob(const ApartmentJob&) = delete;
     ApartmentJob& operator=(const ApartmentJob&) = delete;
     virtual ~ApartmentJob() = default;
@@ -37,12 +49,17 @@ public:
     }
     bool IsAbandoned() const { return stage.load() == Stage::Abandoned; }
 
+    Clock::time_point Deadline() const { return deadline; }
+    BusyPatience Patience() const { return busyPatience; }
+
 private:
     enum class Stage { Queued, Running, Done, Abandoned };
 
     virtual void HandOver() = 0;
     bool Advance(Stage from, Stage to) { return stage.compare_exchange_strong(from, to); }
 
+    const Clock::time_point deadline;
+    const BusyPatience busyPatience;
     std::atomic<Stage> stage{Stage::Queued};
 };
 
@@ -51,7 +68,9 @@ private:
 template <typename Result>
 class ApartmentTask final : public ApartmentJob {
 public:
-    explicit ApartmentTask(std::function<Result()> work) : work(std::move(work)) {}
+    ApartmentTask(std::function<Result()> work, Clock::time_point deadline,
+                  BusyPatience busyPatience)
+        : ApartmentJob(deadline, busyPatience), work(std::move(work)) {}
 
     std::future<std::optional<Result>> ResultFuture() { return slot.get_future(); }
     void Perform() override { result = work(); }

@@ -1,58 +1,48 @@
 #include "automation/ApartmentThread.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <system_error>
 
+#include "automation/CallBudget.h"
 #include "automation/MessagePump.h"
 #include "platform/ComApartment.h"
-
-namespace {
-
-// Jobs wake the thread at once through the condition variable; window messages wait at most
-// this long (a few wake-ups a second while idle).
-constexpr std::chrono::milliseconds kPumpInterval(50);
-
-}  // namespace
+#include "platform/UniqueEvent.h"
 
 // Shared with the thread, which may outlive its owner when it is stuck.
 struct ApartmentThread::Shared {
     std::mutex mutex;
-    std::condition_variable wake;
+    // Set by every Post and by Halt; the thread waits on it and on its messages, and on nothing
+    // else. Auto-reset, and a set before the wait is kept for it, so no job is ever missed.
+    UniqueEvent wake;
     std::deque<std::shared_ptr<ApartmentJob>> queue;
     // The job being performed.
     std::shared_ptr<ApartmentJob> inProgress;
     bool running = false;
-    // From Start until the enter hook has returned.
-    bool entering = false;
 
     bool Stuck() const { return inProgress && inProgress->IsAbandoned(); }
 
     // Blocks until a job is due or the thread is stopped (then none), dispatching the thread's
-    // window messages at least every kPumpInterval meanwhile: a thread in a single-threaded
-    // apartment must answer what is sent to its windows while it idles. Jobs whose submitters
-    // have given up are dropped unperformed.
+    // window messages as they come meanwhile: a thread in a single-threaded apartment must answer
+    // what is sent to its windows while it idles. Jobs whose submitters have given up are
+    // dropped unperformed.
     std::shared_ptr<ApartmentJob> Next() {
-        std::unique_lock<std::mutex> lock(mutex);
         for (;;) {
-            if (!wake.wait_for(lock, kPumpInterval,
-                               [this] { return !queue.empty() || !running; })) {
-                lock.unlock();
-                DispatchWaitingMessages();
-                lock.lock();
-                continue;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (!running) {
+                    return nullptr;
+                }
+                while (!queue.empty()) {
+                    std::shared_ptr<ApartmentJob> job = std::move(queue.front());
+                    queue.pop_front();
+                    if (job->Begin()) {
+                        inProgress = job;
+                        return job;
+                    }
+                }
             }
-            if (!running) {
-                return nullptr;
-            }
-            std::shared_ptr<ApartmentJob> job = std::move(queue.front());
-            queue.pop_front();
-            if (job->Begin()) {
-                inProgress = job;
-                return job;
-            }
+            WaitForEventDispatching(wake.Get());
         }
     }
 
@@ -66,12 +56,11 @@ void ApartmentThread::Serve(const std::shared_ptr<Shared>& shared, const Enter& 
                             const Leave& leave) {
     const ComApartment apartment;
     enter(apartment.Entered());
-    {
-        std::lock_guard<std::mutex> lock(shared->mutex);
-        shared->entering = false;
-    }
     while (std::shared_ptr<ApartmentJob> job = shared->Next()) {
-        job->Perform();
+        {
+            const CallBudget::Scope budget(*job);
+            job->Perform();
+        }
         // No longer in progress before its submitter hears of it, so that the submitter's next
         // job never finds this one still marked as running.
         shared->Finish();
@@ -95,15 +84,9 @@ void ApartmentThread::Start(Enter enter, Leave leave) {
     if (shared->running) {
         return;
     }
-    shared->entering = true;
-    try {
-        thread = std::thread([state = shared, enter = std::move(enter), leave = std::move(leave)] {
-            Serve(state, enter, leave);
-        });
-    } catch (...) {
-        shared->entering = false;
-        throw;
-    }
+    thread = std::thread([state = shared, enter = std::move(enter), leave = std::move(leave)] {
+        Serve(state, enter, leave);
+    });
     shared->running = true;
 }
 
@@ -115,11 +98,6 @@ void ApartmentThread::Stop() {
     if (thread.joinable()) {
         thread.join();
     }
-}
-
-bool ApartmentThread::IsEntering() const {
-    std::lock_guard<std::mutex> lock(shared->mutex);
-    return shared->entering;
 }
 
 std::size_t ApartmentThread::QueuedJobs() const {
@@ -135,7 +113,7 @@ bool ApartmentThread::Post(std::shared_ptr<ApartmentJob> job) {
         }
         shared->queue.push_back(std::move(job));
     }
-    shared->wake.notify_one();
+    shared->wake.Set();
     return true;
 }
 
@@ -148,7 +126,7 @@ bool ApartmentThread::Halt() {
         unserved.swap(shared->queue);
         stuck = shared->Stuck();
     }
-    shared->wake.notify_one();
+    shared->wake.Set();
     // Nobody is left waiting for a job that will never be performed.
     for (const std::shared_ptr<ApartmentJob>& job : unserved) {
         job->Deliver();

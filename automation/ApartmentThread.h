@@ -2,9 +2,12 @@
 // posting order: objects of another process (PowerPoint's) are reached from that apartment
 // only, and a server that stops answering holds up only this thread.
 //
-// A submitter waits a bound it chooses. One that gives up gets no result, and its job is
-// dropped unless already running. While the thread is stuck on a job whose submitter gave up,
+// A submitter waits a bound it chooses, and the bound goes with the job: its calls stop trying
+// when the submitter stops waiting (CallBudget.h). One that gives up gets no result, and its job
+// is dropped unless already running. While the thread is stuck on a job whose submitter gave up,
 // new submissions fail at once, so a hung server costs each submission at most one bound.
+//
+// Idle, the thread sleeps until a job comes or a message arrives for it: nothing else wakes it.
 // Before Start and after Stop submissions fail at once too, and Stop answers every job still
 // queued with no result.
 #pragma once
@@ -43,21 +46,23 @@ public:
     // called on the thread itself.
     void Stop();
 
-    // Whether the thread is still running its enter hook: from Start until the hook returns.
-    bool IsEntering() const;
     // Jobs waiting for the thread, including abandoned ones it has not dropped yet.
     std::size_t QueuedJobs() const;
 
     // The work's result, or none when the job was refused, dropped at Stop, or did not finish
-    // within the bound.
+    // within the bound. busyPatience: how long the work's calls may retry a busy server (from
+    // the moment it begins); none: until the bound.
     template <typename Result>
-    std::optional<Result> Run(std::function<Result()> work, std::chrono::milliseconds bound) {
-        auto task = std::make_shared<ApartmentTask<Result>>(std::move(work));
+    std::optional<Result> Run(std::function<Result()> work, std::chrono::milliseconds bound,
+                              ApartmentJob::BusyPatience busyPatience = std::nullopt) {
+        const ApartmentJob::Clock::time_point deadline = ApartmentJob::Clock::now() + bound;
+        auto task =
+            std::make_shared<ApartmentTask<Result>>(std::move(work), deadline, busyPatience);
         std::future<std::optional<Result>> result = task->ResultFuture();
         if (!Post(task)) {
             return std::nullopt;
         }
-        if (result.wait_for(bound) != std::future_status::ready && task->Abandon()) {
+        if (result.wait_until(deadline) != std::future_status::ready && task->Abandon()) {
             return std::nullopt;
         }
         return result.get();

@@ -7,12 +7,19 @@
 // go; the next command attaches to a running PowerPoint, and only opening a presentation starts
 // one. A PowerPoint whose class is not registered is reported once, at start.
 //
-// A submitter waits at most waitBound. One that gives up receives its command's failure result
-// and its request is dropped unless already running: a late "next slide" would surprise the
-// presenter more than a missed one. While the worker is stuck on a request whose submitter gave
-// up, new submissions fail at once, so a hung PowerPoint costs each key press at most one
-// bound. After Stop (and before Start) submissions fail at once too, and Stop hands every
-// request still queued its failure result.
+// A submitter waits at most waitBound, and its command keeps to it: a busy PowerPoint is asked
+// again only until then, and a command whose submitter gave up makes no further call. One that
+// gives up receives its command's failure result: a late "next slide" would surprise the
+// presenter more than a missed one. A refresh read asks a busy PowerPoint again for a short while
+// only (Patience::Refresh). While the worker is stuck on a request whose submitter gave up, new
+// submissions fail at once, so a hung PowerPoint costs each key press at most one bound; once a
+// press has found PowerPoint turning its calls away for the whole bound, later calls it turns
+// away fail at once until one goes through. After Stop (and before Start) submissions fail at
+// once too, and Stop hands every request still queued its failure result.
+//
+// The long press's close lets the reference go once the frames were asked to close: a PowerPoint
+// that hides rather than quits while a client holds it then quits, and the next command attaches
+// to whatever runs.
 #pragma once
 
 #include <chrono>
@@ -23,14 +30,21 @@
 #include <vector>
 
 #include "automation/ApartmentThread.h"
+#include "automation/PowerPointActivation.h"
 #include "automation/PowerPointCommand.h"
+#include "automation/PressBound.h"
 #include "automation/WorkerResult.h"
 #include "platform/DispatchPtr.h"
 
 class AutomationWorker {
 public:
-    explicit AutomationWorker(
-        std::chrono::milliseconds waitBound = std::chrono::milliseconds(5000));
+    // How long a command may keep asking a busy PowerPoint.
+    enum class Patience {
+        Press,    // the whole of the submitter's bound
+        Refresh,  // a short while: the next refresh comes soon, and presses must not wait
+    };
+
+    explicit AutomationWorker(std::chrono::milliseconds waitBound = kPressBound);
     // Stops the worker, waiting for the command in progress.
     ~AutomationWorker();
     AutomationWorker(const AutomationWorker&) = delete;
@@ -44,13 +58,17 @@ public:
 
     // Each raises std::bad_variant_access when the command answers another type: SubmitBool
     // is for codes 0 to 8, SubmitInt for 10 and 11 (and codes outside the set).
-    bool SubmitBool(PowerPointCommand command, const std::wstring& argument);
-    std::int32_t SubmitInt(PowerPointCommand command, const std::wstring& argument);
-    std::wstring SubmitString(const std::wstring& argument);
-    std::vector<std::wstring> SubmitList(const std::wstring& argument);
+    bool SubmitBool(PowerPointCommand command, const std::wstring& argument,
+                    Patience patience = Patience::Press);
+    std::int32_t SubmitInt(PowerPointCommand command, const std::wstring& argument,
+                           Patience patience = Patience::Press);
+    std::wstring SubmitString(const std::wstring& argument, Patience patience = Patience::Press);
+    std::vector<std::wstring> SubmitList(const std::wstring& argument,
+                                         Patience patience = Patience::Press);
 
-    // Whether the worker is still starting PowerPoint: from Start until COM's activation of
-    // PowerPoint has returned, whatever its outcome.
+    // Whether the worker is in the middle of COM's activation of PowerPoint (which may be
+    // starting it), at start or for a later command. The PowerPoint-not-registered box is not
+    // part of it.
     bool IsStartingPowerPoint() const;
 
     // Requests waiting for the worker, including abandoned ones it has not dropped yet. Lets a
@@ -58,7 +76,7 @@ public:
     std::size_t QueuedRequests() const;
 
 private:
-    WorkerResult Submit(PowerPointCommand command, const std::wstring& argument);
+    WorkerResult Submit(PowerPointCommand command, const std::wstring& argument, Patience patience);
     WorkerResult Perform(PowerPointCommand command, const std::wstring& argument);
 
     const std::chrono::milliseconds waitBound;
@@ -68,5 +86,6 @@ private:
     // PowerPoint's class, once its ProgID lookup succeeded: what a lost reference is taken
     // again by. Worker thread only, as the reference.
     std::optional<CLSID> powerPointClass;
+    PowerPointStarts starts;
     ApartmentThread worker;
 };

@@ -4,31 +4,54 @@
 #include <vector>
 
 #include "automation/AutomationDiagnostics.h"
+#include "automation/CallBudget.h"
 #include "automation/MessagePump.h"
+#include "automation/RefusedMembers.h"
 #include "automation/ServerLoss.h"
 
 namespace {
 
 constexpr int kAnsiNameSize = 256;
 
-// A busy PowerPoint (a dialog open, starting, saving) turns calls away; each is tried again,
-// with a short pause that keeps the thread's messages flowing, for as long as a key press may
-// wait for PowerPoint.
-constexpr std::chrono::milliseconds kBusyRetryBound(5000);
+// Between two tries of a call a busy PowerPoint turned away: short, and the thread's messages
+// keep flowing meanwhile.
 constexpr DWORD kBusyPauseMs = 25;
 
 bool IsBusy(HRESULT result) {
     return result == RPC_E_CALL_REJECTED || result == RPC_E_SERVERCALL_RETRYLATER;
 }
 
-// Makes the call until the server takes it or the bound runs out; notes a gone server.
+// The two calls into the server that one member call makes. Only the invocation going through
+// says that the member is taken again: a server may resolve names while it turns calls away.
+enum class CallStep { NameLookup, Invocation };
+
+// Makes the call until the server takes it or the job's budget for busy retries runs out; no
+// call at all once the job's submitter has given up. Notes a gone server, and members a busy
+// server turned away for a whole press (after which a turned-away call fails at once).
 template <typename Call>
-HRESULT CallUntilTaken(const Call& call) {
-    const auto giveUp = std::chrono::steady_clock::now() + kBusyRetryBound;
+HRESULT CallUntilTaken(const std::wstring& member, CallStep step, const Call& call) {
+    const CallBudget budget = CallBudget::Current();
+    if (budget.IsSpent()) {
+        return RPC_E_CALL_CANCELED;
+    }
     HRESULT result = call();
-    while (IsBusy(result) && std::chrono::steady_clock::now() < giveUp) {
+    bool retried = false;
+    while (IsBusy(result) && !IsPowerPointRefusing() && !budget.IsSpent() &&
+           CallBudget::Clock::now() + std::chrono::milliseconds(kBusyPauseMs) <
+               budget.RetryUntil()) {
         WaitDispatching(kBusyPauseMs);
+        retried = true;
+        if (budget.IsSpent()) {
+            break;
+        }
         result = call();
+    }
+    if (!IsBusy(result)) {
+        if (step == CallStep::Invocation) {
+            NoteMemberTaken(member);
+        }
+    } else if (retried && budget.CoversWholeBound()) {
+        RememberRefusedMember(member);
     }
     NoteCallResult(result);
     return result;
@@ -56,8 +79,9 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
     std::wstring name = memberName;  // GetIDsOfNames takes a mutable name
     LPOLESTR names[1] = {&name[0]};
     DISPID member = DISPID_UNKNOWN;
-    const HRESULT lookup = CallUntilTaken(
-        [&] { return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member); });
+    const HRESULT lookup = CallUntilTaken(memberName, CallStep::NameLookup, [&] {
+        return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
+    });
     if (FAILED(lookup)) {
         if (DiagnosticsEnabled()) {
             EmitDiagnostic(ComposeNameLookupFailure(AnsiName(memberName).c_str(), lookup));
@@ -85,7 +109,7 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
         parameters.rgdispidNamedArgs = &namedArgument;
     }
 
-    const HRESULT call = CallUntilTaken([&] {
+    const HRESULT call = CallUntilTaken(memberName, CallStep::Invocation, [&] {
         return object->Invoke(member, IID_NULL, LOCALE_SYSTEM_DEFAULT, callKind, &parameters,
                               result, nullptr, nullptr);
     });

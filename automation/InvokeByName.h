@@ -2,9 +2,10 @@
 // GetIDsOfNames on every call (nothing is bound at build time or cached) and calls it with
 // Invoke. Every late-bound call of the program goes through here, so that what must happen
 // around each call is written once: a call a busy server turns away is made again until the
-// server takes it (for at most 5 s, dispatching the thread's messages between tries), and a
-// call that finds its server gone is noted for the thread (ServerLoss.h). Call on the thread
-// that owns the object.
+// server takes it or the job's budget runs out (CallBudget.h: at most a key press's bound for
+// all the calls of one press, dispatching the thread's messages between tries), no call is made
+// for a job whose submitter gave up, and a call that finds its server gone is noted for the
+// thread (ServerLoss.h). Call on the thread that owns the object.
 #pragma once
 
 #include <string>

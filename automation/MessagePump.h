@@ -10,3 +10,6 @@
 void DispatchWaitingMessages();
 // Waits up to timeoutMs for input to the thread, then dispatches what is waiting.
 void WaitDispatching(DWORD timeoutMs);
+// Blocks until the event is set, dispatching the thread's messages whenever they come: the thread
+// wakes for those two reasons only.
+void WaitForEventDispatching(HANDLE event);

@@ -2,23 +2,18 @@
 
 #include "automation/PowerPointSurface.h"
 
-PowerPointActivation ActivatePowerPoint() {
-    PowerPointActivation activation;
-    CLSID& classId = activation.classId;
-    activation.lookup = CLSIDFromProgID(PowerPointSurface::kProgId, &classId);
-    if (FAILED(activation.lookup)) {
-        return activation;
-    }
-    activation.creation =
-        CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                         reinterpret_cast<void**>(activation.application.Receive()));
-    if (FAILED(activation.creation)) {
-        activation.application.Reset();
-    }
-    return activation;
-}
-
 namespace {
+
+// Creates PowerPoint's application object, or joins the running one; counted while it runs.
+HRESULT CreatePowerPoint(const CLSID& classId, DispatchPtr& application, PowerPointStarts& starts) {
+    const PowerPointStarts::Scope counted(starts);
+    const HRESULT created = CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                             reinterpret_cast<void**>(application.Receive()));
+    if (FAILED(created)) {
+        application.Reset();
+    }
+    return created;
+}
 
 DispatchPtr AttachToRunningPowerPoint(const CLSID& classId) {
     IUnknown* running = nullptr;
@@ -37,14 +32,24 @@ DispatchPtr AttachToRunningPowerPoint(const CLSID& classId) {
 
 }  // namespace
 
-DispatchPtr ReacquirePowerPoint(const CLSID& classId, bool mayStart) {
-    DispatchPtr application = AttachToRunningPowerPoint(classId);
-    if (application || !mayStart) {
-        return application;
+PowerPointActivation ActivatePowerPoint(PowerPointStarts& starts) {
+    PowerPointActivation activation;
+    activation.lookup = CLSIDFromProgID(PowerPointSurface::kProgId, &activation.classId);
+    if (SUCCEEDED(activation.lookup)) {
+        activation.creation = CreatePowerPoint(activation.classId, activation.application, starts);
     }
-    if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(application.Receive())))) {
-        application.Reset();
+    return activation;
+}
+
+PowerPointActivation ActivatePowerPoint() {
+    PowerPointStarts uncounted;
+    return ActivatePowerPoint(uncounted);
+}
+
+DispatchPtr ReacquirePowerPoint(const CLSID& classId, bool mayStart, PowerPointStarts& starts) {
+    DispatchPtr application = AttachToRunningPowerPoint(classId);
+    if (!application && mayStart) {
+        CreatePowerPoint(classId, application, starts);
     }
     return application;
 }

@@ -40,6 +40,15 @@ bool CallMethod(IDispatch* object, const char* member) {
     return SUCCEEDED(CallWithoutAnswer(object, Member(member)));
 }
 
+bool HasPowerPointGone(IDispatch* application, ServerLoss found) {
+    if (found != ServerLoss::ObjectDisconnected) {
+        return found == ServerLoss::ServerGone;
+    }
+    TakeServerLoss();
+    ReadProperty(application, Member(ps::kVersion));
+    return TakeServerLoss() != ServerLoss::None;
+}
+
 std::int32_t QueryCount(IDispatch* collection) {
     return ReadNumber(collection, ps::kCount);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/ServerLoss.h"
 #include "platform/DispatchPtr.h"
 #include "platform/Platform.h"
 
@@ -44,6 +45,11 @@ std::vector<std::wstring> CollectPresentationPaths(IDispatch* application);
 // Activates the presentation's first document window when it is open, opens the file
 // otherwise, and raises its frame window either way.
 bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path);
+
+// Whether PowerPoint itself has gone, given what the calls of a command found: a server that
+// ended has; a disconnected object may be one that PowerPoint let go of while it keeps running
+// (a show ended, a deck closed), so then the application is asked, with one cheap read.
+bool HasPowerPointGone(IDispatch* application, ServerLoss found);
 
 // The member calls the slide-show commands make on objects the queries above found.
 bool CallMethod(IDispatch* object, const char* member);

@@ -17,8 +17,10 @@ namespace PowerPointSurface {
 // Activation.
 inline constexpr const wchar_t* kProgId = L"PowerPoint.Application";
 
-// Application.
+// Application. Version is read only to ask whether PowerPoint itself still answers: the cheapest
+// read it has.
 inline constexpr const char* kActivePresentation = "ActivePresentation";
+inline constexpr const char* kVersion = "Version";
 inline constexpr const char* kPresentations = "Presentations";
 inline constexpr const char* kSlideShowWindows = "SlideShowWindows";
 

@@ -3,23 +3,31 @@
 namespace {
 
 // Per thread: each apartment thread holds its own references.
-thread_local bool serverLost = false;
+thread_local ServerLoss noted = ServerLoss::None;
 
 }  // namespace
 
-bool IsServerGone(HRESULT result) {
-    return result == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) || result == RPC_E_DISCONNECTED ||
-           result == CO_E_OBJNOTCONNECTED;
+ServerLoss ServerLossOf(HRESULT result) {
+    if (result == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
+        result == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) || result == RPC_E_SERVERFAULT ||
+        result == RPC_E_CONNECTION_TERMINATED || result == CO_E_SERVER_STOPPING) {
+        return ServerLoss::ServerGone;
+    }
+    if (result == RPC_E_DISCONNECTED || result == CO_E_OBJNOTCONNECTED) {
+        return ServerLoss::ObjectDisconnected;
+    }
+    return ServerLoss::None;
 }
 
 void NoteCallResult(HRESULT result) {
-    if (IsServerGone(result)) {
-        serverLost = true;
+    const ServerLoss loss = ServerLossOf(result);
+    if (loss > noted) {
+        noted = loss;
     }
 }
 
-bool TakeServerLoss() {
-    const bool lost = serverLost;
-    serverLost = false;
-    return lost;
+ServerLoss TakeServerLoss() {
+    const ServerLoss taken = noted;
+    noted = ServerLoss::None;
+    return taken;
 }

@@ -18,6 +18,9 @@
 
 namespace {
 
+// The period over which the idle plug-in's context switches are counted: five refreshes.
+constexpr std::chrono::seconds kWakeUpPeriod{10};
+
 struct Options {
     BenchConfig config{GP_BENCH_PLUGIN_EXE, GP_BENCH_SCENARIO};
     BenchConfig floorConfig{GP_BENCH_BARE_CLIENT_EXE, GP_BENCH_SCENARIO};
@@ -138,6 +141,8 @@ int main(int argc, char* argv[]) {
         Progress("idle cost and memory with 10 keys");
         results.idle =
             MeasureIdle(host, options.config, 10, std::chrono::seconds(options.idleSeconds));
+        Progress("idle wake-ups with one key");
+        results.idleOneKey = MeasureIdle(host, options.config, 1, kWakeUpPeriod);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench failed: %s\n", error.what());
         return 1;

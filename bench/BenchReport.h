@@ -17,6 +17,7 @@ struct BenchResults {
     int startUpCount = 0;
     MemoryResult memory;
     IdleResult idle;
+    IdleResult idleOneKey;  // how often the idle plug-in wakes with one play key
 };
 
 std::string FormatTable(const BenchResults& results);

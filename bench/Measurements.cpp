@@ -202,6 +202,7 @@ IdleResult MeasureIdle(LoopbackHost& host, const BenchConfig& config, int keys,
     IdleResult result;
     result.keys = keys;
     const double cpuBefore = session.Process().CpuSeconds();
+    const long switchesBefore = session.Process().ContextSwitches();
     const BenchClock::time_point started = BenchClock::now();
     const BenchClock::time_point end = started + duration;
     while (BenchClock::now() < end) {
@@ -212,6 +213,7 @@ IdleResult MeasureIdle(LoopbackHost& host, const BenchConfig& config, int keys,
         }
     }
     result.cpuSeconds = session.Process().CpuSeconds() - cpuBefore;
+    result.contextSwitches = session.Process().ContextSwitches() - switchesBefore;
     result.seconds = std::chrono::duration<double>(BenchClock::now() - started).count();
     result.residentKiB = session.Process().ResidentKiB();
     if (session.Finish() != 0) {

@@ -56,6 +56,7 @@ struct IdleResult {
     long residentKiB = 0;  // at the end of the period
     double seconds = 0;
     double cpuSeconds = 0;
+    long contextSwitches = 0;  // of all its threads over the period
     std::size_t frames = 0;
 };
 

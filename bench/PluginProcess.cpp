@@ -3,6 +3,7 @@
 #include <sys/types.h>
 #include <time.h>
 
+#include <filesystem>
 #include <fstream>
 
 PluginProcess::PluginProcess(const std::string& executable, const PluginLaunch& launch,
@@ -35,6 +36,23 @@ double PluginProcess::CpuSeconds() const {
         return -1;
     }
     return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
+}
+
+long PluginProcess::ContextSwitches() const {
+    std::error_code error;
+    const std::filesystem::path tasks("/proc/" + std::to_string(child.Id()) + "/task");
+    long switches = 0;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        std::ifstream status(task.path() / "status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0 ||
+                line.rfind("nonvoluntary_ctxt_switches:", 0) == 0) {
+                switches += std::stol(line.substr(line.find(':') + 1));
+            }
+        }
+    }
+    return error ? -1 : switches;
 }
 
 int PluginProcess::WaitForExit(std::chrono::milliseconds timeout) {

@@ -25,6 +25,10 @@ public:
     // cannot be read.
     double CpuSeconds() const;
 
+    // Context switches so far, voluntary and not, summed over its live threads (each switch is a
+    // wake-up or a preemption); -1 when they cannot be read.
+    long ContextSwitches() const;
+
     // The exit code once the process has ended in time, else -1.
     int WaitForExit(std::chrono::milliseconds timeout);
 

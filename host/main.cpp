@@ -8,23 +8,29 @@
 
 #include "actions/MyGlyphpadPlugin.h"
 #include "actions/RefreshInterval.h"
+#include "automation/PressBound.h"
 #include "host/CommandLine.h"
 #include "host/KGPConnectionManager.h"
 #include "host/LanguageFromInfo.h"
 #include "platform/Platform.h"
+#include "platform/ServerLaunch.h"
 #include "support/Localizer.h"
 
 namespace {
 
-// As long as a key press may wait for PowerPoint.
-constexpr std::chrono::milliseconds kStopAutomationBound{5000};
+// The way out never takes longer than this after the link has ended.
+constexpr std::chrono::milliseconds kExitBound = 2 * kPressBound;
+// While a start of PowerPoint is under way, the way out looks again this often whether it has
+// ended.
+constexpr std::chrono::milliseconds kStartCheckInterval{50};
 
-// Lets the worker finish the PowerPoint call in progress and release PowerPoint, but never
-// waits for one that hangs. Starting PowerPoint is waited for however long it takes: under
-// Wine, COM starts PowerPoint's server from this very process, and a process that ends in the
-// middle of that leaves the new server suspended for ever (a start slowed down by a loaded
-// machine outlasted the bound). COM bounds the start itself.
-void StopAutomationWithin(MyGlyphpadPlugin& plugin, std::chrono::milliseconds bound) {
+// Lets the worker finish the PowerPoint call in progress and release PowerPoint, within one press
+// bound, but never waits for one that hangs. Where COM starts PowerPoint's server from this very
+// process (under Wine), a start under way is waited for beyond that, up to the exit bound:
+// ending in the middle of it leaves the new server suspended for ever, while a start that hangs
+// must not keep the process alive.
+void StopAutomationWithin(MyGlyphpadPlugin& plugin) {
+    const auto linkEnded = std::chrono::steady_clock::now();
     auto stopped = std::make_shared<std::promise<void>>();
     std::future<void> done = stopped->get_future();
     try {
@@ -35,7 +41,13 @@ void StopAutomationWithin(MyGlyphpadPlugin& plugin, std::chrono::milliseconds bo
     } catch (const std::system_error&) {
         return;  // no thread to stop it from: end without waiting
     }
-    while (done.wait_for(bound) != std::future_status::ready && plugin.IsStartingPowerPoint()) {
+    if (done.wait_until(linkEnded + kPressBound) == std::future_status::ready ||
+        !LocalServersStartInClientProcess()) {
+        return;
+    }
+    while (plugin.IsStartingPowerPoint() &&
+           std::chrono::steady_clock::now() < linkEnded + kExitBound &&
+           done.wait_for(kStartCheckInterval) != std::future_status::ready) {
     }
 }
 
@@ -53,7 +65,7 @@ int main(int argc, char* argv[]) {
     static KGPConnectionManager* const connectionManager = new KGPConnectionManager(
         arguments->port, arguments->pluginUUID, arguments->registerEvent, plugin);
     connectionManager->Run();
-    StopAutomationWithin(*plugin, kStopAutomationBound);
+    StopAutomationWithin(*plugin);
     // The timer threads, and the worker if PowerPoint hangs, are still running. Returning would
     // destroy function-local statics (compiled patterns, the simulation) under them, and
     // ExitProcess would stop them wherever they are and then run every DLL's detach code,

@@ -54,8 +54,8 @@ SimObject::SimObject(const ObjectRef& target, bool counted) : target(target), co
 }
 
 SimObject::~SimObject() {
-    if (counted) {
-        --live;
+    if (counted && --live == 0) {
+        Simulation::Instance().LastClientLetGo();
     }
 }
 

@@ -143,6 +143,20 @@ void Simulation::Reset(std::optional<Scenario> scenario) {
     ApplyFrameChanges(frames, current);
 }
 
+void Simulation::LastClientLetGo() {
+    FrameChanges frames;
+    std::uint64_t current = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!running || state.AnyOpen()) {
+            return;
+        }
+        current = instance;
+        StopLocked(frames, true);
+    }
+    ApplyFrameChanges(frames, current);
+}
+
 SimulationState Simulation::ReadState() {
     std::lock_guard<std::mutex> lock(mutex);
     SimulationState snapshot;

@@ -53,6 +53,9 @@ public:
     void Reset(std::optional<Scenario> scenario);
     // Ends the running instance's hang ("delayMs") without ending the instance.
     void EndDelay();
+    // Every automation object a client held is released. A PowerPoint that shows no window
+    // (it hid when its last frame closed) has nothing left to stay for, and quits.
+    void LastClientLetGo();
     SimulationState ReadState();
     std::vector<std::string> TraceLines();
     void ClearTrace();

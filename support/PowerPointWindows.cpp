@@ -59,14 +59,16 @@ bool ClosePowerPointWindows() {
         return true;
     });
     const DWORD started = GetTickCount();
+    bool accepted = false;
     for (HWND frame : frames) {
         const DWORD spent = GetTickCount() - started;
         if (spent < kCloseBudgetMs) {
-            SendMessageTimeoutW(frame, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                kCloseBudgetMs - spent, nullptr);
+            accepted = SendMessageTimeoutW(frame, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                           kCloseBudgetMs - spent, nullptr) != 0 ||
+                       accepted;
         } else {
             PostMessageW(frame, WM_CLOSE, 0, 0);  // asked all the same, without waiting
         }
     }
-    return !frames.empty();
+    return accepted;
 }

@@ -10,6 +10,7 @@
 bool ActivatePresentationWindow(const std::wstring& path);
 
 // Asks every PowerPoint frame window to close, waiting a bounded time for the frames to do so
-// (a save prompt may hold one up). True when at least one frame was asked; false when none was
-// found or there is no desktop or top-level window.
+// (a save prompt may hold one up). True when at least one frame accepted the request (its
+// window procedure handled WM_CLOSE within the bound); false when none did, none was found, or
+// there is no desktop or top-level window.
 bool ClosePowerPointWindows();

@@ -116,9 +116,14 @@ constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
 constexpr HRESULT RPC_E_CALL_REJECTED = static_cast<HRESULT>(0x80010001u);
 constexpr HRESULT RPC_E_SERVERCALL_RETRYLATER = static_cast<HRESULT>(0x8001010Au);
 constexpr HRESULT CO_E_OBJNOTCONNECTED = static_cast<HRESULT>(0x800401FDu);
+constexpr HRESULT RPC_E_CALL_CANCELED = static_cast<HRESULT>(0x80010002u);
+constexpr HRESULT RPC_E_CONNECTION_TERMINATED = static_cast<HRESULT>(0x80010006u);
+constexpr HRESULT RPC_E_SERVERFAULT = static_cast<HRESULT>(0x80010105u);
+constexpr HRESULT CO_E_SERVER_STOPPING = static_cast<HRESULT>(0x80080008u);
 constexpr HRESULT MK_E_UNAVAILABLE = static_cast<HRESULT>(0x800401E3u);
 constexpr HRESULT MK_S_MONIKERALREADYREGISTERED = static_cast<HRESULT>(0x000401E7u);
 constexpr long RPC_S_SERVER_UNAVAILABLE = 1722L;
+constexpr long RPC_S_CALL_FAILED = 1726L;
 constexpr HRESULT HRESULT_FROM_WIN32(unsigned long error) {
     return error == 0 ? S_OK
                       : static_cast<HRESULT>((error & 0x0000FFFFu) | (7u << 16) | 0x80000000u);
@@ -311,6 +316,20 @@ DWORD GetCurrentProcessId();
 DWORD GetTickCount();
 constexpr DWORD INFINITE = 0xFFFFFFFFu;
 
+// Event objects, unnamed and within the process. A set event stays set until a wait takes it
+// (auto-reset) or ResetEvent clears it (manual reset): a SetEvent before the wait is not lost.
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
+                    LPCWSTR name);
+BOOL SetEvent(HANDLE event);
+BOOL ResetEvent(HANDLE event);
+// WAIT_OBJECT_0 once the event is set, WAIT_TIMEOUT after timeoutMs, WAIT_FAILED for a handle
+// that is no event.
+DWORD WaitForSingleObject(HANDLE handle, DWORD timeoutMs);
+// Closes an event; other handles fail.
+BOOL CloseHandle(HANDLE handle);
+
 // The pseudo-handle of the running process; TerminateProcess on it ends the process at once with
 // the given code (no exit handlers, no stdio flush), as on Windows. Other handles fail.
 HANDLE GetCurrentProcess();
@@ -449,8 +468,10 @@ LRESULT SendMessageTimeoutW(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT remove);
 LRESULT DispatchMessageW(const MSG* message);
 BOOL TranslateMessage(const MSG* message);
-// Handles are not waited for here: only count 0. Returns WAIT_OBJECT_0 once the thread's queue
-// holds input (with MWMO_INPUTAVAILABLE: any; otherwise input that arrived since the thread last
-// looked at its queue), WAIT_TIMEOUT after timeoutMs (INFINITE: never).
+// Waits for the first of count events to be set (WAIT_OBJECT_0 + its index; an auto-reset event
+// is cleared by the wait) or for input to the thread's queue (WAIT_OBJECT_0 + count; with
+// MWMO_INPUTAVAILABLE any input, otherwise input that arrived since the thread last looked at its
+// queue); WAIT_TIMEOUT after timeoutMs (INFINITE: never), WAIT_FAILED for a handle that is no
+// event. Only events are waited for here.
 DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD timeoutMs,
                                   DWORD wakeMask, DWORD flags);

@@ -1,15 +1,10 @@
 #include "platform/linux/MessageQueues.h"
 
+#include "platform/linux/Events.h"
+#include "platform/linux/SharedWait.h"
 #include "platform/linux/WindowList.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-Clock::time_point DeadlineAfter(DWORD timeoutMs) {
-    return timeoutMs == INFINITE ? Clock::time_point::max()
-                                 : Clock::now() + std::chrono::milliseconds(timeoutMs);
-}
 
 LRESULT CallProcedure(const MSG& message) {
     WNDPROC procedure = WindowList::Instance().Procedure(message.hwnd);
@@ -32,6 +27,9 @@ public:
 private:
     DWORD thread;
 };
+
+MessageQueues::MessageQueues()
+    : mutex(SharedWait::Instance().mutex), changed(SharedWait::Instance().changed) {}
 
 MessageQueues& MessageQueues::Instance() {
     // Never destroyed: threads that outlive main may still pump.
@@ -72,7 +70,7 @@ bool MessageQueues::Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool
                          LRESULT& answer) {
     auto sent = std::make_shared<Sent>();
     sent->message = message;
-    const Clock::time_point deadline = DeadlineAfter(timeoutMs);
+    const WaitDeadline deadline(timeoutMs);
     std::unique_lock<std::mutex> lock(mutex);
     auto found = queues.find(thread);
     if (found == queues.end()) {
@@ -89,10 +87,7 @@ bool MessageQueues::Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool
             answer = sent->answer;
             return true;
         }
-        if (deadline == Clock::time_point::max()) {
-            changed.wait(lock);
-        } else if (changed.wait_until(lock, deadline) == std::cv_status::timeout &&
-                   !sent->answered) {
+        if (!deadline.WaitLocked(SharedWait::Instance(), lock)) {
             // The message stays queued, as on Windows: the thread answers it when it pumps,
             // to nobody.
             return false;
@@ -117,20 +112,30 @@ bool MessageQueues::Peek(MSG& message, HWND window, UINT first, UINT last, bool 
     return false;
 }
 
-bool MessageQueues::WaitForInput(DWORD timeoutMs, bool anyInput) {
-    const Clock::time_point deadline = DeadlineAfter(timeoutMs);
+DWORD MessageQueues::WaitForEventsOrInput(DWORD count, const HANDLE* events, DWORD timeoutMs,
+                                          bool anyInput) {
+    const WaitDeadline deadline(timeoutMs);
     std::unique_lock<std::mutex> lock(mutex);
+    Events& known = Events::Instance();
+    for (DWORD i = 0; i < count; ++i) {
+        if (!known.ExistsLocked(events[i])) {
+            return WAIT_FAILED;
+        }
+    }
     for (;;) {
+        for (DWORD i = 0; i < count; ++i) {
+            if (known.TakeLocked(events[i])) {
+                return WAIT_OBJECT_0 + i;
+            }
+        }
         Queue& own = OwnQueueLocked();
         const bool input = anyInput ? !own.posted.empty() || !own.sent.empty() : own.newInput;
         if (input) {
             own.newInput = false;
-            return true;
+            return WAIT_OBJECT_0 + count;
         }
-        if (deadline == Clock::time_point::max()) {
-            changed.wait(lock);
-        } else if (changed.wait_until(lock, deadline) == std::cv_status::timeout) {
-            return false;
+        if (!deadline.WaitLocked(SharedWait::Instance(), lock)) {
+            return WAIT_TIMEOUT;
         }
     }
 }

@@ -1,8 +1,8 @@
 // The Linux stand-in's thread message queues, behind PostMessageW, SendMessageW,
-// SendMessageTimeoutW, PeekMessageW and MsgWaitForMultipleObjectsEx. Linux only.
+// SendMessageTimeoutW, PeekMessageW and MsgWaitForMultipleObjectsEx. They share SharedWait's lock
+// with the event objects, so that one wait covers both. Linux only.
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -23,7 +23,10 @@ public:
     // block, messages sent to the calling thread are answered while it waits.
     bool Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool block, LRESULT& answer);
     bool Peek(MSG& message, HWND window, UINT first, UINT last, bool remove);
-    bool WaitForInput(DWORD timeoutMs, bool anyInput);
+    // WAIT_OBJECT_0 + i for the first of the events that is set (taking it), WAIT_OBJECT_0 +
+    // count once the thread's queue holds input (anyInput: any; otherwise input that arrived
+    // since the thread last looked), WAIT_TIMEOUT, or WAIT_FAILED for a handle that is no event.
+    DWORD WaitForEventsOrInput(DWORD count, const HANDLE* events, DWORD timeoutMs, bool anyInput);
 
 private:
     struct Sent {
@@ -38,14 +41,14 @@ private:
     };
     class ThreadExit;
 
-    MessageQueues() = default;
+    MessageQueues();
     Queue& OwnQueueLocked();
     // Answers every message sent to the calling thread; the lock is released around each call.
     void AnswerSentLocked(std::unique_lock<std::mutex>& lock);
     void EndQueue(DWORD thread);
     static bool Matches(const MSG& message, HWND window, UINT first, UINT last);
 
-    std::mutex mutex;
-    std::condition_variable changed;
+    std::mutex& mutex;
+    std::condition_variable& changed;
     std::map<DWORD, Queue> queues;
 };

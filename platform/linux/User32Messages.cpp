@@ -87,14 +87,13 @@ BOOL TranslateMessage(const MSG* /*message*/) {
     return FALSE;  // no keyboard input here to translate
 }
 
-DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* /*handles*/, DWORD timeoutMs,
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD timeoutMs,
                                   DWORD /*wakeMask*/, DWORD flags) {
-    if (count != 0) {
+    if (count != 0 && handles == nullptr) {
         return WAIT_FAILED;
     }
-    return MessageQueues::Instance().WaitForInput(timeoutMs, (flags & MWMO_INPUTAVAILABLE) != 0)
-               ? WAIT_OBJECT_0
-               : WAIT_TIMEOUT;
+    return MessageQueues::Instance().WaitForEventsOrInput(count, handles, timeoutMs,
+                                                          (flags & MWMO_INPUTAVAILABLE) != 0);
 }
 
 DWORD GetWindowThreadProcessId(HWND window, DWORD* processId) {

@@ -10,8 +10,8 @@ void ServerLifetime::Hold() {
 }
 
 void ServerLifetime::Release() {
-    if (--holds == 0 && !byHand) {
-        Quit();
+    if (--holds == 0) {
+        PostThreadMessageW(mainThreadId, WM_NULL, 0, 0);
     }
 }
 

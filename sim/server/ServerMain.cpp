@@ -139,6 +139,11 @@ void LaunchRestart(int afterMs, DWORD client) {
     }
 }
 
+// Whether PowerPoint shows nothing its user could still be working in: no deck open.
+bool ShowsNoWindow() {
+    return pptsim::ReadSimulationState().open.empty();
+}
+
 // Serves COM calls and the frames' window messages until WM_QUIT, PowerPoint's quitting, or an
 // unused server's timeout.
 void RunMessageLoop(const ServerLifetime& lifetime) {
@@ -160,7 +165,8 @@ void RunMessageLoop(const ServerLifetime& lifetime) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
-            if (quitWatch.PowerPointHasQuit()) {
+            if (quitWatch.PowerPointHasQuit() || (!lifetime.ByHand() && lifetime.WasEverHeld() &&
+                                                  !lifetime.IsHeld() && ShowsNoWindow())) {
                 return;
             }
         } else if (signalled == WAIT_TIMEOUT) {

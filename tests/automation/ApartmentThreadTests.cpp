@@ -52,6 +52,24 @@ TEST(ApartmentThread, HooksAndJobs_RunInOrderOnTheThreadItself) {
     }
 }
 
+// The idle thread sleeps until a job's post wakes it: a post that comes just as the thread
+// goes to sleep must wake it all the same, or its submitter would wait out its whole bound.
+TEST(ApartmentThread, PostsRacingTheIdleWait_AreNeverLost) {
+    ApartmentThread thread;
+    thread.Start([](bool) {}, [] {});
+    auto submit = [&thread](int from) {
+        int answered = 0;
+        for (int job = 0; job < 2000; ++job) {
+            answered += thread.Run<int>([from] { return from; }, kLongBound).value_or(0);
+        }
+        return answered;
+    };
+    auto other = std::async(std::launch::async, submit, 2);
+    EXPECT_EQ(submit(1), 2000);
+    EXPECT_EQ(other.get(), 4000);
+    thread.Stop();
+}
+
 TEST(ApartmentThread, Destructor_LeavesAThreadStuckInAJobToFinishOnItsOwn) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();

@@ -3,6 +3,7 @@
 // test ends the hang).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <future>
 #include <thread>
@@ -161,9 +162,58 @@ TEST_F(AutomationWorkerChannel, HungPowerPoint_CostsOneBoundAndDropsAbandonedReq
     ASSERT_TRUE(Eventually([&worker] { return worker.SubmitBool(Command::ClosePowerPoint, L""); }));
     worker.Stop();
 
-    EXPECT_TRUE(TraceHas("get Presentation.FullName")) << "the hung request ran to its end";
+    EXPECT_FALSE(TraceMentions("SlideShowWindows.Count"))
+        << "the hung request made a further call after its submitter gave up";
     EXPECT_FALSE(TraceMentions("Presentations")) << "the abandoned queued request was dropped";
     EXPECT_FALSE(TraceMentions("ActivePresentation")) << "the refused request was not performed";
+}
+
+int TraceCount(const std::string& line) {
+    const std::vector<std::string> trace = pptsim::SimulationTrace();
+    return static_cast<int>(std::count(trace.begin(), trace.end(), line));
+}
+
+// The talks' show on slide 3, with PowerPoint turning every call of the named member away as
+// busy for far longer than any test.
+std::string BusyFor(const std::string& member) {
+    std::string scenario = ShowScenario(3);
+    return scenario.insert(1, "\"reject\": {\"" + member + "\": 1000000},");
+}
+
+TEST_F(AutomationWorkerChannel, BusyPowerPoint_EndsAPressAtItsBoundThenFailsPressesAtOnce) {
+    UseScenario(BusyFor("Next"));
+    AutomationWorker worker(std::chrono::seconds(1));
+    worker.Start();
+    EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
+    // Once the worker is free again, nothing more of the failed press follows.
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kQ3Review), 12);
+    const int rejected = TraceCount("reject SlideShowView.Next");
+    EXPECT_GT(rejected, 1) << "asked again within its bound";
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kQ3Review), 12);
+    EXPECT_EQ(TraceCount("reject SlideShowView.Next"), rejected) << "asked after its bound";
+
+    // Presses that follow are turned away once each, and fail at once.
+    for (int press = 1; press <= 3; ++press) {
+        EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
+        EXPECT_EQ(TraceCount("reject SlideShowView.Next"), rejected + press);
+    }
+    worker.Stop();
+    EXPECT_FALSE(TraceMentions("call SlideShowView.Next"));
+    EXPECT_EQ(pptsim::ReadSimulationState().shows[0].slide, 3);
+}
+
+TEST_F(AutomationWorkerChannel, BusyPowerPoint_IsAskedAgainBrieflyForARefreshAndLongForAPress) {
+    UseScenario(BusyFor("SlideShowWindows"));
+    AutomationWorker worker(std::chrono::seconds(2));
+    worker.Start();
+    using Patience = AutomationWorker::Patience;
+    EXPECT_FALSE(worker.SubmitBool(Command::IsInSlideShow, kQ3Review, Patience::Refresh));
+    const int byRefresh = TraceCount("reject Application.SlideShowWindows");
+    EXPECT_FALSE(worker.SubmitBool(Command::IsInSlideShow, kQ3Review, Patience::Press));
+    const int byPress = TraceCount("reject Application.SlideShowWindows") - byRefresh;
+    worker.Stop();
+    EXPECT_GT(byRefresh, 1);
+    EXPECT_GT(byPress, 2 * byRefresh) << "a refresh read waits as long as a press";
 }
 
 TEST_F(AutomationWorkerChannel, StopOnAnIdleWorker_Returns) {

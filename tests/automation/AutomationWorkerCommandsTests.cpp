@@ -219,6 +219,18 @@ TEST_F(AutomationWorkerCommands, ClosePowerPoint_ClosesEveryFrameAndOnlyOpeningS
     EXPECT_EQ(worker.SubmitString(L""), kQ3Review);
 }
 
+TEST_F(AutomationWorkerCommands,
+       ClosePowerPoint_LetsGoOfAPowerPointThatHidesAndSaysIfAFrameTookIt) {
+    StartWith(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12},
+                  "open": ["C:\\Talks\\Q3 review.pptx"], "whenLastWindowCloses": "stay"})");
+    EXPECT_EQ(worker.SubmitString(L""), kQ3Review);
+    EXPECT_TRUE(worker.SubmitBool(Command::ClosePowerPoint, L""));
+    // Hidden, with no client left holding it, PowerPoint has nothing to stay for.
+    EXPECT_FALSE(pptsim::ReadSimulationState().running) << "the worker still holds it";
+    EXPECT_TRUE(TraceHas("exit PowerPoint"));
+    EXPECT_FALSE(worker.SubmitBool(Command::ClosePowerPoint, L"")) << "no frame was left";
+}
+
 TEST_F(AutomationWorkerCommands, FailingMembers_GiveTheFailureResult) {
     struct Case {
         const char* member;

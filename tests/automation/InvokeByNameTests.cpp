@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "automation/AutomationDiagnostics.h"
+#include "automation/PowerPointOperations.h"
 #include "automation/ServerLoss.h"
 
 namespace {
 
-// Records what the helper hands to GetIDsOfNames and Invoke; knows one member, "Known".
+// Records what the helper hands to GetIDsOfNames and Invoke; knows one member, "Known" unless
+// told another.
 class RecordingDispatch final : public IDispatch {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
@@ -34,7 +36,7 @@ public:
         lookupCount = count;
         lookupLocale = locale;
         lookedUpName = names[0];
-        if (lookedUpName != L"Known") {
+        if (lookedUpName != knownName) {
             return DISP_E_UNKNOWNNAME;
         }
         ids[0] = 7;
@@ -80,6 +82,7 @@ public:
     bool resultGiven = false;
     bool exceptionGiven = true;
     bool argumentErrorGiven = true;
+    std::wstring knownName = L"Known";
     HRESULT invokeAnswer = S_OK;
     int busyAnswers = 0;  // the first calls are turned away as a busy server does
 };
@@ -200,18 +203,58 @@ TEST(InvokeByName, BusyServer_IsAskedAgainUntilItTakesTheCall) {
     EXPECT_EQ(result.lVal, 42);
 }
 
-TEST(InvokeByName, GoneServer_IsNotedForTheThreadUntilTaken) {
+TEST(InvokeByName, LostServer_IsNotedForTheThreadByHowSureItIsUntilTaken) {
     TakeServerLoss();
     RecordingDispatch object;
-    for (HRESULT gone :
-         {HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE), RPC_E_DISCONNECTED, CO_E_OBJNOTCONNECTED}) {
-        object.invokeAnswer = E_FAIL;
-        EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), E_FAIL);
-        EXPECT_FALSE(TakeServerLoss()) << "an ordinary failure";
-        object.invokeAnswer = gone;
-        EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), gone);
-        EXPECT_TRUE(TakeServerLoss()) << gone;
-        EXPECT_FALSE(TakeServerLoss()) << "taken";
+    const struct {
+        HRESULT answer;
+        ServerLoss noted;
+    } cases[] = {
+        {E_FAIL, ServerLoss::None},
+        {HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE), ServerLoss::ServerGone},
+        {HRESULT_FROM_WIN32(RPC_S_CALL_FAILED), ServerLoss::ServerGone},
+        {RPC_E_SERVERFAULT, ServerLoss::ServerGone},
+        {RPC_E_CONNECTION_TERMINATED, ServerLoss::ServerGone},
+        {CO_E_SERVER_STOPPING, ServerLoss::ServerGone},
+        {RPC_E_DISCONNECTED, ServerLoss::ObjectDisconnected},
+        {CO_E_OBJNOTCONNECTED, ServerLoss::ObjectDisconnected},
+    };
+    for (const auto& test : cases) {
+        object.invokeAnswer = test.answer;
+        object.busyAnswers = 0;
+        EXPECT_EQ(InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known"), test.answer);
+        EXPECT_EQ(TakeServerLoss(), test.noted) << std::hex << test.answer;
+        EXPECT_EQ(TakeServerLoss(), ServerLoss::None) << "taken";
+    }
+    // The gravest since the last take is kept.
+    object.invokeAnswer = HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
+    InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known");
+    object.invokeAnswer = RPC_E_DISCONNECTED;
+    InvokeByName(DISPATCH_METHOD, nullptr, &object, L"Known");
+    EXPECT_EQ(TakeServerLoss(), ServerLoss::ServerGone);
+}
+
+TEST(HasPowerPointGone, AsksTheApplicationOnlyAfterAnObjectWasDisconnected) {
+    const struct {
+        ServerLoss found;
+        HRESULT applicationAnswers;
+        bool gone;
+    } cases[] = {
+        {ServerLoss::None, S_OK, false},
+        {ServerLoss::ServerGone, S_OK, true},
+        {ServerLoss::ObjectDisconnected, S_OK, false},
+        {ServerLoss::ObjectDisconnected, E_FAIL, false},
+        {ServerLoss::ObjectDisconnected, RPC_E_DISCONNECTED, true},
+        {ServerLoss::ObjectDisconnected, HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE), true},
+    };
+    for (const auto& test : cases) {
+        RecordingDispatch application;
+        application.knownName = L"Version";
+        application.invokeAnswer = test.applicationAnswers;
+        EXPECT_EQ(HasPowerPointGone(&application, test.found), test.gone)
+            << static_cast<int>(test.found) << " " << std::hex << test.applicationAnswers;
+        EXPECT_EQ(application.invocations, test.found == ServerLoss::ObjectDisconnected ? 1 : 0);
+        EXPECT_EQ(TakeServerLoss(), ServerLoss::None) << "the question leaves no note behind";
     }
 }
 

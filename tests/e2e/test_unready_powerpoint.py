@@ -31,8 +31,8 @@ def start(host, tmp_path, monkeypatch):
     """Starts the plug-in; natively the save prompt takes its answer from a file."""
     monkeypatch.setenv("PPTSIM_PROMPT_ANSWER", str(tmp_path / "prompt-answer.txt"))
 
-    def starter(setup: dict) -> ActionSession:
-        return ActionSession(host, tmp_path, setup, refresh_interval_ms=FAST_REFRESH_MS)
+    def starter(setup: dict, refresh_interval_ms: int = FAST_REFRESH_MS) -> ActionSession:
+        return ActionSession(host, tmp_path, setup, refresh_interval_ms=refresh_interval_ms)
     return starter
 
 
@@ -112,12 +112,11 @@ def test_busy_refresh_keeps_the_title_and_the_current_presentation(start, setup,
     session.finish()
 
 
-@pytest.mark.parametrize("when_last_window_closes, starts", [
-    ("exit", 2),
-    ("stay", 1),
-])
+# Whether PowerPoint quits with its last window or hides, the long press lets go of it, so a
+# hidden PowerPoint quits too, and the load press starts it again.
+@pytest.mark.parametrize("when_last_window_closes", ["exit", "stay"])
 def test_after_the_long_press_closes_powerpoint_refreshes_leave_it_and_load_opens_again(
-        start, when_last_window_closes, starts):
+        start, when_last_window_closes):
     session = start(scenario("q3_open", whenLastWindowCloses=when_last_window_closes))
     session.appear("P1", PLAY)
     session.appear("L1", LOAD)
@@ -130,7 +129,7 @@ def test_after_the_long_press_closes_powerpoint_refreshes_leave_it_and_load_open
     session.tap("L1", LOAD, Q3_SETTING)
     end = session.probe()
     trace = session.trace()
-    assert trace.count("start PowerPoint") == starts
+    assert trace.count("start PowerPoint") == 2
     closed = trace.index("close " + Q3_FRAME)
     assert "call Presentations.Open " + Q3 in trace[closed:]
     assert show_alert("L1") not in session.raw_between(mark, end)
@@ -138,9 +137,13 @@ def test_after_the_long_press_closes_powerpoint_refreshes_leave_it_and_load_open
     session.finish()
 
 
+# Under Wine a call into PowerPoint that is under way as the prompt closes is sometimes never
+# answered (Wine's COM loses it as the prompt's modal loop ends; seen before any change to the
+# plug-in's calls), and the worker then waits for it for ever. So the prompt is answered just
+# after a refresh, with the product's 2 s between refreshes, when no call is under way.
 @pytest.mark.parametrize("button, closed", [("no", True), ("cancel", False)])
 def test_save_prompt_on_close_holds_up_no_key_and_its_answer_is_followed(start, button, closed):
-    session = start(scenario("q3_open", unsaved=[Q3]))
+    session = start(scenario("q3_open", unsaved=[Q3]), refresh_interval_ms=2000)
     session.appear("P1", PLAY)
     next_refresh_titles(session, "P1", 1)
     long_press_play(session, "prompt save " + Q3_FRAME)
@@ -152,6 +155,7 @@ def test_save_prompt_on_close_holds_up_no_key_and_its_answer_is_followed(start, 
         session.key_down("K", NEXT)
         end = session.probe()
         assert session.raw_between(mark, end, "K") == [show_alert("K")]
+        next_refresh_titles(session, "P1", 1)
     finally:
         answer_prompt(session, button)
     assert (("close " + Q3_FRAME) in session.trace()) == closed

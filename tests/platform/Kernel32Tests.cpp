@@ -12,9 +12,11 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/UniqueEvent.h"
 
 namespace {
 
@@ -32,6 +34,30 @@ int ToWide(DWORD flags, const std::string& text, int length, wchar_t* out, int o
 
 int ToUtf8(DWORD flags, const std::wstring& text, int length, char* out, int outSize) {
     return WideCharToMultiByte(CP_UTF8, flags, text.data(), length, out, outSize, nullptr, nullptr);
+}
+
+TEST(Events, KeepASetUntilAWaitTakesItOrResetClearsIt) {
+    const UniqueEvent automatic;
+    const UniqueEvent manual(UniqueEvent::Reset::Manual);
+    ASSERT_NE(automatic.Get(), nullptr);
+    ASSERT_NE(manual.Get(), nullptr);
+    EXPECT_EQ(WaitForSingleObject(automatic.Get(), 0), WAIT_TIMEOUT);
+    automatic.Set();
+    EXPECT_EQ(WaitForSingleObject(automatic.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(automatic.Get(), 0), WAIT_TIMEOUT) << "one wait per set";
+
+    manual.Set();
+    EXPECT_EQ(WaitForSingleObject(manual.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(manual.Get(), 0), WAIT_OBJECT_0) << "stays set";
+    EXPECT_NE(ResetEvent(manual.Get()), FALSE);
+    EXPECT_EQ(WaitForSingleObject(manual.Get(), 0), WAIT_TIMEOUT);
+}
+
+TEST(Events, SetOnAnotherThread_WakesTheWaiter) {
+    const UniqueEvent event;
+    std::thread setter([&event] { event.Set(); });
+    EXPECT_EQ(WaitForSingleObject(event.Get(), 60000), WAIT_OBJECT_0);
+    setter.join();
 }
 
 TEST(MultiByteToWideChar, FollowsWindowsLengthConventions) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/UniqueEvent.h"
 #include "tests/platform/TestWindows.h"
 
 namespace {
@@ -248,6 +249,30 @@ TEST(User32Messages, SendToAnotherThreadsWindow_WaitsUntilThatThreadPumps) {
     EXPECT_EQ(answer, 0u);
     done = true;
     owner.join();
+}
+
+// The apartment thread's idle wait: for its event or its messages, and it tells which.
+TEST(User32Messages, WaitForAnEventOrInput_TellsWhichCameAndKeepsWhatCameBefore) {
+    MSG message{};
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // gives the thread its queue
+    const UniqueEvent event;
+    HANDLE handle = event.Get();
+    ASSERT_NE(handle, nullptr);
+    auto waitFor = [&handle](DWORD flags) {
+        return MsgWaitForMultipleObjectsEx(1, &handle, 0, QS_ALLINPUT, flags);
+    };
+    EXPECT_EQ(waitFor(MWMO_INPUTAVAILABLE), WAIT_TIMEOUT);
+    event.Set();  // before the wait: kept for it
+    EXPECT_EQ(waitFor(MWMO_INPUTAVAILABLE), WAIT_OBJECT_0);
+    EXPECT_EQ(waitFor(MWMO_INPUTAVAILABLE), WAIT_TIMEOUT) << "the wait took the event";
+
+    ASSERT_EQ(PostThreadMessageW(GetCurrentThreadId(), WM_APP + 2, 0, 0), TRUE);
+    EXPECT_EQ(waitFor(MWMO_INPUTAVAILABLE), WAIT_OBJECT_0 + 1);
+    // Looked at but left in the queue: only a wait for any input still wakes for it.
+    ASSERT_EQ(PeekMessageW(&message, nullptr, WM_APP + 2, WM_APP + 2, PM_NOREMOVE), TRUE);
+    EXPECT_EQ(waitFor(0), WAIT_TIMEOUT);
+    EXPECT_EQ(waitFor(MWMO_INPUTAVAILABLE), WAIT_OBJECT_0 + 1);
+    ASSERT_EQ(PeekMessageW(&message, nullptr, WM_APP + 2, WM_APP + 2, PM_REMOVE), TRUE);
 }
 
 TEST(User32Messages, PostedThreadMessage_WaitsInTheQueueUntilTaken) {

@@ -1,10 +1,10 @@
-// dismiss-dialog.exe [caption] [timeout-ms] [ok|yes|no|cancel]
+// dismiss-dialog.exe [caption] [timeout-ms] [ok|yes|no|cancel|none]
 //
 // Waits for a top-level dialog (window class "#32770") with the given caption (default
 // "Error"), writes its message text to standard output as one UTF-8 line, and presses the
-// button (default OK). Lets the Windows lane answer the plug-in's message box from outside, as a
-// user would. Exit codes: 0 dismissed, 1 no such dialog within the timeout (default 10000 ms), 2
-// bad usage.
+// button (default OK; none leaves the dialog waiting). Lets the Windows lane answer the plug-in's
+// message box from outside, as a user would. Exit codes: 0 dismissed, 1 no such dialog within the
+// timeout (default 10000 ms), 2 bad usage.
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -58,10 +58,12 @@ HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
     }
 }
 
-// The button's command identifier; 0 for a name that is none of them.
+constexpr int kNoButton = -1;
+
+// The button's command identifier (kNoButton for none); 0 for a name that is none of them.
 int ButtonNamed(const wchar_t* name) {
     const std::pair<const wchar_t*, int> buttons[] = {
-        {L"ok", IDOK}, {L"yes", IDYES}, {L"no", IDNO}, {L"cancel", IDCANCEL}};
+        {L"ok", IDOK}, {L"yes", IDYES}, {L"no", IDNO}, {L"cancel", IDCANCEL}, {L"none", kNoButton}};
     for (const auto& [known, command] : buttons) {
         if (CompareStringOrdinal(name, -1, known, -1, TRUE) == CSTR_EQUAL) {
             return command;
@@ -88,7 +90,9 @@ int wmain(int argc, wchar_t** argv) {
     EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&message));
     std::printf("%s\n", ToUtf8(message).c_str());
     std::fflush(stdout);
-    // The answer a click on the button gives: MessageBoxW returns its identifier.
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    if (button != kNoButton) {
+        // The answer a click on the button gives: MessageBoxW returns its identifier.
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    }
     return 0;
 }

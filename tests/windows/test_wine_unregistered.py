@@ -1,5 +1,7 @@
 """PowerPoint not registered: the one message box, answered from outside as a user would."""
 
+import time
+
 import pytest
 
 from actionsession import LAST, NEXT, ActionSession, show_alert
@@ -32,3 +34,17 @@ def test_message_box_shows_once_and_the_plugin_goes_on(unregistered, host, tmp_p
         assert session.raw_between(mark, end, context) == [show_alert(context)]
     session.finish()
     assert session.host.stderr == ""
+
+
+def test_link_closed_while_the_box_waits_ends_the_plugin_within_10_s(unregistered, host,
+                                                                    tmp_path):
+    ActionSession(host, tmp_path, scenario("q3_open"))
+    seen = run_tool("dismiss-dialog.exe", "Error", "20000", "none")
+    assert seen.returncode == 0
+    assert seen.stdout.decode("utf-8").strip() == MESSAGE
+    closed = time.monotonic()
+    host.close()
+    # The box waits for a presenter who may never come; the host that quit must not leave a
+    # plug-in process behind for it.
+    assert host.wait_exit(timeout=30) == 0
+    assert time.monotonic() - closed < 10
