@@ -18,15 +18,15 @@ public:
     ServerLifetime& operator=(const ServerLifetime&) = delete;
 
     // An external client reference (or a class-factory lock) came or went. The release of the
-    // last one wakes the message loop to decide whether the server ends: it does when PowerPoint
-    // shows no window, whoever started it.
+    // last one wakes the message loop to decide whether the server ends.
     void Hold();
     void Release();
     bool IsHeld() const { return holds.load() > 0; }
 
-    // A PowerPoint the presenter started stays when its automation clients leave, and does not
-    // give up for want of one; it ends with its last window.
+    // A PowerPoint the presenter started stays when its automation clients leave, with or
+    // without a window, and does not give up for want of one; it ends with its last window.
     void StartedByHand();
+    bool ByHand() const { return byHand.load(); }
 
     // Whether a client has ever held the server (or the presenter started it); a server nobody
     // connects to may give up.

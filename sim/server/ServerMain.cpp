@@ -104,11 +104,6 @@ private:
     bool sawRunning = false;
 };
 
-// Whether PowerPoint shows nothing its user could still be working in: no deck open.
-bool ShowsNoWindow() {
-    return pptsim::ReadSimulationState().open.empty();
-}
-
 // Answers messages for that long; false when WM_QUIT came meanwhile.
 bool PumpMessagesFor(DWORD milliseconds) {
     const DWORD started = GetTickCount();
@@ -144,6 +139,11 @@ void LaunchRestart(int afterMs, DWORD client) {
     }
 }
 
+// Whether PowerPoint shows nothing its user could still be working in: no deck open.
+bool ShowsNoWindow() {
+    return pptsim::ReadSimulationState().open.empty();
+}
+
 // Serves COM calls and the frames' window messages until WM_QUIT, PowerPoint's quitting, or an
 // unused server's timeout.
 void RunMessageLoop(const ServerLifetime& lifetime) {
@@ -165,8 +165,8 @@ void RunMessageLoop(const ServerLifetime& lifetime) {
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
-            if (quitWatch.PowerPointHasQuit() ||
-                (lifetime.WasEverHeld() && !lifetime.IsHeld() && ShowsNoWindow())) {
+            if (quitWatch.PowerPointHasQuit() || (!lifetime.ByHand() && lifetime.WasEverHeld() &&
+                                                  !lifetime.IsHeld() && ShowsNoWindow())) {
                 return;
             }
         } else if (signalled == WAIT_TIMEOUT) {
@@ -209,6 +209,11 @@ int Serve(Mode mode, DWORD restartAfterMs, DWORD client) {
     if (!apartment.Entered()) {
         return 1;
     }
+    // The thread's message queue exists from here on, so that a quit posted at once (a client
+    // that died while COM was still starting this server) is not lost: Wine makes the queue of
+    // an apartment's thread only when its class object is registered.
+    MSG none;
+    PeekMessageW(&none, nullptr, 0, 0, PM_NOREMOVE);
     ServerLifetime lifetime(GetCurrentThreadId());
     ClassFactory factory(lifetime);
     ParentProcess watched =
