@@ -109,6 +109,8 @@ HRESULT NamedSlideShowSlideIDs(MemberCall& call);
 HRESULT SequenceCount(MemberCall& call);
 HRESULT SequenceAddEffect(MemberCall& call);
 
+// The presentation the called object belongs to; null once it is closed.
+OpenPresentation* PresentationOfCall(MemberCall& call);
 // The slide a slide, its shapes or its title's text belong to; null once it is gone.
 SlideContent* SlideOfCall(MemberCall& call);
 

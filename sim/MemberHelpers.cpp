@@ -38,6 +38,10 @@ HRESULT ReturnText(MemberCall& call, const std::wstring& text) {
     return S_OK;
 }
 
+OpenPresentation* PresentationOfCall(MemberCall& call) {
+    return call.state.FindPresentation(call.self.presentationId);
+}
+
 bool ReadIndex(const VARIANT& argument, std::int64_t& index) {
     switch (argument.vt) {
         case VT_I4:

@@ -5,10 +5,6 @@
 namespace pptsim::members {
 namespace {
 
-OpenPresentation* PresentationOfCall(MemberCall& call) {
-    return call.state.FindPresentation(call.self.presentationId);
-}
-
 NamedShow* NamedShowOfCall(MemberCall& call) {
     OpenPresentation* presentation = PresentationOfCall(call);
     if (presentation == nullptr) {

@@ -13,10 +13,6 @@ constexpr int kFalse = 0;
 // PowerPoint's "Number slides from" accepts 0 to 9999.
 constexpr std::int64_t kHighestFirstSlideNumber = 9999;
 
-OpenPresentation* PresentationOfCall(MemberCall& call) {
-    return call.state.FindPresentation(call.self.presentationId);
-}
-
 }  // namespace
 
 HRESULT PresentationPageSetup(MemberCall& call) {

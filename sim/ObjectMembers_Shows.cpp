@@ -76,15 +76,15 @@ constexpr int kShowDone = 5;
 constexpr int kMsoTrue = -1;
 constexpr int kMsoFalse = 0;
 
-// Moves a running show; the mover gets the show and its presentation.
-template <typename Move>
-HRESULT MoveShow(MemberCall& call, Move move) {
+// Reads or moves the view's running show: use gets the show and its presentation.
+template <typename Use>
+HRESULT WithShow(MemberCall& call, Use use) {
     OpenPresentation* presentation = nullptr;
     RunningShow* show = ShowOfCall(call, &presentation);
     if (show == nullptr) {
         return Raise(call, kNoObject);
     }
-    return move(*show, *presentation);
+    return use(*show, *presentation);
 }
 
 int ClicksOf(const OpenPresentation& presentation, int position) {
@@ -109,7 +109,7 @@ void StandOn(RunningShow& show, const OpenPresentation& presentation, ShowStop s
 // hidden slides and keeps to its range, or to its custom show's slides. Past the last one it
 // stands on the black end screen, and a further Next ends it. It never wraps around.
 HRESULT SlideShowViewNext(MemberCall& call) {
-    return MoveShow(call, [&call](RunningShow& show, const OpenPresentation& presentation) {
+    return WithShow(call, [&call](RunningShow& show, const OpenPresentation& presentation) {
         if (show.ended) {
             call.state.EndShow(show.id);
         } else if (show.click < ClicksOf(presentation, show.slide)) {
@@ -128,7 +128,7 @@ HRESULT SlideShowViewNext(MemberCall& call) {
 // previous slide fully built (from the end screen, to the last one). On the first slide with no
 // build played nothing happens.
 HRESULT SlideShowViewPrevious(MemberCall& call) {
-    return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
+    return WithShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
         if (show.ended) {
             StandOn(show, presentation, LastStop(presentation, show), true);
         } else if (show.click > 0) {
@@ -141,14 +141,14 @@ HRESULT SlideShowViewPrevious(MemberCall& call) {
 }
 
 HRESULT SlideShowViewFirst(MemberCall& call) {
-    return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
+    return WithShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
         StandOn(show, presentation, FirstStop(presentation, show), false);
         return S_OK;
     });
 }
 
 HRESULT SlideShowViewLast(MemberCall& call) {
-    return MoveShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
+    return WithShow(call, [](RunningShow& show, const OpenPresentation& presentation) {
         StandOn(show, presentation, LastStop(presentation, show), false);
         return S_OK;
     });
@@ -164,7 +164,7 @@ HRESULT SlideShowViewGotoSlide(MemberCall& call) {
         (call.arguments.size() > 1 && !ReadInteger(*call.arguments[1], reset))) {
         return DISP_E_TYPEMISMATCH;
     }
-    return MoveShow(call, [&call, index](RunningShow& show, const OpenPresentation& presentation) {
+    return WithShow(call, [&call, index](RunningShow& show, const OpenPresentation& presentation) {
         if (index < 1 || index > presentation.SlideCount()) {
             return Raise(call, L"SlideShowView.GotoSlide : Index out of bounds.");
         }
@@ -183,69 +183,51 @@ HRESULT SlideShowViewGotoSlide(MemberCall& call) {
 }
 
 HRESULT SlideShowViewExit(MemberCall& call) {
-    return MoveShow(call, [&call](RunningShow& show, const OpenPresentation&) {
+    return WithShow(call, [&call](RunningShow& show, const OpenPresentation&) {
         call.state.EndShow(show.id);
         return S_OK;
     });
 }
 
 HRESULT SlideShowViewState(MemberCall& call) {
-    OpenPresentation* presentation = nullptr;
-    RunningShow* show = ShowOfCall(call, &presentation);
-    if (show == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnInteger(call, show->ended ? kShowDone : kShowRunning);
+    return WithShow(call, [&call](const RunningShow& show, const OpenPresentation&) {
+        return ReturnInteger(call, show.ended ? kShowDone : kShowRunning);
+    });
 }
 
 // The position among the shown slides (or the custom show's); on the end screen (not
 // documented) one past the last.
 HRESULT SlideShowViewCurrentShowPosition(MemberCall& call) {
-    OpenPresentation* presentation = nullptr;
-    RunningShow* show = ShowOfCall(call, &presentation);
-    if (show == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnInteger(call, CurrentShowPosition(*presentation, *show));
+    return WithShow(call, [&call](const RunningShow& show, const OpenPresentation& presentation) {
+        return ReturnInteger(call, CurrentShowPosition(presentation, show));
+    });
 }
 
 // How many of the slide's builds have played, and how many it has; 0 and 0 on the end screen
 // (not documented).
 HRESULT SlideShowViewGetClickIndex(MemberCall& call) {
-    OpenPresentation* presentation = nullptr;
-    RunningShow* show = ShowOfCall(call, &presentation);
-    if (show == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnInteger(call, show->ended ? 0 : show->click);
+    return WithShow(call, [&call](const RunningShow& show, const OpenPresentation&) {
+        return ReturnInteger(call, show.ended ? 0 : show.click);
+    });
 }
 
 HRESULT SlideShowViewGetClickCount(MemberCall& call) {
-    OpenPresentation* presentation = nullptr;
-    RunningShow* show = ShowOfCall(call, &presentation);
-    if (show == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnInteger(call, show->ended ? 0 : ClicksOf(*presentation, show->slide));
+    return WithShow(call, [&call](const RunningShow& show, const OpenPresentation& presentation) {
+        return ReturnInteger(call, show.ended ? 0 : ClicksOf(presentation, show.slide));
+    });
 }
 
 HRESULT SlideShowViewIsNamedShow(MemberCall& call) {
-    OpenPresentation* presentation = nullptr;
-    RunningShow* show = ShowOfCall(call, &presentation);
-    if (show == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnInteger(call, show->namedShow.empty() ? kMsoFalse : kMsoTrue);
+    return WithShow(call, [&call](const RunningShow& show, const OpenPresentation&) {
+        return ReturnInteger(call, show.namedShow.empty() ? kMsoFalse : kMsoTrue);
+    });
 }
 
 // The custom show's name; empty for the deck's own show (not documented).
 HRESULT SlideShowViewSlideShowName(MemberCall& call) {
-    OpenPresentation* presentation = nullptr;
-    RunningShow* show = ShowOfCall(call, &presentation);
-    if (show == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnText(call, show->namedShow);
+    return WithShow(call, [&call](const RunningShow& show, const OpenPresentation&) {
+        return ReturnText(call, show.namedShow);
+    });
 }
 
 }  // namespace pptsim::members

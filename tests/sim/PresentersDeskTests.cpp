@@ -359,15 +359,6 @@ TEST_F(SimulationTest, ProtectedViewEdit_OpensTheDeckForEditingInAFrameOfItsOwn)
 
 // ---- Outside the running object table, and started again by the presenter -------------------
 
-HRESULT AttachToRunning() {
-    IUnknown* running = nullptr;
-    const HRESULT attached = GetActiveObject(pptsim::CLSID_SimulatedPowerPoint, nullptr, &running);
-    if (running != nullptr) {
-        running->Release();
-    }
-    return attached;
-}
-
 HRESULT CreateApplication(ComPtr<IDispatch>& created) {
     return CoCreateInstance(pptsim::CLSID_SimulatedPowerPoint, nullptr, CLSCTX_LOCAL_SERVER,
                             IID_IDispatch, reinterpret_cast<void**>(created.Receive()));

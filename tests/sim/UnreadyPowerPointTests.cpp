@@ -30,15 +30,6 @@ HRESULT ReadOnce(IDispatch* object, const std::wstring& name, long& integer) {
     return read;
 }
 
-HRESULT AttachToRunning() {
-    IUnknown* running = nullptr;
-    const HRESULT attached = GetActiveObject(pptsim::CLSID_SimulatedPowerPoint, nullptr, &running);
-    if (running != nullptr) {
-        running->Release();
-    }
-    return attached;
-}
-
 std::string ScenarioWith(const std::string& members) {
     return R"({"files": {"C:\\Talks\\Q3 review.pptx": 12}, "open": ["C:\\Talks\\Q3 review.pptx"], )" +
            members + "}";

@@ -18,6 +18,7 @@
 #include "platform/linux/WindowList.h"
 #include "sim/SimulationActivation.h"
 #include "sim/SimulationControl.h"
+#include "sim/SimulationIds.h"
 
 // Three presentations open (Intro active), one more that can be opened, one file PowerPoint
 // cannot open (not listed).
@@ -69,6 +70,16 @@ inline long GetInteger(IDispatch* object, const std::wstring& name) {
 
 inline std::wstring GetText(IDispatch* object, const std::wstring& name) {
     return ReadProperty(object, name).Text().value_or(L"<failed>");
+}
+
+// What GetActiveObject gives for the simulated PowerPoint (the reference is let go at once).
+inline HRESULT AttachToRunning() {
+    IUnknown* running = nullptr;
+    const HRESULT attached = GetActiveObject(pptsim::CLSID_SimulatedPowerPoint, nullptr, &running);
+    if (running != nullptr) {
+        running->Release();
+    }
+    return attached;
 }
 
 inline std::wstring WindowTitle(HWND window) {
