@@ -16,4 +16,10 @@ struct DeckUnderTest {
     int lastShownBuilds = 0;
     std::wstring customShow{};
     std::vector<int> customShowSlides{};  // positions from 1, in the custom show's order
+    // The same deck saved once more with its show settings running the custom show (its
+    // FullName and title): the plug-in has no key that starts a custom show, and the simulated
+    // PowerPoint the field check makes decks in is not the plug-in's, so a presenter's start
+    // from the ribbon cannot be played there.
+    std::wstring customShowDeck{};
+    std::wstring customShowDeckName{};
 };

@@ -168,12 +168,13 @@ int main(int argc, char** argv) {
         // PowerPoint stays open; only the deck made here goes (after a long press and a second
         // load it is open again, in a PowerPoint this reference may no longer reach).
         if (deck && deck->made) {
-            const std::wstring fullName = deck->fullName;
-            powerPoint.Run<bool>(
-                [fullName](PowerPointDeck& powerPointDeck) {
-                    return powerPointDeck.CloseIfOpen(fullName);
-                },
-                kPowerPointBound);
+            for (const std::wstring& fullName : {deck->fullName, deck->customShowDeck}) {
+                powerPoint.Run<bool>(
+                    [fullName](PowerPointDeck& powerPointDeck) {
+                        return powerPointDeck.CloseIfOpen(fullName);
+                    },
+                    kPowerPointBound);
+            }
         }
     }
     if (!madeFolder.empty()) {

@@ -117,14 +117,51 @@ struct Stop {
     const char* key;
     int slide;  // a position; 0: the deck's name, state 1; -1: nothing (PowerPoint closed)
     int holdMs;
+    bool customShowDeck = false;  // the deck saved to run its custom show
 };
 
-std::vector<Stop> Stops(int first, int second, int last, bool closePowerPoint) {
-    std::vector<Stop> stops = {{"load", "load", 0, 0},         {"play", "play", first, 0},
-                               {"next", "next", second, 0},    {"prev", "prev", first, 0},
-                               {"prev-wrap", "prev", last, 0}, {"next-wrap", "next", first, 0},
-                               {"last", "last", last, 0},      {"next-wrap-last", "next", first, 0},
-                               {"first", "first", first, 0},   {"play-end", "play", 0, 0}};
+// Where the walk stops: the first, second and last slide the deck's own show shows, the builds on
+// that last slide, and the first and last slide of the deck's custom show (0: it has none).
+struct Positions {
+    int first;
+    int second;
+    int last;
+    int lastBuilds;
+    int customFirst;
+    int customLast;
+};
+
+// Next on the last slide plays its builds first, the title unchanged, and only then wraps.
+void PlayBuilds(std::vector<Stop>& stops, const char* step, int slide, int builds, bool custom) {
+    for (int build = 0; build < builds; ++build) {
+        stops.push_back({step, "next", slide, 0, custom});
+    }
+}
+
+std::vector<Stop> Stops(const Positions& at, bool closePowerPoint) {
+    std::vector<Stop> stops = {{"load", "load", 0, 0},
+                               {"play", "play", at.first, 0},
+                               {"next", "next", at.second, 0},
+                               {"prev", "prev", at.first, 0},
+                               {"prev-wrap", "prev", at.last, 0}};
+    PlayBuilds(stops, "next-build", at.last, at.lastBuilds, false);
+    stops.push_back({"next-wrap", "next", at.first, 0});
+    stops.push_back({"last", "last", at.last, 0});
+    PlayBuilds(stops, "next-build", at.last, at.lastBuilds, false);
+    stops.insert(stops.end(), {{"next-wrap-last", "next", at.first, 0},
+                               {"first", "first", at.first, 0},
+                               {"play-end", "play", 0, 0}});
+    if (at.customFirst > 0) {
+        // A custom show wraps within its own slides; the play key still counts the deck's.
+        stops.insert(stops.end(), {{"custom-load", "load", 0, 0, true},
+                                   {"custom-play", "play", at.customFirst, 0, true},
+                                   {"custom-last", "last", at.customLast, 0, true}});
+        PlayBuilds(stops, "custom-build", at.customLast,
+                   at.customLast == at.last ? at.lastBuilds : 0, true);
+        stops.insert(stops.end(), {{"custom-next-wrap", "next", at.customFirst, 0, true},
+                                   {"custom-prev-wrap", "prev", at.customLast, 0, true},
+                                   {"custom-end", "play", 0, 0, true}});
+    }
     if (closePowerPoint) {
         // PowerPoint is gone (or hidden) after the long press; loading again must find it.
         stops.push_back({"play-hold", "play", -1, 1500});
@@ -133,12 +170,29 @@ std::vector<Stop> Stops(int first, int second, int last, bool closePowerPoint) {
     return stops;
 }
 
+Positions PositionsIn(const DeckUnderTest& deck) {
+    const bool walkable = deck.shown.size() >= 2;
+    Positions at{walkable ? deck.shown.front() : 1,
+                 walkable ? deck.shown[1] : 2,
+                 walkable ? deck.shown.back() : deck.slides,
+                 deck.lastShownBuilds,
+                 0,
+                 0};
+    if (!deck.customShowDeck.empty() && !deck.customShowSlides.empty()) {
+        at.customFirst = deck.customShowSlides.front();
+        at.customLast = deck.customShowSlides.back();
+    }
+    return at;
+}
+
 }  // namespace
 
 std::vector<std::string> KeyWalk::StepNames(bool closePowerPoint) {
     std::vector<std::string> names{"register", "keys"};
-    for (const Stop& stop : Stops(1, 2, 3, closePowerPoint)) {
-        names.push_back(stop.step);
+    for (const Stop& stop : Stops({1, 2, 3, 1, 2, 3}, closePowerPoint)) {
+        if (std::find(names.begin(), names.end(), stop.step) == names.end()) {
+            names.push_back(stop.step);
+        }
     }
     names.insert(names.end(), {"windows", "end"});
     return names;
@@ -147,13 +201,12 @@ std::vector<std::string> KeyWalk::StepNames(bool closePowerPoint) {
 void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoint) {
     ShowKeys(deck);
     // Titles count positions in the deck; next and prev wrap at the first and last slide the
-    // show shows (the made deck is numbered from 0 and hides its last slide).
+    // show shows (the made deck is numbered from 0 and hides its last slide), after the builds.
     const int count = deck ? deck->slides : 0;
-    const bool walkable = deck && deck->shown.size() >= 2;
-    const int first = walkable ? deck->shown.front() : 1;
-    const int second = walkable ? deck->shown[1] : 2;
-    const int last = walkable ? deck->shown.back() : count;
-    for (const Stop& stop : Stops(first, second, last, closePowerPoint)) {
+    const Positions at = deck ? PositionsIn(*deck) : Positions{1, 2, 3, 0, 0, 0};
+    const std::string customShowSetting =
+        deck ? ForwardSlashes(WideToUtf8(deck->customShowDeck)) : "";
+    for (const Stop& stop : Stops(at, closePowerPoint)) {
         const Key& key = FindKey(stop.key);
         if (!deck) {
             NotRun(stop.step, std::string("'") + key.name + "'", "there is no deck to walk");
@@ -163,14 +216,16 @@ void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoin
         if (stop.slide > 0) {
             expected = {std::to_string(stop.slide) + "/" + std::to_string(count), 0, ""};
         } else if (stop.slide == 0) {
-            expected = {WideToUtf8(deck->name), 1, ""};
+            expected = {WideToUtf8(stop.customShowDeck ? deck->customShowDeckName : deck->name), 1,
+                        ""};
         } else {
             expected = {"", 1, ""};
         }
+        const std::string& setting = stop.customShowDeck ? customShowSetting : deckSetting;
         if (std::string(stop.key) == "load") {
-            expected.listed = deckSetting;
+            expected.listed = setting;
         }
-        Press(stop.step, key, std::chrono::milliseconds(stop.holdMs), expected);
+        Press(stop.step, key, std::chrono::milliseconds(stop.holdMs), expected, setting);
     }
 }
 
@@ -216,7 +271,7 @@ void KeyWalk::ShowKeys(const std::optional<DeckUnderTest>& deck) {
 }
 
 void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds hold,
-                    const Expectation& expected) {
+                    const Expectation& expected, const std::string& setting) {
     StepResult result{step, "", DescribeExpected(expected), "", false, std::nullopt, ""};
     result.sent = hold.count() > 0 ? "keyDown, " + std::to_string(hold.count()) +
                                          " ms, keyUp on '" + key.name + "'"
@@ -231,7 +286,7 @@ void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds 
     }
     display.TakeAlerts();
     const nlohmann::json settings = key.name == std::string("load")
-                                        ? nlohmann::json{{"korfilepicker", deckSetting}}
+                                        ? nlohmann::json{{"korfilepicker", setting}}
                                         : nlohmann::json::object();
     Clock::time_point pressed;
     try {

@@ -57,8 +57,9 @@ private:
     };
 
     void ShowKeys(const std::optional<DeckUnderTest>& deck);
+    // setting: the file the load key is set to (a load press carries it).
     void Press(const char* step, const Key& key, std::chrono::milliseconds hold,
-               const Expectation& expected);
+               const Expectation& expected, const std::string& setting);
     bool Meets(const Expectation& expected) const;
     std::string DescribeExpected(const Expectation& expected) const;
     std::string DescribeShown(const Expectation& expected) const;

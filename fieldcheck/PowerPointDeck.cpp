@@ -16,6 +16,7 @@ namespace {
 constexpr std::int32_t kMsoFalse = 0;
 constexpr std::int32_t kMsoTrue = -1;
 constexpr std::int32_t kShowSlideRange = 2;  // PpSlideShowRangeType
+constexpr std::int32_t kShowNamedSlideShow = 3;
 constexpr std::int32_t kLayoutTitleOnly = 11;
 constexpr std::int32_t kSaveAsOpenXmlPresentation = 24;
 constexpr std::int32_t kEffectAppear = 1;  // MsoAnimEffect
@@ -145,6 +146,26 @@ void AddCustomShow(Calls& calls, IDispatch* deck, IDispatch* slideList,
     calls.Call(shows.Get(), L"Add", {Argument::Text(kCustomShow), Argument::IntegerArray(ids)});
 }
 
+// Beside the deck: "<stem>, custom show.pptx".
+std::wstring CustomShowDeckPath(const std::wstring& path) {
+    const std::size_t dot = path.rfind(L'.');
+    return path.substr(0, dot) + L", custom show" +
+           (dot == std::wstring::npos ? L"" : path.substr(dot));
+}
+
+// Saves the deck once more, its show settings running the custom show, as a presenter who always
+// shows the short version would keep it.
+void SaveRunningCustomShow(Calls& calls, IDispatch* deck, const std::wstring& path,
+                           DeckUnderTest& made) {
+    DispatchPtr settings = calls.Read(deck, L"SlideShowSettings");
+    calls.Put(settings.Get(), L"RangeType", Argument::Integer(kShowNamedSlideShow));
+    calls.Put(settings.Get(), L"SlideShowName", Argument::Text(made.customShow));
+    calls.Do(deck, L"SaveAs",
+             {Argument::Text(path), Argument::Integer(kSaveAsOpenXmlPresentation)});
+    made.customShowDeck = calls.Text(deck, L"FullName");
+    made.customShowDeckName = WithoutExtension(calls.Text(deck, L"Name"));
+}
+
 // What the check needs to know of a deck, as PowerPoint reports it.
 DeckUnderTest ReadDeck(Calls& calls, IDispatch* deck, bool madeHere) {
     DeckUnderTest read{calls.Text(deck, L"FullName"),
@@ -226,6 +247,7 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
     if (!customShowSlides.empty()) {
         made.customShow = kCustomShow;
         made.customShowSlides = customShowSlides;
+        SaveRunningCustomShow(calls, deck.Get(), CustomShowDeckPath(path), made);
     }
     if (deck) {
         Calls closing;
@@ -263,16 +285,26 @@ std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
     return described;
 }
 
-bool PowerPointDeck::CloseIfOpen(const std::wstring& fullName) {
-    Calls calls;
-    DispatchPtr presentations = calls.Read(application.Get(), L"Presentations");
+namespace {
+
+// The open presentation PowerPoint names fullName; none (and calls failed) when it is not open.
+DispatchPtr FindOpen(Calls& calls, IDispatch* application, const std::wstring& fullName) {
+    DispatchPtr presentations = calls.Read(application, L"Presentations");
     const int count = calls.Integer(presentations.Get(), L"Count");
     for (int index = 1; index <= count && !calls.Failed(); ++index) {
         DispatchPtr presentation =
             calls.Call(presentations.Get(), L"Item", {Argument::Integer(index)});
         if (calls.Text(presentation.Get(), L"FullName") == fullName) {
-            return calls.Do(presentation.Get(), L"Close");
+            return presentation;
         }
     }
-    return false;
+    return DispatchPtr();
+}
+
+}  // namespace
+
+bool PowerPointDeck::CloseIfOpen(const std::wstring& fullName) {
+    Calls calls;
+    DispatchPtr presentation = FindOpen(calls, application.Get(), fullName);
+    return presentation && calls.Do(presentation.Get(), L"Close");
 }

@@ -34,11 +34,14 @@ std::string SystemPath(std::wstring path) {
 }  // namespace
 
 bool WriteDeckFile(const std::wstring& path, const OpenPresentation& presentation) {
-    nlohmann::json document{{"format", kFormat},
-                            {"firstSlideNumber", presentation.firstSlideNumber},
-                            {"nextSlideId", presentation.nextSlideId},
-                            {"slides", nlohmann::json::array()},
-                            {"namedShows", nlohmann::json::array()}};
+    nlohmann::json document{
+        {"format", kFormat},
+        {"firstSlideNumber", presentation.firstSlideNumber},
+        {"nextSlideId", presentation.nextSlideId},
+        {"slides", nlohmann::json::array()},
+        {"namedShows", nlohmann::json::array()},
+        {"runsNamedShow",
+         presentation.runsNamedShow ? UnitsToUtf8(presentation.settingsShowName) : std::string()}};
     for (const SlideContent& slide : presentation.slides) {
         document["slides"].push_back({{"layout", slide.layout},
                                       {"title", UnitsToUtf8(slide.title)},
@@ -116,6 +119,11 @@ std::optional<SavedDeck> ReadDeckFile(const std::wstring& path) {
         }
         deck.namedShows.emplace_back(Utf8ToUnits(show["name"].get<std::string>()), std::move(ids));
     }
+    const nlohmann::json runs = document.value("runsNamedShow", nlohmann::json(""));
+    if (!runs.is_string()) {
+        return std::nullopt;
+    }
+    deck.settingsShowName = Utf8ToUnits(runs.get<std::string>());
     return deck;
 }
 

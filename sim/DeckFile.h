@@ -1,7 +1,7 @@
 // The file the simulated PowerPoint's SaveAs writes and its Open reads back: a small JSON
 // document with each slide's layout, title, hidden flag, SlideID and builds, the deck's first slide
-// number and its custom shows, so that a deck one simulated PowerPoint saved opens in another, as
-// a real presentation file would.
+// number, its custom shows and the one its show settings run, so that a deck one simulated
+// PowerPoint saved opens in another, as a real presentation file would.
 #pragma once
 
 #include <optional>
@@ -18,6 +18,8 @@ struct SavedDeck {
     int firstSlideNumber = 1;
     int nextSlideId = kFirstSlideId;
     std::vector<std::pair<std::wstring, std::vector<int>>> namedShows;  // by slide ID
+    // The custom show its saved show settings run (RangeType ppShowNamedSlideShow); empty: none.
+    std::wstring settingsShowName;
 };
 
 // False when the file cannot be written (for example, a folder that does not exist).

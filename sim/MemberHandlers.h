@@ -83,6 +83,7 @@ HRESULT SlidesItem(MemberCall& call);
 HRESULT SlideSlideIndex(MemberCall& call);
 HRESULT SlideShowTransitionHidden(MemberCall& call);
 HRESULT SlideShowSettingsRangeType(MemberCall& call);
+HRESULT SlideShowSettingsSlideShowName(MemberCall& call);
 HRESULT SlideShowSettingsStartingSlide(MemberCall& call);
 HRESULT SlideShowSettingsEndingSlide(MemberCall& call);
 

@@ -203,6 +203,8 @@ OpenPresentation* ModelState::Open(const std::wstring& path, FrameChanges& frame
         for (auto& [name, slideIds] : saved->namedShows) {
             opened->namedShows.push_back({nextId++, name, std::move(slideIds)});
         }
+        opened->runsNamedShow = !saved->settingsShowName.empty();
+        opened->settingsShowName = std::move(saved->settingsShowName);
     }
     opened->readOnly = opened->readOnly || alreadyOpen;
     activeId = opened->id;
@@ -272,13 +274,25 @@ bool ModelState::Close(std::uint64_t presentationId, FrameChanges& frames) {
 
 RunningShow* ModelState::RunShow(std::uint64_t presentationId) {
     const OpenPresentation* presentation = FindPresentation(presentationId);
-    const int first = presentation != nullptr ? FirstShown(*presentation) : 0;
-    if (first == 0) {
+    if (presentation == nullptr) {
         return nullptr;
     }
     RunningShow started;
     started.presentationId = presentationId;
-    started.slide = first;
+    if (presentation->runsNamedShow) {
+        const std::vector<int> named =
+            NamedShowSlides(*presentation, presentation->settingsShowName);
+        if (named.empty()) {
+            return nullptr;
+        }
+        started.namedShow = presentation->settingsShowName;
+        started.slide = named.front();
+    } else {
+        started.slide = FirstShown(*presentation);
+    }
+    if (started.slide == 0) {
+        return nullptr;
+    }
     if (RunningShow* running = ShowOf(presentationId)) {
         started.id = running->id;
         *running = started;

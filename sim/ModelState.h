@@ -48,6 +48,10 @@ struct OpenPresentation {
     bool protectedView = false;  // in a ProtectedViewWindow, not in Presentations
     int nextSlideId = kFirstSlideId;
     std::vector<NamedShow> namedShows;
+    // SlideShowSettings.RangeType ppShowNamedSlideShow, with the custom show SlideShowName names:
+    // what Run then runs (as automation starts a custom show).
+    bool runsNamedShow = false;
+    std::wstring settingsShowName;
 
     int SlideCount() const { return static_cast<int>(slides.size()); }
     // The slide's position from 1; 0 when the presentation has no such slide.
@@ -110,8 +114,8 @@ public:
     bool Close(std::uint64_t presentationId, FrameChanges& frames);
     bool AnyOpen() const { return !presentations.empty(); }
 
-    // Starts the presentation's show on its first shown slide (restarting one that runs); null
-    // when the show would show no slide.
+    // Starts the presentation's show on its first shown slide (restarting one that runs), or its
+    // settings' custom show on that show's first slide; null when the show would show no slide.
     RunningShow* RunShow(std::uint64_t presentationId);
     RunningShow* ShowOf(std::uint64_t presentationId);
     void EndShow(std::uint64_t showId);

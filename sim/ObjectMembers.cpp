@@ -100,7 +100,8 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
     };
     static const std::vector<Member> slideShowSettings = {
         {L"Run", kMethod, 0, 0, SlideShowSettingsRun},
-        {L"RangeType", kProperty, 0, 0, SlideShowSettingsRangeType},
+        {L"RangeType", kWritable, 0, 0, SlideShowSettingsRangeType},
+        {L"SlideShowName", kWritable, 0, 0, SlideShowSettingsSlideShowName},
         {L"StartingSlide", kProperty, 0, 0, SlideShowSettingsStartingSlide},
         {L"EndingSlide", kProperty, 0, 0, SlideShowSettingsEndingSlide},
         {L"NamedSlideShows", kProperty, 0, 0, SlideShowSettingsNamedSlideShows},

@@ -7,6 +7,7 @@ namespace {
 // PpSlideShowRangeType.
 constexpr int kShowAll = 1;
 constexpr int kShowSlideRange = 2;
+constexpr int kShowNamedSlideShow = 3;
 // MsoTriState.
 constexpr int kTrue = -1;
 constexpr int kFalse = 0;
@@ -94,7 +95,36 @@ HRESULT SlideShowSettingsRangeType(MemberCall& call) {
     if (presentation == nullptr) {
         return Raise(call, kNoObject);
     }
-    return ReturnInteger(call, presentation->rangeStart > 0 ? kShowSlideRange : kShowAll);
+    if (!call.put) {
+        return ReturnInteger(call, presentation->runsNamedShow    ? kShowNamedSlideShow
+                                   : presentation->rangeStart > 0 ? kShowSlideRange
+                                                                  : kShowAll);
+    }
+    std::int64_t type = 0;
+    if (!ReadInteger(*call.arguments[0], type)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    if (type != kShowAll && type != kShowSlideRange && type != kShowNamedSlideShow) {
+        return E_INVALIDARG;
+    }
+    presentation->runsNamedShow = type == kShowNamedSlideShow;
+    if (type == kShowAll) {
+        presentation->rangeStart = 0;
+        presentation->rangeEnd = 0;
+    }
+    return S_OK;
+}
+
+HRESULT SlideShowSettingsSlideShowName(MemberCall& call) {
+    OpenPresentation* presentation = PresentationOfCall(call);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    if (!call.put) {
+        return ReturnText(call, presentation->settingsShowName);
+    }
+    return ReadText(*call.arguments[0], presentation->settingsShowName) ? S_OK
+                                                                        : DISP_E_TYPEMISMATCH;
 }
 
 HRESULT SlideShowSettingsStartingSlide(MemberCall& call) {

@@ -34,7 +34,9 @@ def run_fieldcheck(folder: Path, *arguments: str,
                           timeout=180)
 
 
-@pytest.mark.parametrize("arguments, steps, opens", [([], 15, 1), (["--close"], 17, 2)])
+# The walk plays the two builds on the last shown slide before each wrap from it, and walks the
+# deck saved to run its custom show, which wraps within its own slides.
+@pytest.mark.parametrize("arguments, steps, opens", [([], 27, 2), (["--close"], 29, 3)])
 def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, arguments, steps,
                                                                   opens):
     run = run_fieldcheck(tmp_path, *arguments)
@@ -57,8 +59,9 @@ def test_walk_passes_and_powerpoint_saw_the_deck_made_and_opened(tmp_path, argum
         assert made in trace
     saved = [line for line in trace if line.startswith("call Presentation.SaveAs ")]
     opened = [line for line in trace if line.startswith("call Presentations.Open ")]
-    assert len(saved) == 1 and saved[0].endswith("Glyphpad field check.pptx 24")
-    assert len(opened) == opens and opened[-1].endswith("Glyphpad field check.pptx")
+    assert len(saved) == 2 and saved[0].endswith("Glyphpad field check.pptx 24")
+    assert saved[1].endswith("Glyphpad field check, custom show.pptx 24")
+    assert len(opened) == opens and opened[1].endswith("Glyphpad field check, custom show.pptx")
 
 
 def test_plugin_that_cannot_start_fails_every_step_in_words(tmp_path):
@@ -67,7 +70,7 @@ def test_plugin_that_cannot_start_fails_every_step_in_words(tmp_path):
     lines = run.stdout.splitlines()
     assert lines[2].startswith("FAIL register") and "cannot start no-such-plugin.exe" in lines[2]
     assert "not run: the plug-in is not connected" in lines[4]
-    assert lines[-1] == "1 passed, 14 failed"  # only the deck could be made
+    assert lines[-1] == "1 passed, 26 failed"  # only the deck could be made
 
 
 def test_a_broken_expectation_fails_its_step_in_words_and_attaches_the_diagnostics(

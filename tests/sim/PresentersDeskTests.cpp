@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
 
 #include "platform/ComApartment.h"
@@ -297,6 +298,31 @@ TEST_F(SimulationTest, CustomShow_IsNamedByTheViewAndListsItsSlidesById) {
               9);
     EXPECT_EQ(CallWithoutAnswer(slides.Get(), L"FindBySlideID", {Argument::Integer(265)}),
               DISP_E_EXCEPTION);
+}
+
+// Automation starts a custom show through the show settings; a deck saved so runs it when opened.
+TEST_F(SimulationTest, SettingsNamingACustomShow_RunItAndAreSavedWithTheDeck) {
+    Start(std::string(kBuiltDeck) + R"("slide": 5}]})");
+    ComPtr<IDispatch> settings = GetObject(Presentation(1).Get(), L"SlideShowSettings");
+    EXPECT_EQ(WriteProperty(settings.Get(), L"RangeType", Argument::Integer(3)), S_OK);
+    EXPECT_EQ(WriteProperty(settings.Get(), L"SlideShowName", Argument::Text(L"Short")), S_OK);
+    EXPECT_EQ(GetInteger(settings.Get(), L"RangeType"), 3);
+    ComPtr<IDispatch> window = CallObject(settings.Get(), L"Run", {});
+    ASSERT_TRUE(window);
+    ComPtr<IDispatch> view = GetObject(window.Get(), L"View");
+    EXPECT_EQ(GetText(view.Get(), L"SlideShowName"), L"Short");
+    EXPECT_EQ(GetInteger(GetObject(view.Get(), L"Slide").Get(), L"SlideIndex"), 2);
+    EXPECT_EQ(WriteProperty(settings.Get(), L"RangeType", Argument::Integer(7)), E_INVALIDARG);
+
+    const std::wstring saved =
+        (std::filesystem::temp_directory_path() / "pptsim-named.json").wstring();
+    ASSERT_EQ(CallWithoutAnswer(Presentation(1).Get(), L"SaveAs", {Argument::Text(saved)}), S_OK);
+    ComPtr<IDispatch> reopened =
+        CallObject(Presentations().Get(), L"Open", {Argument::Text(saved)});
+    ComPtr<IDispatch> reopenedSettings = GetObject(reopened.Get(), L"SlideShowSettings");
+    EXPECT_EQ(GetInteger(reopenedSettings.Get(), L"RangeType"), 3);
+    EXPECT_EQ(GetText(reopenedSettings.Get(), L"SlideShowName"), L"Short");
+    std::filesystem::remove(saved);
 }
 
 TEST_F(SimulationTest, DecksOwnShow_IsNoNamedShow) {
