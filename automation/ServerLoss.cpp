@@ -9,7 +9,8 @@ thread_local ServerLoss noted = ServerLoss::None;
 
 ServerLoss ServerLossOf(HRESULT result) {
     if (result == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE) ||
-        result == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) || result == RPC_E_SERVERFAULT ||
+        result == HRESULT_FROM_WIN32(RPC_S_CALL_FAILED) ||
+        result == HRESULT_FROM_WIN32(RPC_S_UNKNOWN_IF) || result == RPC_E_SERVERFAULT ||
         result == RPC_E_CONNECTION_TERMINATED || result == CO_E_SERVER_STOPPING) {
         return ServerLoss::ServerGone;
     }

@@ -125,6 +125,7 @@ constexpr HRESULT MK_E_UNAVAILABLE = static_cast<HRESULT>(0x800401E3u);
 constexpr HRESULT MK_S_MONIKERALREADYREGISTERED = static_cast<HRESULT>(0x000401E7u);
 constexpr long RPC_S_SERVER_UNAVAILABLE = 1722L;
 constexpr long RPC_S_CALL_FAILED = 1726L;
+constexpr long RPC_S_UNKNOWN_IF = 1717L;
 constexpr HRESULT HRESULT_FROM_WIN32(unsigned long error) {
     return error == 0 ? S_OK
                       : static_cast<HRESULT>((error & 0x0000FFFFu) | (7u << 16) | 0x80000000u);

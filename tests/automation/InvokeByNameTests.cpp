@@ -213,6 +213,7 @@ TEST(InvokeByName, LostServer_IsNotedForTheThreadByHowSureItIsUntilTaken) {
         {E_FAIL, ServerLoss::None},
         {HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE), ServerLoss::ServerGone},
         {HRESULT_FROM_WIN32(RPC_S_CALL_FAILED), ServerLoss::ServerGone},
+        {HRESULT_FROM_WIN32(RPC_S_UNKNOWN_IF), ServerLoss::ServerGone},
         {RPC_E_SERVERFAULT, ServerLoss::ServerGone},
         {RPC_E_CONNECTION_TERMINATED, ServerLoss::ServerGone},
         {CO_E_SERVER_STOPPING, ServerLoss::ServerGone},
