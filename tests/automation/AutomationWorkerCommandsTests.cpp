@@ -1,9 +1,13 @@
 // The thirteen commands, end to end through the worker against the simulated PowerPoint.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <variant>
 
 #include "automation/AutomationWorker.h"
+#include "support/DiagnosticsFile.h"
 #include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
@@ -343,6 +347,38 @@ TEST_F(AutomationWorkerCommands, NotAvailable_FailsEverythingSilently) {
     ExpectEveryCommandFails(worker);
     worker.Stop();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// PowerPoint's frame shows, but COM will not reach it: run as administrator, or the plug-in is.
+TEST_F(AutomationWorkerCommands, RefusalAcrossIntegrityLevels_IsWrittenOnceNamingTheCause) {
+    HWND frame =
+        WindowList::Instance().Create(L"PPTFrameClass", L"Q3 review.pptx - PowerPoint", nullptr);
+    UseScenario(R"({"available": false})");
+    // The file outlives the test binary's runs: only what follows this run's mark counts.
+    const std::string mark =
+        "integrity test " +
+        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    WriteDiagnosticLine(mark);
+    DiagnosticsFile& diagnostics = ProcessDiagnosticsFile();
+    worker.Start();
+    for (int press = 0; press < 3; ++press) {
+        EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
+        EXPECT_EQ(worker.SubmitString(L"", AutomationWorker::Patience::Refresh), L"");
+    }
+    worker.Stop();
+    ASSERT_TRUE(diagnostics.Drain(std::chrono::seconds(20)));
+    std::ifstream file(std::filesystem::path(diagnostics.OpenedPath()));
+    int said = 0;
+    bool marked = false;
+    for (std::string line; std::getline(file, line);) {
+        marked = marked || line.find(mark) != std::string::npos;
+        if (marked && line.find("runs as administrator") != std::string::npos) {
+            ++said;
+            EXPECT_NE(line.find("CO_E_SERVER_EXEC_FAILURE"), std::string::npos) << line;
+        }
+    }
+    EXPECT_EQ(said, 1);
+    WindowList::Instance().Destroy(frame);
 }
 
 TEST_F(AutomationWorkerCommands, CodesOutsideTheSet_YieldZeroAndCallNothing) {
