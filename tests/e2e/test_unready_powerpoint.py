@@ -7,6 +7,7 @@ answers as a presenter would (a real dialog under Wine).
 """
 
 import sys
+import time
 from pathlib import Path
 
 import pytest
@@ -109,6 +110,30 @@ def test_busy_refresh_keeps_the_title_and_the_current_presentation(start, setup,
     end = session.probe()
     assert session.titles_between(mark, end, "P1")[-1] == after_play
     assert show_alert("P1") not in session.raw_between(mark, end)
+    session.finish()
+
+
+def test_a_press_turned_away_for_its_whole_bound_alerts_and_never_acts_later(start):
+    # A dialog keeps PowerPoint turning Next away for 7 s; an impatient presenter presses again.
+    session = start(scenario("q3_show_on_slide_3", rejectFor={"Next": 7000}))
+    session.appear("P1", PLAY)
+    next_refresh_titles(session, "P1", 1)
+    mark = session.mark()
+    pressed = time.monotonic()
+    presses = ("K1", "K2", "K3", "K4")
+    for context in presses:
+        session.key_down(context, NEXT)
+    alerted = []
+    for context in presses:
+        session.wait_raw(show_alert(context), mark, timeout=20)
+        alerted.append(time.monotonic() - pressed)
+    # The first at its 5 s bound; each later one tries once and fails at once.
+    assert alerted[0] < 6.5, alerted
+    assert all(later - earlier < 1 for earlier, later in zip(alerted, alerted[1:])), alerted
+    # Once PowerPoint takes Next again, nothing of those presses moves the slide.
+    time.sleep(max(0.0, 8.0 - (time.monotonic() - pressed)))
+    assert next_refresh_titles(session, "P1", 2)[-1] == "3/12"
+    assert "call SlideShowView.Next" not in session.trace()
     session.finish()
 
 
