@@ -16,6 +16,10 @@ from hostpeer import Frame, HostPeer, compact, default_timeout, plugin_launcher
 # The action identifiers, offered here too: a session's keys are placed with them.
 from pluginnames import FIRST, LAST, LOAD, NEXT, PLAY, PREV  # noqa: F401
 
+# A shorter key refresh period than the product's 2000 ms, so that tests wait less for one.
+FAST_REFRESH_MS = 500
+
+
 def under_wine() -> bool:
     """True when the plug-in runs through a launcher (the Windows program under Wine)."""
     return bool(plugin_launcher())
@@ -131,6 +135,11 @@ class ActionSession:
     def wait_raw(self, raw: str, start: int = 0, timeout: Optional[float] = None) -> int:
         """The index of the first frame at or after start whose bytes are exactly raw."""
         return self.wait_frame(lambda f: f.raw == raw, start, timeout)[0]
+
+    def settled(self, context: str) -> None:
+        """Waits for a periodic refresh to end, so that the frames after it are a press's."""
+        self.wait_frame(lambda f: f.event == "setState" and context_of(f) == context,
+                        self.mark())
 
     def probe(self) -> int:
         """Sends an event that the plug-in answers at once; returns the answer's index."""

@@ -84,14 +84,10 @@ public:
         *result = nullptr;
         std::lock_guard<std::mutex> lock(mutex);
         OpenKey start;
-        const LSTATUS found = ResolveLocked(parent, start);
+        std::vector<std::wstring> names;
+        const LSTATUS found = ResolvePathLocked(parent, subKey, start, names);
         if (found != ERROR_SUCCESS) {
             return found;
-        }
-        std::vector<std::wstring> names;
-        const LSTATUS split = SplitPath(TextOrEmpty(subKey), names);
-        if (split != ERROR_SUCCESS) {
-            return split;
         }
         if (names.empty() && IsCurrentUser(parent)) {
             *result = parent;
@@ -212,14 +208,10 @@ public:
     LSTATUS DeleteTree(HKEY handle, LPCWSTR subKey) {
         std::lock_guard<std::mutex> lock(mutex);
         OpenKey open;
-        const LSTATUS found = ResolveLocked(handle, open);
+        std::vector<std::wstring> names;
+        const LSTATUS found = ResolvePathLocked(handle, subKey, open, names);
         if (found != ERROR_SUCCESS) {
             return found;
-        }
-        std::vector<std::wstring> names;
-        const LSTATUS split = SplitPath(TextOrEmpty(subKey), names);
-        if (split != ERROR_SUCCESS) {
-            return split;
         }
         if (names.empty()) {
             for (auto& [name, subkey] : open.key->subkeys) {
@@ -255,6 +247,13 @@ private:
         if (disposition != nullptr) {
             *disposition = value;
         }
+    }
+
+    // The key behind a handle and the names on the path below it.
+    LSTATUS ResolvePathLocked(HKEY handle, LPCWSTR subKey, OpenKey& open,
+                              std::vector<std::wstring>& names) const {
+        const LSTATUS found = ResolveLocked(handle, open);
+        return found != ERROR_SUCCESS ? found : SplitPath(TextOrEmpty(subKey), names);
     }
 
     // The key behind a handle, checked for the access the call needs.

@@ -2,6 +2,7 @@
 
 import pytest
 
+from actionsession import FAST_REFRESH_MS, ActionSession
 from hostpeer import HostPeer
 from simservers import no_simulated_powerpoint_left  # noqa: F401
 
@@ -11,6 +12,14 @@ def host():
     """A listening host peer; the plug-in is started by the test."""
     with HostPeer() as peer:
         yield peer
+
+
+@pytest.fixture
+def start(host, tmp_path):
+    """Starts a session against a scenario; a test module may offer its own."""
+    def starter(setup: dict) -> ActionSession:
+        return ActionSession(host, tmp_path, setup, refresh_interval_ms=FAST_REFRESH_MS)
+    return starter
 
 
 @pytest.fixture

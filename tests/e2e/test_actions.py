@@ -6,9 +6,9 @@ read from the simulation's trace.
 
 import pytest
 
-from actionsession import (FIRST, LAST, LOAD, NEXT, PLAY, PREV, ActionSession, context_of,
-                           presentations_to_inspector, set_state, set_title, show_alert,
-                           under_wine)
+from actionsession import (FAST_REFRESH_MS, FIRST, LAST, LOAD, NEXT, PLAY, PREV, ActionSession,
+                           context_of, presentations_to_inspector, set_state, set_title,
+                           show_alert, under_wine)
 from scenariofiles import scenario
 
 Q3 = "C:\\Talks\\Q3 review.pptx"
@@ -16,10 +16,10 @@ Q3_SETTING = "C:/Talks/Q3 review.pptx"
 INTRO_SETTING = "D:/Slides/intro.pptx"
 
 
-# Most tests refresh this often, so that they wait less for periodic refreshes; those that use
-# real_period run at the product's 2000 ms. A press and its probe take a few milliseconds, far
-# inside this interval, which keeps periodic refreshes out of what the tests compare.
-FAST_REFRESH_MS = 500
+# Most tests refresh every FAST_REFRESH_MS, so that they wait less for periodic refreshes;
+# those that use real_period run at the product's 2000 ms. A press and its probe take a few
+# milliseconds, far inside that interval, which keeps periodic refreshes out of what the tests
+# compare.
 
 
 @pytest.fixture

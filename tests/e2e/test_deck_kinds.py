@@ -8,14 +8,13 @@ deck (n/N), whatever the first slide number.
 
 import pytest
 
-from actionsession import (FIRST, LAST, LOAD, NEXT, PLAY, PREV, ActionSession, context_of,
-                           presentations_to_inspector, set_state, set_title, show_alert)
+from actionsession import (FIRST, LAST, LOAD, NEXT, PLAY, PREV, presentations_to_inspector,
+                           set_state, set_title, show_alert)
 
 Q3 = "C:\\Talks\\Q3 review.pptx"
 INTRO = "D:\\Slides\\intro.pptx"
 CLOUD = "https://d.docs.live.net/4f2a9c/Documents/Cloud deck.pptx"
 
-FAST_REFRESH_MS = 500
 
 def deck_setup(deck, show=None, **members) -> dict:
     """Q3 review (given as its "files" value) open and active; show: its position or "ended"."""
@@ -26,19 +25,6 @@ def deck_setup(deck, show=None, **members) -> dict:
         setup["shows"] = [{"presentation": Q3, "slide": show}]
     setup.update(members)
     return setup
-
-
-@pytest.fixture
-def start(host, tmp_path):
-    def starter(setup: dict) -> ActionSession:
-        return ActionSession(host, tmp_path, setup, refresh_interval_ms=FAST_REFRESH_MS)
-    return starter
-
-
-def settled(session: ActionSession, context: str) -> None:
-    """Waits for a periodic refresh to end, so that the frames after it are a press's."""
-    session.wait_frame(lambda f: f.event == "setState" and context_of(f) == context,
-                       session.mark())
 
 
 NUMBERED = {"slides": 12, "firstSlideNumber": 0}
@@ -67,13 +53,13 @@ def test_slide_keys_on_numbered_hidden_ranged_and_ended_shows(start, deck, show,
                                                              view_call):
     session = start(deck_setup(deck, show))
     session.appear("P1", PLAY)
-    settled(session, "P1")
+    session.settled("P1")
     before = len(session.trace())
     mark = session.mark()
     if action is not None:
         session.tap("K", action)
     else:
-        settled(session, "P1")
+        session.settled("P1")
     end = session.probe()
     assert session.titles_between(mark, end, "P1")[-1] == title
     assert session.raw_between(mark, end, "K") == []  # no alert
@@ -96,12 +82,12 @@ def test_decks_kept_in_the_cloud_keep_their_url(start, setup, press, listed):
     session = start(setup)
     session.appear("P1", PLAY)
     session.appear("L1", LOAD)
-    settled(session, "P1")
+    session.settled("P1")
     mark = session.mark()
     if press is not None:
         session.tap("L1", LOAD, press)
     else:
-        settled(session, "P1")
+        session.settled("P1")
     end = session.probe()
     sent = session.raw_between(mark, end)
     assert session.raw_between(mark, end, "P1")[-2:] == [set_title("P1", "Cloud deck"),
@@ -121,7 +107,7 @@ def test_decks_kept_in_the_cloud_keep_their_url(start, setup, press, listed):
 def test_a_chosen_path_finds_the_open_deck_whatever_its_letter_case(start, chosen):
     session = start({"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO})
     session.appear("P1", PLAY)
-    settled(session, "P1")
+    session.settled("P1")
     mark = session.mark()
     session.tap("L1", LOAD, chosen)
     end = session.probe()
@@ -144,7 +130,7 @@ def test_loading_an_open_deck_raises_its_frame_whatever_its_title_form(start, q3
     session = start({"files": {Q3: q3, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
                      "frameTitles": frame_titles})
     session.appear("P1", PLAY)
-    settled(session, "P1")
+    session.settled("P1")
     mark = session.mark()
     session.tap("L1", LOAD, Q3_SETTING)
     end = session.probe()

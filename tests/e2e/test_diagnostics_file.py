@@ -10,11 +10,11 @@ from pathlib import Path
 
 import pytest
 
-from actionsession import FIRST, NEXT, PLAY, ActionSession, set_title, show_alert, under_wine
+from actionsession import (FAST_REFRESH_MS, FIRST, NEXT, PLAY, ActionSession, set_title,
+                           show_alert, under_wine)
 from pluginfolder import DIAGNOSTICS_FILE, ROTATED_DIAGNOSTICS_FILE, copy_plugin_folder
 from scenariofiles import scenario
 
-FAST_REFRESH_MS = 500
 STAMPED = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} ")
 
 

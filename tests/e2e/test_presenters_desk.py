@@ -15,20 +15,6 @@ Q3 = "C:\\Talks\\Q3 review.pptx"
 Q3_SETTING = "C:/Talks/Q3 review.pptx"
 INTRO = "D:\\Slides\\intro.pptx"
 
-FAST_REFRESH_MS = 500
-
-
-@pytest.fixture
-def start(host, tmp_path):
-    def starter(setup: dict) -> ActionSession:
-        return ActionSession(host, tmp_path, setup, refresh_interval_ms=FAST_REFRESH_MS)
-    return starter
-
-
-def settled(session: ActionSession, context: str) -> None:
-    """Waits for a periodic refresh to end, so that the frames after it are a press's."""
-    session.wait_frame(lambda f: f.event == "setState" and context_of(f) == context,
-                       session.mark())
 
 
 def press(session: ActionSession, context: str, action: str, file=None) -> list:
@@ -50,7 +36,8 @@ def show_state(session: ActionSession) -> list:
 
 @pytest.mark.parametrize("sync_roots", [
     pytest.param([{"mountPoint": "C:\\Users\\ann\\OneDrive",
-                   "urlNamespace": "https://d.docs.live.net/4f2a9c"}], id="mapped-by-the-sync-folder"),
+                   "urlNamespace": "https://d.docs.live.net/4f2a9c"}],
+                 id="mapped-by-the-sync-folder"),
     # A library synced from a subfolder names the library, not the folder: the one open deck
     # whose URL ends with the file's name and folders is taken.
     pytest.param([], id="found-by-name-and-folders"),
@@ -59,7 +46,7 @@ def test_a_deck_chosen_by_its_local_path_in_a_synced_folder_is_found_open(start,
     session = start({"files": {LOCAL_Q3: {"slides": 12, "fullName": Q3_URL}, INTRO: 5},
                      "open": [LOCAL_Q3, INTRO], "active": INTRO, "syncRoots": sync_roots})
     session.appear("P1", PLAY)
-    settled(session, "P1")
+    session.settled("P1")
     titles, loaded = press(session, "L1", LOAD, LOCAL_Q3_SETTING)
     trace = session.trace()
     assert not any(line.startswith("call Presentations.Open") for line in trace), \
@@ -81,7 +68,7 @@ def test_builds_play_before_the_show_wraps(start, show, action, calls, slide_aft
     session = start({"files": {Q3: deck}, "open": [Q3],
                      "shows": [dict(show, presentation=Q3)]})
     session.appear("P1", PLAY)
-    settled(session, "P1")
+    session.settled("P1")
     before = len(show_state(session))
     titles = []
     for _ in calls:
@@ -101,7 +88,7 @@ def test_a_custom_show_wraps_within_its_own_slides(start, slide, action, call, t
     session = start({"files": {Q3: deck}, "open": [Q3],
                      "shows": [{"presentation": Q3, "namedShow": "Short", "slide": slide}]})
     session.appear("P1", PLAY)
-    settled(session, "P1")
+    session.settled("P1")
     before = len(show_state(session))
     titles, alerts = press(session, "K", action)
     assert show_state(session)[before:] == [f"call SlideShowView.{call}"]
@@ -117,8 +104,8 @@ def test_the_keys_follow_the_current_presentations_show_when_two_run(start):
                      "shows": [{"presentation": Q3, "slide": 3},
                                {"presentation": INTRO, "slide": 2}]})
     session.appear("P1", PLAY)
-    settled(session, "P1")
-    settled(session, "P1")
+    session.settled("P1")
+    session.settled("P1")
     titles, _ = press(session, "K", NEXT)
     assert titles[-1] == "3/5"
     assert "get Presentation.SlideShowWindow" in session.trace()
@@ -129,7 +116,7 @@ def test_a_deck_in_protected_view_is_brought_up_not_opened_again(start):
     session = start({"files": {Q3: 12, INTRO: 5}, "open": [INTRO], "active": INTRO,
                      "protectedView": [Q3]})
     session.appear("P1", PLAY)
-    settled(session, "P1")
+    session.settled("P1")
     _, loaded = press(session, "L1", LOAD, Q3_SETTING)
     trace = session.trace()
     assert not any(line.startswith("call Presentations.Open") for line in trace), \
@@ -147,7 +134,7 @@ def test_a_powerpoint_started_again_by_hand_is_found_by_its_frame(start):
     session = start({"files": {Q3: 12}, "open": [Q3], "rot": False,
                      "restart": {"afterMs": 600, "open": [Q3]}})
     session.appear("P1", PLAY)
-    settled(session, "P1")
+    session.settled("P1")
     session.key_down("P1", PLAY)
     session.wait_trace("close Q3 review.pptx - PowerPoint")
     session.key_up("P1", PLAY)

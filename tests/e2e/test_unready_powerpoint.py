@@ -12,8 +12,8 @@ from pathlib import Path
 
 import pytest
 
-from actionsession import (LOAD, NEXT, PLAY, ActionSession, context_of, set_state, set_title,
-                           show_alert, under_wine)
+from actionsession import (FAST_REFRESH_MS, LOAD, NEXT, PLAY, ActionSession, context_of,
+                           set_state, set_title, show_alert, under_wine)
 from scenariofiles import scenario
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "windows"))
@@ -23,7 +23,6 @@ from winelane import run_tool  # noqa: E402
 Q3 = "C:\\Talks\\Q3 review.pptx"
 Q3_SETTING = "C:/Talks/Q3 review.pptx"
 Q3_FRAME = "Q3 review.pptx - PowerPoint"
-FAST_REFRESH_MS = 500
 
 
 
