@@ -1,6 +1,6 @@
 // The folder where a program keeps per-user data of its own that is not a document and need not
 // follow the user to another machine: %LOCALAPPDATA% on Windows; on Linux $XDG_STATE_HOME, or
-// ~/.local/state when that is not set (the XDG base directory specification's state home).
+// ~/.local/state when that is not set (the XDG base directory's state home).
 #pragma once
 
 #include <string>
