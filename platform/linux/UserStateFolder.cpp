@@ -24,7 +24,7 @@ bool IsAbsolute(const char* path) {
 }  // namespace
 
 std::wstring UserStateFolder() {
-    // XDG's base directory rules ignore a relative XDG_STATE_HOME, as it does an empty one.
+    // XDG's base directory rules ignore a relative XDG_STATE_HOME, as they do an empty one.
     const char* const stateHome = std::getenv("XDG_STATE_HOME");
     const char* const home = std::getenv("HOME");
     std::string folder;
