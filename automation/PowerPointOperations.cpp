@@ -191,8 +191,11 @@ namespace {
 // show; none when PowerPoint cannot say.
 std::optional<std::vector<std::int32_t>> QueryNamedShowSlideIds(IDispatch* view,
                                                                 IDispatch* presentation) {
-    // Older versions may lack the member: a failed read is taken as the deck's own show.
-    if (ReadNumber(view, ps::kIsNamedShow) != ps::kMsoTrue) {
+    // Older versions may lack the member: a failed read is taken as the deck's own show (and
+    // not read through ReadNumber, whose failure value is msoTrue's).
+    const std::optional<std::int32_t> named =
+        ReadProperty(view, Member(ps::kIsNamedShow)).Integer();
+    if (named != ps::kMsoTrue) {
         return std::vector<std::int32_t>();
     }
     const std::optional<std::wstring> name = ReadProperty(view, Member(ps::kSlideShowName)).Text();

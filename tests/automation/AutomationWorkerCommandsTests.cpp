@@ -289,6 +289,12 @@ TEST_F(AutomationWorkerCommands, ShowFailingMembers_GiveFalse) {
     }
 }
 
+TEST_F(AutomationWorkerCommands, UnreadableIsNamedShow_MovesAsTheDecksOwnShow) {
+    StartWith(WithFailingMember(ShowScenario(5), "IsNamedShow"));
+    EXPECT_TRUE(worker.SubmitBool(Command::NextSlide, L""));
+    EXPECT_EQ(CurrentShowSlide(), 6);
+}
+
 TEST_F(AutomationWorkerCommands, CallSequences_FollowTheFixedOrder) {
     StartWith(ShowScenario(5));
     struct Case {
