@@ -1,5 +1,6 @@
 // The bench: starts the real plug-in executable against a WebSocket host on the loopback, with
-// the simulated PowerPoint showing a slide show, and measures key-press latency, refresh
+// the simulated PowerPoint showing a slide show, and measures key-press latency (also of presses
+// PowerPoint fails, which write the diagnostics file), refresh
 // fan-out, event throughput, start-up, memory and idle cost in one run.
 //
 //   glyphpad-bench [--plugin PATH] [--scenario PATH] [--output PATH] [--quick]
@@ -25,6 +26,7 @@ constexpr std::chrono::seconds kWakeUpPeriod{10};
 struct Options {
     BenchConfig config{GP_BENCH_PLUGIN_EXE, GP_BENCH_SCENARIO};
     BenchConfig floorConfig{GP_BENCH_BARE_CLIENT_EXE, GP_BENCH_SCENARIO};
+    BenchConfig failingConfig{GP_BENCH_PLUGIN_EXE, GP_BENCH_FAILING_SCENARIO};
     std::string output = GP_BENCH_OUTPUT;
     std::size_t presses = 5000;
     std::size_t memoryPresses = 100000;
@@ -49,6 +51,7 @@ bool ParseOptions(int argc, char* argv[], Options& options) {
             options.appearingKeys = {1, 10, 100, 1000};
         } else if (flag == "--plugin" && hasValue) {
             options.config.executable = argv[++index];
+            options.failingConfig.executable = options.config.executable;
         } else if (flag == "--scenario" && hasValue) {
             options.config.scenario = argv[++index];
         } else if (flag == "--output" && hasValue) {
@@ -122,6 +125,16 @@ int main(int argc, char* argv[]) {
     try {
         LoopbackHost host;
         MeasureInOneSession(host, options, results);
+
+        Progress("failing key press latency");
+        {
+            PluginSession session(host, options.failingConfig);
+            session.ShowKeys(ActionIdentifiers::Play, "play-", 0, 1);
+            results.failingLatency = MeasureFailingPressLatency(session, options.presses / 5);
+            if (session.Finish() != 0) {
+                throw std::runtime_error("the plug-in did not exit with code 0");
+            }
+        }
 
         Progress("keys appearing at once, event throughput");
         {

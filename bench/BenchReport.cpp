@@ -68,6 +68,10 @@ std::vector<Goal> Goals(const BenchResults& r) {
         {"press p50 / echo floor p50", Ratio(r.latency.press.p50Ms, r.latency.floor.p50Ms), 3.0});
     goals.push_back(
         {"press p99 / echo floor p99", Ratio(r.latency.press.p99Ms, r.latency.floor.p99Ms), 4.0});
+    goals.push_back({"failing press p50 / echo floor p50",
+                     Ratio(r.failingLatency.press.p50Ms, r.failingLatency.floor.p50Ms), 3.0});
+    goals.push_back({"failing press p99 / echo floor p99",
+                     Ratio(r.failingLatency.press.p99Ms, r.failingLatency.floor.p99Ms), 4.0});
     goals.push_back({"idle RSS with 10 keys, KiB", static_cast<double>(r.idle.residentKiB), 5120});
     goals.push_back({"RSS growth over " + std::to_string(r.memory.presses) + " presses, KiB",
                      static_cast<double>(r.memory.afterPressesKiB - r.memory.afterWarmUpKiB), 64});
@@ -79,6 +83,25 @@ std::vector<Goal> Goals(const BenchResults& r) {
     goals.push_back({"start-up p50 / bare client p50",
                      Ratio(r.startUp.plugin.p50Ms, r.startUp.floor.p50Ms), 1.3});
     return goals;
+}
+
+std::string FormatLatency(const std::string& heading, const LatencyResult& l) {
+    std::string text = "\n" + heading + "\n";
+    text += Format("  plug-in      n=%-7.0f p50 %8.3f ms  p99 %8.3f ms  max %8.3f ms\n",
+                   static_cast<double>(l.press.count), l.press.p50Ms, l.press.p99Ms, l.press.maxMs);
+    text += Format("  echo floor   n=%-7.0f p50 %8.3f ms  p99 %8.3f ms  max %8.3f ms\n",
+                   static_cast<double>(l.floor.count), l.floor.p50Ms, l.floor.p99Ms, l.floor.maxMs);
+    text += Format("  ratio        p50 %.1fx  p99 %.1fx   (frames %.0f B out, %.0f B back)\n",
+                   Ratio(l.press.p50Ms, l.floor.p50Ms), Ratio(l.press.p99Ms, l.floor.p99Ms),
+                   static_cast<double>(l.requestBytes), static_cast<double>(l.replyBytes));
+    return text;
+}
+
+nlohmann::json LatencyJson(const LatencyResult& l) {
+    return {{"plugin", ToJson(l.press)},
+            {"echo_floor", ToJson(l.floor)},
+            {"request_bytes", l.requestBytes},
+            {"reply_bytes", l.replyBytes}};
 }
 
 }  // namespace
@@ -94,18 +117,11 @@ std::string FormatTable(const BenchResults& r) {
             f.keys, f.pressToLast.p50Ms, f.refresh.p50Ms, f.messagesPerSecond,
             static_cast<double>(f.pressToLast.count));
     }
-    table += "\nKey press latency (keyDown next -> play key setTitle; echo sampled in turn)\n";
-    table += Format("  plug-in      n=%-7.0f p50 %8.3f ms  p99 %8.3f ms  max %8.3f ms\n",
-                    static_cast<double>(r.latency.press.count), r.latency.press.p50Ms,
-                    r.latency.press.p99Ms, r.latency.press.maxMs);
-    table += Format("  echo floor   n=%-7.0f p50 %8.3f ms  p99 %8.3f ms  max %8.3f ms\n",
-                    static_cast<double>(r.latency.floor.count), r.latency.floor.p50Ms,
-                    r.latency.floor.p99Ms, r.latency.floor.maxMs);
-    table += Format("  ratio        p50 %.1fx  p99 %.1fx   (frames %.0f B out, %.0f B back)\n",
-                    Ratio(r.latency.press.p50Ms, r.latency.floor.p50Ms),
-                    Ratio(r.latency.press.p99Ms, r.latency.floor.p99Ms),
-                    static_cast<double>(r.latency.requestBytes),
-                    static_cast<double>(r.latency.replyBytes));
+    table += FormatLatency(
+        "Key press latency (keyDown next -> play key setTitle; echo sampled in turn)", r.latency);
+    table += FormatLatency(
+        "Failing key press latency (keyDown next that PowerPoint fails -> showAlert; echo in turn)",
+        r.failingLatency);
     table += "\nEvent throughput (willAppear/willDisappear, counted back through a refresh)\n";
     table +=
         Format("  %.0f events in %.3f s: %.0f events/s\n", static_cast<double>(r.throughput.events),
@@ -178,11 +194,8 @@ bool WriteResultsJson(const BenchResults& r, const std::string& path) {
     const nlohmann::json document{
         {"started_utc", r.startedUtc},
         {"cores", r.cores},
-        {"key_press_latency",
-         {{"plugin", ToJson(r.latency.press)},
-          {"echo_floor", ToJson(r.latency.floor)},
-          {"request_bytes", r.latency.requestBytes},
-          {"reply_bytes", r.latency.replyBytes}}},
+        {"key_press_latency", LatencyJson(r.latency)},
+        {"failing_key_press_latency", LatencyJson(r.failingLatency)},
         {"fan_out", fanOut},
         {"event_throughput",
          {{"events", r.throughput.events},

@@ -10,6 +10,7 @@ struct BenchResults {
     std::string startedUtc;
     unsigned cores = 0;
     LatencyResult latency;
+    LatencyResult failingLatency;  // presses PowerPoint fails: answered by an alert
     std::vector<FanOutResult> fanOut;
     ThroughputResult throughput;
     std::vector<AppearResult> appearing;

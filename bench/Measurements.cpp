@@ -54,15 +54,16 @@ TitledRefresh PressAndCountTitles(LoopbackHost& host, PluginSession& session) {
 
 }  // namespace
 
-LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses) {
+namespace {
+
+// `presses` timed presses, each followed by one round trip of an echo that exchanges frames of
+// the sizes the press exchanged: keyDown one way, `reply` the other.
+template <typename TimedPress>
+LatencyResult MeasureAgainstEchoFloor(const std::string& reply, std::size_t presses,
+                                      const TimedPress& timedPress) {
     LatencyResult result;
-    // The floor exchanges frames of the sizes the press exchanged: keyDown one way, the
-    // play key's setTitle the other.
     result.requestBytes = KeyEventFrame("keyDown", ActionIdentifiers::Next, "next-key").size();
-    result.replyBytes =
-        std::string(
-            R"({"context":"play-0","event":"setTitle","payload":{"target":0,"title":"40/40"}})")
-            .size();
+    result.replyBytes = reply.size();
     EchoFloor floor(result.requestBytes, result.replyBytes);
     std::vector<std::chrono::nanoseconds> pressSamples;
     std::vector<std::chrono::nanoseconds> floorSamples;
@@ -70,12 +71,25 @@ LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses
     floorSamples.reserve(presses);
     // In turn, so that a busy moment of the machine weighs on both alike.
     for (std::size_t press = 0; press < presses; ++press) {
-        pressSamples.push_back(session.TimedNextPress());
+        pressSamples.push_back(timedPress());
         floorSamples.push_back(floor.RoundTrip());
     }
     result.press = Summarize(std::move(pressSamples));
     result.floor = Summarize(std::move(floorSamples));
     return result;
+}
+
+}  // namespace
+
+LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses) {
+    return MeasureAgainstEchoFloor(
+        R"({"context":"play-0","event":"setTitle","payload":{"target":0,"title":"40/40"}})",
+        presses, [&session] { return session.TimedNextPress(); });
+}
+
+LatencyResult MeasureFailingPressLatency(PluginSession& session, std::size_t presses) {
+    return MeasureAgainstEchoFloor(R"({"context":"next-key","event":"showAlert"})", presses,
+                                   [&session] { return session.TimedFailingNextPress(); });
 }
 
 std::size_t PressRepeatedly(PluginSession& session, std::size_t presses,

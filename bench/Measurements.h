@@ -11,7 +11,7 @@
 #include "hostpeer/LoopbackHost.h"
 
 struct LatencyResult {
-    Summary press;  // keyDown of next until the play key's new title
+    Summary press;  // keyDown of next until the play key's new title (or the key's alert)
     Summary floor;  // the same frame sizes through a bare echo, sampled in turn with the presses
     std::size_t requestBytes = 0;
     std::size_t replyBytes = 0;
@@ -63,6 +63,10 @@ struct IdleResult {
 // Latency over `presses` presses of next, each followed by one round trip of the echo floor; a
 // visible play key must exist in the session.
 LatencyResult MeasureKeyPressLatency(PluginSession& session, std::size_t presses);
+
+// The same for presses that PowerPoint fails (the session's scenario fails Next), each answered
+// with the key's alert and a line in the diagnostics file.
+LatencyResult MeasureFailingPressLatency(PluginSession& session, std::size_t presses);
 
 // Presses of next until `presses` are done or `budget` has passed; returns the count done.
 std::size_t PressRepeatedly(PluginSession& session, std::size_t presses,

@@ -98,6 +98,21 @@ std::chrono::nanoseconds PluginSession::TimedNextPress() {
     return frame->arrival - sent;
 }
 
+std::chrono::nanoseconds PluginSession::TimedFailingNextPress() {
+    const BenchClock::time_point sent = PressNext();
+    const auto frame = host.NextFrameMatching(
+        [](const std::string& text) {
+            const auto command = ParseHostCommand(text);
+            return command && command->event == "showAlert" && command->context == kNextContext;
+        },
+        kFrameBound);
+    if (!frame) {
+        throw std::runtime_error("no alert after a press of next that PowerPoint failed");
+    }
+    ReleaseNext();
+    return frame->arrival - sent;
+}
+
 int PluginSession::Finish() {
     finished = true;
     host.Close();

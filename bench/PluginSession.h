@@ -48,6 +48,8 @@ public:
 
     // Presses next and returns the time until a setTitle with the new position arrives.
     std::chrono::nanoseconds TimedNextPress();
+    // Presses next where PowerPoint fails it and returns the time until the key's alert arrives.
+    std::chrono::nanoseconds TimedFailingNextPress();
 
     // Ends the link as the host would and returns the plug-in's exit code (-1: still running).
     int Finish();
