@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "actions/ActionIdentifiers.h"
 #include "actions/MyGlyphpadPlugin.h"
@@ -25,6 +26,16 @@ std::wstring SlidePositionTitle(std::int32_t slide, std::int32_t count) {
     return std::to_wstring(slide) + L"/" + std::to_wstring(count);
 }
 
+nlohmann::json PresentationListJson(std::vector<std::wstring> paths) {
+    nlohmann::json list = nlohmann::json::array();
+    for (std::wstring& path : paths) {
+        // The settings page works with forward slashes, as its file picker does.
+        std::replace(path.begin(), path.end(), L'\\', L'/');
+        list.push_back(WideToUtf8(path));
+    }
+    return list;
+}
+
 nlohmann::json PresentationsPayload(nlohmann::json list) {
     nlohmann::json payload = nlohmann::json::object();
     payload["presentations"] = std::move(list);
@@ -34,13 +45,7 @@ nlohmann::json PresentationsPayload(nlohmann::json list) {
 }  // namespace
 
 nlohmann::json MyGlyphpadPlugin::BuildPresentationList() {
-    nlohmann::json list = nlohmann::json::array();
-    for (std::wstring path : worker.SubmitList(std::wstring(), kRefreshPatience)) {
-        // The settings page works with forward slashes, as its file picker does.
-        std::replace(path.begin(), path.end(), L'\\', L'/');
-        list.push_back(WideToUtf8(path));
-    }
-    return list;
+    return PresentationListJson(worker.SubmitList(std::wstring(), kRefreshPatience));
 }
 
 void MyGlyphpadPlugin::SendPresentationList(const std::string& context) {
@@ -53,19 +58,16 @@ void MyGlyphpadPlugin::SendPresentationList(const std::string& context) {
 }
 
 void MyGlyphpadPlugin::UpdateKeys() {
-    const nlohmann::json payload = PresentationsPayload(BuildPresentationList());
-    const bool running =
-        worker.SubmitBool(PowerPointCommand::IsInSlideShow, currentPresentation, kRefreshPatience);
+    AutomationWorker::KeyReading reading = worker.SubmitKeyReading(currentPresentation);
+    const nlohmann::json payload =
+        PresentationsPayload(PresentationListJson(std::move(reading.presentations)));
+    const bool running = reading.running;
     std::wstring title;
     if (running) {
-        const std::int32_t slide = worker.SubmitInt(PowerPointCommand::GetCurrentSlide,
-                                                    currentPresentation, kRefreshPatience);
-        const std::int32_t count = worker.SubmitInt(PowerPointCommand::GetSlideCount,
-                                                    currentPresentation, kRefreshPatience);
-        title = SlidePositionTitle(slide, count);
+        title = SlidePositionTitle(reading.slide, reading.count);
     } else {
         // Without a show of its own the play key follows whatever PowerPoint has active.
-        currentPresentation = worker.SubmitString(std::wstring(), kRefreshPatience);
+        currentPresentation = std::move(reading.active);
         title = PresentationTitle(currentPresentation);
     }
     const std::string titleText = WideToUtf8(title);

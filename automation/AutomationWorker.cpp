@@ -89,6 +89,34 @@ WorkerResult AutomationWorker::Submit(PowerPointCommand command, const std::wstr
     return result ? std::move(*result) : FailureResultOf(command);
 }
 
+AutomationWorker::KeyReading AutomationWorker::SubmitKeyReading(
+    const std::wstring& currentPresentation) {
+    std::optional<KeyReading> reading = worker.Run<KeyReading>(
+        [this, currentPresentation] { return ReadKeys(currentPresentation); }, waitBound,
+        ApartmentJob::BusyPatience(kRefreshBusyPatience));
+    return reading ? std::move(*reading) : KeyReading{};
+}
+
+// On the worker thread.
+AutomationWorker::KeyReading AutomationWorker::ReadKeys(const std::wstring& currentPresentation) {
+    constexpr Patience patience = Patience::Refresh;
+    KeyReading reading;
+    reading.presentations = std::get<std::vector<std::wstring>>(
+        Perform(PowerPointCommand::ListPresentations, std::wstring(), patience));
+    reading.running =
+        std::get<bool>(Perform(PowerPointCommand::IsInSlideShow, currentPresentation, patience));
+    if (reading.running) {
+        reading.slide = std::get<std::int32_t>(
+            Perform(PowerPointCommand::GetCurrentSlide, currentPresentation, patience));
+        reading.count = std::get<std::int32_t>(
+            Perform(PowerPointCommand::GetSlideCount, currentPresentation, patience));
+    } else {
+        reading.active = std::get<std::wstring>(
+            Perform(PowerPointCommand::GetActivePresentation, std::wstring(), patience));
+    }
+    return reading;
+}
+
 // On the worker thread, when it starts: PowerPoint's application object, or none when it is not
 // registered or cannot be started; its class once the lookup found it.
 void AutomationWorker::ConnectToPowerPoint() {

@@ -66,6 +66,20 @@ public:
     std::vector<std::wstring> SubmitList(const std::wstring& argument,
                                          Patience patience = Patience::Press);
 
+    // What the keys show: the open presentations, whether the show of `currentPresentation` (or
+    // any) runs, and then its slide and slide count, or else the active presentation.
+    struct KeyReading {
+        std::vector<std::wstring> presentations;
+        bool running = false;
+        std::int32_t slide = -1;
+        std::int32_t count = -1;
+        std::wstring active;
+    };
+    // The refresh's reads in that order as one request, with Patience::Refresh: one hand-over to
+    // the worker thread and back instead of one per read, for every refresh and after every
+    // press. Reads not made (the submitter gave up) give their failure results.
+    KeyReading SubmitKeyReading(const std::wstring& currentPresentation);
+
     // Whether the worker is in the middle of COM's activation of PowerPoint (which may be
     // starting it), at start or for a later command. The PowerPoint-not-registered box is not
     // part of it.
@@ -77,6 +91,7 @@ public:
 
 private:
     WorkerResult Submit(PowerPointCommand command, const std::wstring& argument, Patience patience);
+    KeyReading ReadKeys(const std::wstring& currentPresentation);
     WorkerResult Perform(PowerPointCommand command, const std::wstring& argument,
                          Patience patience);
     void ConnectToPowerPoint();
