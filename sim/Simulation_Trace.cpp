@@ -70,6 +70,9 @@ std::string ArgumentText(const VARIANT& argument) {
 
 void Simulation::TraceCallLocked(const ObjectRef& target, const Member& member, bool put,
                                  const std::vector<const VARIANT*>& arguments) {
+    if (!pinned && !traceFile.is_open()) {
+        return;  // nobody reads it: the line is not worth its conversions on every call
+    }
     std::string line = member.kind == MemberKind::Method ? "call " : put ? "put " : "get ";
     line += ObjectKindName(target.kind);
     line += '.';
