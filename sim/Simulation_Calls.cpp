@@ -68,6 +68,9 @@ void FillException(EXCEPINFO* exception, const std::wstring& message) {
 // A busy PowerPoint turns the call away before doing anything: the member's first calls
 // ("reject"), or every call for a while from its first one ("rejectFor").
 HRESULT Simulation::RejectIfBusyLocked(const ObjectRef& target, const std::wstring& member) {
+    if (rejectsLeft.empty() && state.Setup().rejectFor.empty()) {
+        return S_OK;  // the usual scenario: no member name to convert on every call
+    }
     const std::string name = UnitsToUtf8(member);
     bool busy = false;
     const auto rejects = rejectsLeft.find(name);
@@ -125,7 +128,8 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
             }
         }
         outcome = CheckCall(member, flags, params);
-        if (SUCCEEDED(outcome) && state.Setup().failMembers.count(UnitsToUtf8(member.name)) != 0) {
+        if (SUCCEEDED(outcome) && !state.Setup().failMembers.empty() &&
+            state.Setup().failMembers.count(UnitsToUtf8(member.name)) != 0) {
             outcome = E_FAIL;
         }
         if (SUCCEEDED(outcome)) {
