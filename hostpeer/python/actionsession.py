@@ -183,4 +183,5 @@ class ActionSession:
     def finish(self) -> None:
         """Closes the link; the plug-in must end with exit code 0."""
         self.host.close()
-        assert self.host.wait_exit() == 0
+        code = self.host.wait_exit()
+        assert code == 0, f"exit code {code:#x}; its standard error ends: {self.host.stderr()[-2000:]}"
