@@ -21,15 +21,14 @@ HANDLE Events::Create(bool manualReset, bool initiallySet) {
 }
 
 bool Events::Set(HANDLE event) {
-    {
-        std::lock_guard<std::mutex> lock(SharedWait::Instance().mutex);
-        auto found = events.find(event);
-        if (found == events.end()) {
-            return false;
-        }
-        found->second.set = true;
+    SharedWait& shared = SharedWait::Instance();
+    std::lock_guard<std::mutex> lock(shared.mutex);
+    auto found = events.find(event);
+    if (found == events.end()) {
+        return false;
     }
-    SharedWait::Instance().changed.notify_all();
+    found->second.set = true;
+    shared.WakeEventWaitersLocked(event);
     return true;
 }
 
@@ -97,7 +96,7 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD timeoutMs) {
         if (events.TakeLocked(handle)) {
             return WAIT_OBJECT_0;
         }
-        if (!deadline.WaitLocked(shared, lock)) {
+        if (!deadline.WaitLocked(shared, lock, WaitReasons{&handle, 1, 0})) {
             return WAIT_TIMEOUT;
         }
     }

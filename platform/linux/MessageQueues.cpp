@@ -28,8 +28,7 @@ private:
     DWORD thread;
 };
 
-MessageQueues::MessageQueues()
-    : mutex(SharedWait::Instance().mutex), changed(SharedWait::Instance().changed) {}
+MessageQueues::MessageQueues() : shared(SharedWait::Instance()), mutex(shared.mutex) {}
 
 MessageQueues& MessageQueues::Instance() {
     // Never destroyed: threads that outlive main may still pump.
@@ -53,16 +52,14 @@ MessageQueues::Queue& MessageQueues::OwnQueueLocked() {
 }
 
 bool MessageQueues::Post(DWORD thread, const MSG& message) {
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        auto found = queues.find(thread);
-        if (found == queues.end()) {
-            return false;
-        }
-        found->second.posted.push_back(message);
-        found->second.newInput = true;
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = queues.find(thread);
+    if (found == queues.end()) {
+        return false;
     }
-    changed.notify_all();
+    found->second.posted.push_back(message);
+    found->second.newInput = true;
+    shared.WakeQueueWaiterLocked(thread);
     return true;
 }
 
@@ -78,7 +75,7 @@ bool MessageQueues::Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool
     }
     found->second.sent.push_back(sent);
     found->second.newInput = true;
-    changed.notify_all();
+    shared.WakeQueueWaiterLocked(thread);
     for (;;) {
         if (!block) {
             AnswerSentLocked(lock);
@@ -87,7 +84,8 @@ bool MessageQueues::Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool
             answer = sent->answer;
             return true;
         }
-        if (!deadline.WaitLocked(SharedWait::Instance(), lock)) {
+        // Its own queue too: a thread waiting for an answer answers what is sent to it.
+        if (!deadline.WaitLocked(shared, lock, WaitReasons{nullptr, 0, GetCurrentThreadId()})) {
             // The message stays queued, as on Windows: the thread answers it when it pumps,
             // to nobody.
             return false;
@@ -134,7 +132,7 @@ DWORD MessageQueues::WaitForEventsOrInput(DWORD count, const HANDLE* events, DWO
             own.newInput = false;
             return WAIT_OBJECT_0 + count;
         }
-        if (!deadline.WaitLocked(SharedWait::Instance(), lock)) {
+        if (!deadline.WaitLocked(shared, lock, WaitReasons{events, count, GetCurrentThreadId()})) {
             return WAIT_TIMEOUT;
         }
     }
@@ -153,23 +151,21 @@ void MessageQueues::AnswerSentLocked(std::unique_lock<std::mutex>& lock) {
         lock.lock();
         sent->answer = answer;
         sent->answered = true;
-        changed.notify_all();
+        shared.WakeAllLocked();
     }
 }
 
 void MessageQueues::EndQueue(DWORD thread) {
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        auto found = queues.find(thread);
-        if (found == queues.end()) {
-            return;
-        }
-        for (const std::shared_ptr<Sent>& sent : found->second.sent) {
-            sent->answered = true;
-        }
-        queues.erase(found);
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = queues.find(thread);
+    if (found == queues.end()) {
+        return;
     }
-    changed.notify_all();
+    for (const std::shared_ptr<Sent>& sent : found->second.sent) {
+        sent->answered = true;
+    }
+    queues.erase(found);
+    shared.WakeAllLocked();
 }
 
 bool MessageQueues::Matches(const MSG& message, HWND window, UINT first, UINT last) {

@@ -3,13 +3,13 @@
 // with the event objects, so that one wait covers both. Linux only.
 #pragma once
 
-#include <condition_variable>
 #include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
 
 #include "platform/Platform.h"
+#include "platform/linux/SharedWait.h"
 
 class MessageQueues {
 public:
@@ -48,7 +48,7 @@ private:
     void EndQueue(DWORD thread);
     static bool Matches(const MSG& message, HWND window, UINT first, UINT last);
 
+    SharedWait& shared;
     std::mutex& mutex;
-    std::condition_variable& changed;
     std::map<DWORD, Queue> queues;
 };
