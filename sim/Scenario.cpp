@@ -40,6 +40,23 @@ bool Contains(const std::vector<std::wstring>& names, const std::wstring& name) 
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
+// An array of member names, as "failMembers" holds.
+void ReadMemberNames(const json& document, const char* key, std::set<std::string>& names) {
+    if (!document.contains(key)) {
+        return;
+    }
+    const std::string reason = "\"" + std::string(key) + "\" must be an array of member names";
+    if (!document[key].is_array()) {
+        Reject(reason);
+    }
+    for (const json& member : document[key]) {
+        if (!member.is_string()) {
+            Reject(reason);
+        }
+        names.insert(member.get<std::string>());
+    }
+}
+
 const ScenarioFile* FindFile(const Scenario& scenario, const std::wstring& name) {
     for (const ScenarioFile& file : scenario.files) {
         if (file.fullName == name) {
@@ -73,17 +90,8 @@ void ReadFlags(const json& document, Scenario& scenario) {
             Reject("\"frameTitles\" must be \"withExtension\" or \"withoutExtension\"");
         }
     }
-    if (document.contains("failMembers")) {
-        if (!document["failMembers"].is_array()) {
-            Reject("\"failMembers\" must be an array of member names");
-        }
-        for (const json& member : document["failMembers"]) {
-            if (!member.is_string()) {
-                Reject("\"failMembers\" must be an array of member names");
-            }
-            scenario.failMembers.insert(member.get<std::string>());
-        }
-    }
+    ReadMemberNames(document, "failMembers", scenario.failMembers);
+    ReadMemberNames(document, "faultMembers", scenario.faultMembers);
 }
 
 // The members that make PowerPoint busy, gone or prompting.

@@ -62,11 +62,14 @@ struct Scenario {
     std::optional<std::wstring> active;
     std::vector<ScenarioShow> shows;  // running at start, in SlideShowWindows order
     std::set<std::string> failMembers;
+    // Members whose calls fail with RPC_E_SERVERFAULT: PowerPoint raised an exception while
+    // serving the call, and keeps running.
+    std::set<std::string> faultMembers;
     int delayMs = 0;
     // The first calls of each named member that a busy PowerPoint rejects (RPC_E_CALL_REJECTED).
     std::map<std::string, int> reject;
-    // Members whose every call a busy PowerPoint rejects, for this many milliseconds from the
-    // member's first call.
+    // Members whose first call opens a busy spell of this many milliseconds, in which PowerPoint
+    // rejects every call of any member (a dialog open).
     std::map<std::string, int> rejectFor;
     LastWindowCloses whenLastWindowCloses = LastWindowCloses::Exit;
     // Open at start with unsaved changes: closing the frame asks whether to save them.

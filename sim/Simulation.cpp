@@ -194,7 +194,8 @@ void Simulation::StartLocked(const Scenario& scenario, FrameChanges& frames, Sta
         traceFile.open(tracePath, std::ios::app | std::ios::binary);
     }
     rejectsLeft = scenario.reject;
-    rejectingUntil.clear();
+    busySpellsOpened.clear();
+    busyUntil = {};
     unsaved.clear();
     prompting.clear();
     for (const OpenPresentation& presentation : state.Presentations()) {

@@ -100,8 +100,10 @@ private:
     std::vector<std::string> trace;
     std::ofstream traceFile;
     std::map<std::string, int> rejectsLeft;  // per member name, for the running instance
-    // Per member name of "rejectFor": when its rejections end, from its first call on.
-    std::map<std::string, std::chrono::steady_clock::time_point> rejectingUntil;
+    // The members of "rejectFor" whose first call has come, each opening a busy spell, and when
+    // the last spell ends: until then every call is turned away, as a dialog makes PowerPoint do.
+    std::set<std::string> busySpellsOpened;
+    std::chrono::steady_clock::time_point busyUntil;
     bool quitBefore = false;   // since the last reset
     std::uint64_t resets = 0;  // ends a restart still waiting to happen
     std::function<void(int afterMs)> restartLauncher;

@@ -2,6 +2,7 @@
 // hanging one ("delayMs"), and handing the call to the member's handler.
 #include "sim/Simulation.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "sim/SimObject.h"
@@ -63,10 +64,25 @@ void FillException(EXCEPINFO* exception, const std::wstring& message) {
     exception->scode = E_FAIL;
 }
 
+// The failure a scenario gives the member's calls: E_FAIL ("failMembers"), RPC_E_SERVERFAULT
+// ("faultMembers"); S_OK for none.
+HRESULT ScriptedFailure(const Scenario& scenario, const std::wstring& member) {
+    if (scenario.failMembers.empty() && scenario.faultMembers.empty()) {
+        return S_OK;  // the usual scenario: no member name to convert on every call
+    }
+    const std::string name = UnitsToUtf8(member);
+    if (scenario.failMembers.count(name) != 0) {
+        return E_FAIL;
+    }
+    return scenario.faultMembers.count(name) != 0 ? RPC_E_SERVERFAULT : S_OK;
+}
+
 }  // namespace
 
-// A busy PowerPoint turns the call away before doing anything: the member's first calls
-// ("reject"), or every call for a while from its first one ("rejectFor").
+// A busy PowerPoint turns the call away before doing anything: the named member's first calls
+// ("reject"), or, from the first call of a member of "rejectFor" on, every call of any member for
+// that while: PowerPoint's message filter turns calls away for the whole server while a dialog is
+// open, not per member.
 HRESULT Simulation::RejectIfBusyLocked(const ObjectRef& target, const std::wstring& member) {
     if (rejectsLeft.empty() && state.Setup().rejectFor.empty()) {
         return S_OK;  // the usual scenario: no member name to convert on every call
@@ -78,13 +94,12 @@ HRESULT Simulation::RejectIfBusyLocked(const ObjectRef& target, const std::wstri
         --rejects->second;
         busy = true;
     }
+    const auto now = std::chrono::steady_clock::now();
     const auto period = state.Setup().rejectFor.find(name);
-    if (period != state.Setup().rejectFor.end()) {
-        const auto now = std::chrono::steady_clock::now();
-        const auto until =
-            rejectingUntil.emplace(name, now + std::chrono::milliseconds(period->second)).first;
-        busy = busy || now < until->second;
+    if (period != state.Setup().rejectFor.end() && busySpellsOpened.insert(name).second) {
+        busyUntil = std::max(busyUntil, now + std::chrono::milliseconds(period->second));
     }
+    busy = busy || now < busyUntil;
     if (!busy) {
         return S_OK;
     }
@@ -128,9 +143,8 @@ HRESULT Simulation::Invoke(const ObjectRef& target, DISPID memberId, WORD flags,
             }
         }
         outcome = CheckCall(member, flags, params);
-        if (SUCCEEDED(outcome) && !state.Setup().failMembers.empty() &&
-            state.Setup().failMembers.count(UnitsToUtf8(member.name)) != 0) {
-            outcome = E_FAIL;
+        if (SUCCEEDED(outcome)) {
+            outcome = ScriptedFailure(state.Setup(), member.name);
         }
         if (SUCCEEDED(outcome)) {
             MemberCall call{state, target, arguments, result, frames, {}, put};
