@@ -180,7 +180,13 @@ void MyGlyphpadPlugin::MoveSlideShow(PowerPointCommand command, const std::strin
 }
 
 void MyGlyphpadPlugin::ToggleSlideShow(const std::string& context) {
-    if (worker.SubmitBool(PowerPointCommand::IsInSlideShow, currentPresentation)) {
+    const std::optional<bool> running = worker.SubmitShowRunning(currentPresentation);
+    if (!running) {
+        // Neither ending nor starting a show is safe without knowing whether one runs.
+        connectionManager->ShowAlert(context);
+        return;
+    }
+    if (*running) {
         if (!worker.SubmitBool(PowerPointCommand::ExitSlideShow, currentPresentation)) {
             connectionManager->ShowAlert(context);
         }

@@ -75,6 +75,8 @@ private:
     nlohmann::json BuildPresentationList();
     void SendPresentationList(const std::string& context);
     void UpdateKeys();
+    void SendPresentationLists(const nlohmann::json& payload);
+    void ShowPlayKeys(AutomationWorker::ShowReading& show);
 
     const int longPressMs;
     CallBackTimer refreshTimer;

@@ -57,26 +57,40 @@ void MyGlyphpadPlugin::SendPresentationList(const std::string& context) {
                                                PresentationsPayload(std::move(list)));
 }
 
+// What PowerPoint did not answer changes nothing: the keys keep their titles, states and lists,
+// and the current presentation stays, until a refresh reads again.
 void MyGlyphpadPlugin::UpdateKeys() {
     AutomationWorker::KeyReading reading = worker.SubmitKeyReading(currentPresentation);
-    const nlohmann::json payload =
-        PresentationsPayload(PresentationListJson(std::move(reading.presentations)));
-    const bool running = reading.running;
-    std::wstring title;
-    if (running) {
-        title = SlidePositionTitle(reading.slide, reading.count);
-    } else {
-        // Without a show of its own the play key follows whatever PowerPoint has active.
-        currentPresentation = std::move(reading.active);
-        title = PresentationTitle(currentPresentation);
+    if (reading.presentations) {
+        SendPresentationLists(PresentationsPayload(PresentationListJson(*reading.presentations)));
     }
-    const std::string titleText = WideToUtf8(title);
-    const int state = running ? 0 : 1;
+    if (reading.show) {
+        ShowPlayKeys(*reading.show);
+    }
+}
+
+void MyGlyphpadPlugin::SendPresentationLists(const nlohmann::json& payload) {
     const std::string loadAction(ActionIdentifiers::Load);
     for (const auto& [context, action] : visibleActions) {
         if (action == ActionIdentifiers::Load) {
             connectionManager->SendToPropertyInspector(loadAction, context, payload);
-        } else if (action == ActionIdentifiers::Play) {
+        }
+    }
+}
+
+void MyGlyphpadPlugin::ShowPlayKeys(AutomationWorker::ShowReading& show) {
+    std::wstring title;
+    if (show.running) {
+        title = SlidePositionTitle(show.slide, show.count);
+    } else {
+        // Without a show of its own the play key follows whatever PowerPoint has active.
+        currentPresentation = std::move(show.active);
+        title = PresentationTitle(currentPresentation);
+    }
+    const std::string titleText = WideToUtf8(title);
+    const int state = show.running ? 0 : 1;
+    for (const auto& [context, action] : visibleActions) {
+        if (action == ActionIdentifiers::Play) {
             connectionManager->SetTitle(titleText, context);
             connectionManager->SetState(state, context);
         }

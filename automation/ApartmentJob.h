@@ -8,6 +8,10 @@
 // stops trying when the submitter stops waiting; and, where the submitter would rather have a
 // quick failure than wait, how long a call a busy server turns away may be tried again from the
 // moment the work begins (never past the deadline).
+//
+// While the work makes a call that may change what the server shows (an acting call), its
+// submitter does not give up at the deadline but waits for that call's outcome: what the call
+// did is what the submitter must report. Only a call the server never answers is given up on.
 #pragma once
 
 #include <atomic>
@@ -42,18 +46,25 @@ public:
         }
     }
     // The submitter gives up. False when the result was already delivered (or is being
-    // delivered), which the submitter then takes instead.
+    // delivered), which the submitter then takes instead, and while an acting call is under way.
     bool Abandon() {
         return Advance(Stage::Queued, Stage::Abandoned) ||
                Advance(Stage::Running, Stage::Abandoned);
     }
+    // The submitter gives up even on an acting call under way: the server hangs in it.
+    bool AbandonEvenActing() { return Abandon() || Advance(Stage::Acting, Stage::Abandoned); }
     bool IsAbandoned() const { return stage.load() == Stage::Abandoned; }
+
+    // The work is about to make an acting call; false when its submitter has given up.
+    bool BeginActing() { return Advance(Stage::Running, Stage::Acting); }
+    // The acting call has returned.
+    void EndActing() { Advance(Stage::Acting, Stage::Running); }
 
     Clock::time_point Deadline() const { return deadline; }
     BusyPatience Patience() const { return busyPatience; }
 
 private:
-    enum class Stage { Queued, Running, Done, Abandoned };
+    enum class Stage { Queued, Running, Acting, Done, Abandoned };
 
     virtual void HandOver() = 0;
     bool Advance(Stage from, Stage to) { return stage.compare_exchange_strong(from, to); }

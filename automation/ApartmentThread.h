@@ -4,7 +4,9 @@
 //
 // A submitter waits a bound it chooses, and the bound goes with the job: its calls stop trying
 // when the submitter stops waiting (CallBudget.h). One that gives up gets no result, and its job
-// is dropped unless already running. While the thread is stuck on a job whose submitter gave up,
+// is dropped unless already running. A job whose acting call (one that may change what the server
+// shows) began in time is waited for until that call returns, within one more bound, so that the
+// result says what the call did. While the thread is stuck on a job whose submitter gave up,
 // new submissions fail at once, so a hung server costs each submission at most one bound.
 //
 // Idle, the thread sleeps until a job comes or a message arrives for it: nothing else wakes it.
@@ -50,8 +52,9 @@ public:
     std::size_t QueuedJobs() const;
 
     // The work's result, or none when the job was refused, dropped at Stop, or did not finish
-    // within the bound. busyPatience: how long the work's calls may retry a busy server (from
-    // the moment it begins); none: until the bound.
+    // within the bound (two bounds, when an acting call was under way at the first).
+    // busyPatience: how long the work's calls may retry a busy server (from the moment it
+    // begins); none: until the bound.
     template <typename Result>
     std::optional<Result> Run(std::function<Result()> work, std::chrono::milliseconds bound,
                               ApartmentJob::BusyPatience busyPatience = std::nullopt) {
@@ -62,7 +65,16 @@ public:
         if (!Post(task)) {
             return std::nullopt;
         }
-        if (result.wait_until(deadline) != std::future_status::ready && task->Abandon()) {
+        if (result.wait_until(deadline) == std::future_status::ready) {
+            return result.get();
+        }
+        if (task->Abandon()) {
+            return std::nullopt;
+        }
+        // An acting call is under way (or the result came meanwhile): its outcome is waited for,
+        // within one more bound for a server that hangs in it.
+        if (result.wait_until(deadline + bound) != std::future_status::ready &&
+            task->AbandonEvenActing()) {
             return std::nullopt;
         }
         return result.get();

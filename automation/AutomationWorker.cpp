@@ -9,6 +9,7 @@
 #include "automation/PowerPointEvents.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/ServerLoss.h"
+#include "automation/UnansweredCalls.h"
 #include "support/PowerPointWindows.h"
 
 namespace {
@@ -84,9 +85,18 @@ WorkerResult AutomationWorker::Submit(PowerPointCommand command, const std::wstr
         patience == Patience::Refresh ? ApartmentJob::BusyPatience(kRefreshBusyPatience)
                                       : std::nullopt;
     std::optional<WorkerResult> result = worker.Run<WorkerResult>(
-        [this, command, argument, patience] { return Perform(command, argument, patience); },
+        [this, command, argument, patience] { return Perform(command, argument, patience).result; },
         waitBound, busyPatience);
     return result ? std::move(*result) : FailureResultOf(command);
+}
+
+std::optional<bool> AutomationWorker::SubmitShowRunning(const std::wstring& path) {
+    std::optional<std::optional<bool>> running = worker.Run<std::optional<bool>>(
+        [this, path] {
+            return PerformAnswered<bool>(PowerPointCommand::IsInSlideShow, path, Patience::Press);
+        },
+        waitBound);
+    return running ? *running : std::nullopt;
 }
 
 AutomationWorker::KeyReading AutomationWorker::SubmitKeyReading(
@@ -97,23 +107,53 @@ AutomationWorker::KeyReading AutomationWorker::SubmitKeyReading(
     return reading ? std::move(*reading) : KeyReading{};
 }
 
-// On the worker thread.
+template <typename Value>
+std::optional<Value> AutomationWorker::PerformAnswered(PowerPointCommand command,
+                                                       const std::wstring& argument,
+                                                       Patience patience) {
+    Performed performed = Perform(command, argument, patience);
+    if (!performed.answered) {
+        return std::nullopt;
+    }
+    return std::get<Value>(std::move(performed.result));
+}
+
+// On the worker thread. A read PowerPoint did not answer ends the reading of its part: what
+// follows would be read against an unknown.
 AutomationWorker::KeyReading AutomationWorker::ReadKeys(const std::wstring& currentPresentation) {
     constexpr Patience patience = Patience::Refresh;
+    using Paths = std::vector<std::wstring>;
     KeyReading reading;
-    reading.presentations = std::get<std::vector<std::wstring>>(
-        Perform(PowerPointCommand::ListPresentations, std::wstring(), patience));
-    reading.running =
-        std::get<bool>(Perform(PowerPointCommand::IsInSlideShow, currentPresentation, patience));
-    if (reading.running) {
-        reading.slide = std::get<std::int32_t>(
-            Perform(PowerPointCommand::GetCurrentSlide, currentPresentation, patience));
-        reading.count = std::get<std::int32_t>(
-            Perform(PowerPointCommand::GetSlideCount, currentPresentation, patience));
-    } else {
-        reading.active = std::get<std::wstring>(
-            Perform(PowerPointCommand::GetActivePresentation, std::wstring(), patience));
+    reading.presentations =
+        PerformAnswered<Paths>(PowerPointCommand::ListPresentations, std::wstring(), patience);
+    const std::optional<bool> running =
+        PerformAnswered<bool>(PowerPointCommand::IsInSlideShow, currentPresentation, patience);
+    if (!running) {
+        return reading;
     }
+    ShowReading show;
+    show.running = *running;
+    if (show.running) {
+        const std::optional<std::int32_t> slide = PerformAnswered<std::int32_t>(
+            PowerPointCommand::GetCurrentSlide, currentPresentation, patience);
+        const std::optional<std::int32_t> count =
+            slide ? PerformAnswered<std::int32_t>(PowerPointCommand::GetSlideCount,
+                                                  currentPresentation, patience)
+                  : std::nullopt;
+        if (!count) {
+            return reading;
+        }
+        show.slide = *slide;
+        show.count = *count;
+    } else {
+        std::optional<std::wstring> active = PerformAnswered<std::wstring>(
+            PowerPointCommand::GetActivePresentation, std::wstring(), patience);
+        if (!active) {
+            return reading;
+        }
+        show.active = std::move(*active);
+    }
+    reading.show = std::move(show);
     return reading;
 }
 
@@ -135,41 +175,46 @@ void AutomationWorker::ConnectToPowerPoint() {
     application = std::move(activation.application);
 }
 
-// On the worker thread. A refusal across integrity levels is said once; a join that works again
-// ends it.
+// On the worker thread. A refused activation is said when it begins: once, and once more after
+// activation worked in between.
 void AutomationWorker::NoteActivation(HRESULT creation) {
     if (creation == S_FALSE) {
         return;  // none was tried
     }
-    joinRefused = IsRefusedAcrossIntegrityLevels(creation) && AnyPowerPointFrame();
-    if (joinRefused) {
-        NotePowerPointAtOtherIntegrityLevel("activation failed with " + DescribeHResult(creation) +
-                                            " while PowerPoint's window shows");
+    const bool refusedBefore = joinRefused;
+    joinRefused = IsActivationRefused(creation) && AnyPowerPointFrame();
+    if (joinRefused && !refusedBefore) {
+        NotePowerPointActivationRefused(creation);
     }
 }
 
 // On the worker thread. A PowerPoint that has gone is let go after the command that found it
 // gone, and taken again by the next command that needs it; so is the one the long press asked
 // to close.
-WorkerResult AutomationWorker::Perform(PowerPointCommand command, const std::wstring& argument,
-                                       Patience patience) {
+AutomationWorker::Performed AutomationWorker::Perform(PowerPointCommand command,
+                                                      const std::wstring& argument,
+                                                      Patience patience) {
     if (!application && powerPointClass) {
         Reacquisition reached =
             ReacquirePowerPoint(*powerPointClass, ReachFor(command, patience, joinRefused), starts);
         application = std::move(reached.application);
         NoteActivation(reached.creation);
     }
-    TakeServerLoss();  // only what this command finds counts
-    WorkerResult result = [&] {
+    // Only what this command finds counts.
+    TakeServerLoss();
+    TakeUnansweredCalls();
+    Performed performed;
+    {
         CommandDiagnostics diagnostics(PowerPointCommandName(command),
                                        patience == Patience::Refresh);
-        return PerformCommand(application.Get(), command, argument);
-    }();
+        performed.result = PerformCommand(application.Get(), command, argument);
+    }
+    performed.answered = !TakeUnansweredCalls();
     if (HasPowerPointGone(application.Get(), TakeServerLoss())) {
         NotePowerPointGone();
         application.Reset();
     } else if (command == PowerPointCommand::ClosePowerPoint) {
         application.Reset();
     }
-    return result;
+    return performed;
 }

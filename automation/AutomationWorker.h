@@ -7,19 +7,19 @@
 // go; the next command attaches to a running PowerPoint, and only opening a presentation starts
 // one. A PowerPoint whose class is not registered is reported once, at start.
 //
-// A submitter waits at most waitBound, and its command keeps to it: a busy PowerPoint is asked
-// again only until then, and a command whose submitter gave up makes no further call. One that
-// gives up receives its command's failure result: a late "next slide" would surprise the
-// presenter more than a missed one. A refresh read asks a busy PowerPoint again for a short while
-// only (Patience::Refresh). While the worker is stuck on a request whose submitter gave up, new
-// submissions fail at once, so a hung PowerPoint costs each key press at most one bound; once a
-// press has found PowerPoint turning its calls away for the whole bound, later calls it turns
-// away fail at once until one goes through. After Stop (and before Start) submissions fail at
-// once too, and Stop hands every request still queued its failure result.
+// A submitter waits at most waitBound for one command, and the command keeps to it: a busy
+// PowerPoint is asked again only until then, a command whose submitter gave up makes no further
+// call, and a call that may change what PowerPoint shows (next, open, run, a frame raised) begins
+// only while its outcome can still reach the submitter in time; one that began is waited for, so
+// that the result is what it did. One that gives up receives its command's failure result: a late
+// "next slide" would surprise the presenter more than a missed one. A refresh read asks a busy
+// PowerPoint again for a short while only (Patience::Refresh). While the worker is stuck on a
+// request whose submitter gave up, new submissions fail at once, so a hung PowerPoint costs each
+// key press at most one bound; once a command has found PowerPoint turning its calls away for its
+// whole bound, calls it turns away fail at once until one goes through. After Stop (and before
+// Start) submissions fail at once too, and Stop hands every request still queued its failure
+// result.
 //
-// The long press's close lets the reference go once the frames were asked to close: a PowerPoint
-// that hides rather than quits while a client holds it then quits, and the next command attaches
-// to whatever runs.
 #pragma once
 
 #include <chrono>
@@ -30,9 +30,9 @@
 #include <vector>
 
 #include "automation/ApartmentThread.h"
+#include "automation/CommandBound.h"
 #include "automation/PowerPointActivation.h"
 #include "automation/PowerPointCommand.h"
-#include "automation/PressBound.h"
 #include "automation/WorkerResult.h"
 #include "platform/DispatchPtr.h"
 
@@ -44,7 +44,7 @@ public:
         Refresh,  // a short while: the next refresh comes soon, and presses must not wait
     };
 
-    explicit AutomationWorker(std::chrono::milliseconds waitBound = kPressBound);
+    explicit AutomationWorker(std::chrono::milliseconds waitBound = kCommandBound);
     // Stops the worker, waiting for the command in progress.
     ~AutomationWorker();
     AutomationWorker(const AutomationWorker&) = delete;
@@ -66,18 +66,26 @@ public:
     std::vector<std::wstring> SubmitList(const std::wstring& argument,
                                          Patience patience = Patience::Press);
 
-    // What the keys show: the open presentations, whether the show of `currentPresentation` (or
-    // any) runs, and then its slide and slide count, or else the active presentation.
-    struct KeyReading {
-        std::vector<std::wstring> presentations;
+    // Whether the show of `path` (or any) runs; none when PowerPoint did not answer (it turned
+    // the reads away, or they were not made in time), which is not the same as "no show".
+    std::optional<bool> SubmitShowRunning(const std::wstring& path);
+
+    // What the keys show: the open presentations; whether the show of `currentPresentation` (or
+    // any) runs, and then its slide and slide count, or else the active presentation. Each part
+    // is none when PowerPoint did not answer one of its reads: the keys then keep what they show.
+    struct ShowReading {
         bool running = false;
         std::int32_t slide = -1;
         std::int32_t count = -1;
         std::wstring active;
     };
+    struct KeyReading {
+        std::optional<std::vector<std::wstring>> presentations;
+        std::optional<ShowReading> show;
+    };
     // The refresh's reads in that order as one request, with Patience::Refresh: one hand-over to
     // the worker thread and back instead of one per read, for every refresh and after every
-    // press. Reads not made (the submitter gave up) give their failure results.
+    // press.
     KeyReading SubmitKeyReading(const std::wstring& currentPresentation);
 
     // Whether the worker is in the middle of COM's activation of PowerPoint (which may be
@@ -90,10 +98,19 @@ public:
     std::size_t QueuedRequests() const;
 
 private:
+    // A command's result, and whether PowerPoint answered every call it made.
+    struct Performed {
+        WorkerResult result;
+        bool answered = true;
+    };
+
     WorkerResult Submit(PowerPointCommand command, const std::wstring& argument, Patience patience);
     KeyReading ReadKeys(const std::wstring& currentPresentation);
-    WorkerResult Perform(PowerPointCommand command, const std::wstring& argument,
-                         Patience patience);
+    Performed Perform(PowerPointCommand command, const std::wstring& argument, Patience patience);
+    // The command's result when PowerPoint answered it, as a `Value`.
+    template <typename Value>
+    std::optional<Value> PerformAnswered(PowerPointCommand command, const std::wstring& argument,
+                                         Patience patience);
     void ConnectToPowerPoint();
     void NoteActivation(HRESULT creation);
 
@@ -104,8 +121,8 @@ private:
     // PowerPoint's class, once its ProgID lookup succeeded: what a lost reference is taken
     // again by. Worker thread only, as the reference.
     std::optional<CLSID> powerPointClass;
-    // PowerPoint's frame shows, but activation was refused (another integrity level). Worker
-    // thread only.
+    // PowerPoint's frame shows, but activation was refused (PowerPoint still starting or showing
+    // a dialog, or running at another integrity level). Worker thread only.
     bool joinRefused = false;
     PowerPointStarts starts;
     ApartmentThread worker;

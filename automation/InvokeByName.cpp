@@ -1,14 +1,17 @@
 #include "automation/InvokeByName.h"
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "automation/AutomationDiagnostics.h"
 #include "automation/CallBudget.h"
 #include "automation/CommandDiagnostics.h"
 #include "automation/MessagePump.h"
-#include "automation/RefusedMembers.h"
+#include "automation/PowerPointRefusal.h"
+#include "automation/PowerPointSurface.h"
 #include "automation/ServerLoss.h"
+#include "automation/UnansweredCalls.h"
 
 namespace {
 
@@ -23,19 +26,28 @@ bool IsBusy(HRESULT result) {
 }
 
 // The two calls into the server that one member call makes. Only the invocation going through
-// says that the member is taken again: a server may resolve names while it turns calls away.
+// says that PowerPoint answers again: a server may resolve names while it turns calls away.
 enum class CallStep { NameLookup, Invocation };
 
+// Notes what the outcome says for the thread: a server that may be gone, a call left unanswered.
+HRESULT Noted(HRESULT result) {
+    NoteCallResult(result);
+    NoteUnansweredCall(result);
+    return result;
+}
+
 // Makes the call until the server takes it or the job's budget for busy retries runs out; no
-// call at all once the job's submitter has given up. Notes a gone server, and members a busy
-// server turned away for a whole press (after which a turned-away call fails at once).
+// call at all once the job's submitter has given up. Once a command has been turned away for
+// most of its bound, PowerPoint counts as refusing: calls it turns away then fail at once, until
+// one goes through.
 template <typename Call>
-HRESULT CallUntilTaken(const std::wstring& member, CallStep step, const Call& call) {
-    const CallBudget budget = CallBudget::Current();
+HRESULT CallUntilTaken(CallStep step, const Call& call) {
+    CallBudget& budget = CallBudget::Current();
     if (budget.IsSpent()) {
-        return RPC_E_CALL_CANCELED;
+        return Noted(RPC_E_CALL_CANCELED);
     }
-    const auto started = std::chrono::steady_clock::now();
+    const auto started = CallBudget::Clock::now();
+    auto lastTry = started;
     HRESULT result = call();
     int retries = 0;
     while (IsBusy(result) && !IsPowerPointRefusing() && !budget.IsSpent() &&
@@ -45,21 +57,34 @@ HRESULT CallUntilTaken(const std::wstring& member, CallStep step, const Call& ca
         if (budget.IsSpent()) {
             break;
         }
+        lastTry = CallBudget::Clock::now();
         result = call();
         ++retries;
     }
+    const auto ended = CallBudget::Clock::now();
+    // Turned away until the try that went through, or until the end.
+    budget.CountTurnedAway((IsBusy(result) ? ended : lastTry) - started);
     if (!IsBusy(result)) {
         if (step == CallStep::Invocation) {
-            NoteMemberTaken(member);
+            NotePowerPointAnswered();
         }
-    } else if (retries > 0 && budget.CoversWholeBound()) {
-        RememberRefusedMember(member);
+    } else if (budget.CoversWholeBound() && budget.WasTurnedAwayMostOfTheTime()) {
+        NotePowerPointRefusing();
     }
-    NoteCallResult(result);
+    const CallBudget::Clock::duration waited = ended - started;
     if (retries > 0) {
-        ReportBusyRetries(retries, std::chrono::steady_clock::now() - started);
+        ReportBusyRetries(retries, waited);
     }
-    return result;
+    return Noted(result);
+}
+
+// Whether the call may change what PowerPoint shows: a property write, or a method other than
+// the few that only read.
+bool IsActingCall(WORD callKind, const std::wstring& memberName) {
+    if ((callKind & DISPATCH_PROPERTYPUT) != 0) {
+        return true;
+    }
+    return (callKind & DISPATCH_METHOD) != 0 && !PowerPointSurface::IsReadingMethod(memberName);
 }
 
 // The member name in the ANSI code page, for diagnostic texts only: converted only for a call
@@ -85,7 +110,7 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
     LPOLESTR names[1] = {&name[0]};
     DISPID member = DISPID_UNKNOWN;
     const auto started = std::chrono::steady_clock::now();
-    const HRESULT lookup = CallUntilTaken(memberName, CallStep::NameLookup, [&] {
+    const HRESULT lookup = CallUntilTaken(CallStep::NameLookup, [&] {
         return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member);
     });
     if (FAILED(lookup)) {
@@ -114,10 +139,18 @@ HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
         parameters.rgdispidNamedArgs = &namedArgument;
     }
 
-    const HRESULT call = CallUntilTaken(memberName, CallStep::Invocation, [&] {
+    // A call that may change what PowerPoint shows begins only while its outcome can still reach
+    // the submitter in time, and is then waited for.
+    std::optional<CallBudget::ActingCall> acting;
+    if (IsActingCall(callKind, memberName)) {
+        acting.emplace();
+    }
+    const auto invoke = [&] {
         return object->Invoke(member, IID_NULL, LOCALE_SYSTEM_DEFAULT, callKind, &parameters,
                               result, nullptr, nullptr);
-    });
+    };
+    const HRESULT call = acting && !acting->Begun() ? Noted(RPC_E_CALL_CANCELED)
+                                                    : CallUntilTaken(CallStep::Invocation, invoke);
     if (FAILED(call)) {
         ReportFailedCall(ComposeInvokeFailure(AnsiName(memberName).c_str(), member, call), call,
                          std::chrono::steady_clock::now() - started);

@@ -1,11 +1,13 @@
 // Calls one member of an automation object by its name: resolves the name with
 // GetIDsOfNames on every call (nothing is bound at build time or cached) and calls it with
 // Invoke. Every late-bound call of the program goes through here, so that what must happen
-// around each call is written once: a call a busy server turns away is made again until the
-// server takes it or the job's budget runs out (CallBudget.h: at most a key press's bound for
-// all the calls of one press, dispatching the thread's messages between tries), no call is made
-// for a job whose submitter gave up, and a call that finds its server gone is noted for the
-// thread (ServerLoss.h). Call on the thread that owns the object.
+// around each call is written once (CallBudget.h): a call a busy server turns away is made again
+// until the server takes it or the command's budget runs out (one bound for all the calls of a
+// command, dispatching the thread's messages between tries), and at once no more while PowerPoint
+// is refusing (PowerPointRefusal.h); no call is made for a job whose submitter gave up; a call
+// that may change what PowerPoint shows begins only while its outcome can still reach the
+// submitter in time; and a call that may have found its server gone, or went unanswered, is noted
+// for the thread (ServerLoss.h, UnansweredCalls.h). Call on the thread that owns the object.
 #pragma once
 
 #include <string>

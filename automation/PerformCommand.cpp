@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "automation/CallBudget.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
@@ -19,7 +20,7 @@ bool StartSlideShow(IDispatch* application) {
     if (fullName.empty()) {
         return false;
     }
-    ActivatePresentationWindow(fullName);
+    RaisePresentationFrame(fullName);
     return static_cast<bool>(RunSlideShow(presentation.Get()));
 }
 
@@ -123,7 +124,7 @@ WorkerResult PerformCommand(IDispatch* application, PowerPointCommand command,
         case PowerPointCommand::LastSlide:
             return JumpSlideShow(application, argument, ps::kLast);
         case PowerPointCommand::ClosePowerPoint:
-            return ClosePowerPointWindows();
+            return CallBudget::ActInTime(ClosePowerPointWindows);
         case PowerPointCommand::GetActivePresentation:
             return GetActivePresentation(application);
         case PowerPointCommand::GetCurrentSlide:

@@ -70,6 +70,6 @@ Reacquisition ReacquirePowerPoint(const CLSID& classId, Reach reach, PowerPointS
     return reached;
 }
 
-bool IsRefusedAcrossIntegrityLevels(HRESULT creation) {
+bool IsActivationRefused(HRESULT creation) {
     return creation == CO_E_SERVER_EXEC_FAILURE || creation == E_ACCESSDENIED;
 }

@@ -61,6 +61,9 @@ struct Reacquisition {
 // then reaches that running one (PowerPoint runs as one instance) and starts nothing.
 Reacquisition ReacquirePowerPoint(const CLSID& classId, Reach reach, PowerPointStarts& starts);
 
-// Whether activation failed because PowerPoint runs at another integrity level than the plug-in
-// (one of them run as administrator): COM does not let a client bind across that line.
-bool IsRefusedAcrossIntegrityLevels(HRESULT creation);
+// Whether activation was refused rather than failed for want of PowerPoint: the server could not
+// be started or joined (CO_E_SERVER_EXEC_FAILURE) or access was denied (E_ACCESSDENIED). While
+// PowerPoint's frame shows, that is a PowerPoint still starting or showing a dialog, or one that
+// runs at another integrity level than the plug-in (one of them run as administrator), across
+// which COM does not bind.
+bool IsActivationRefused(HRESULT creation);

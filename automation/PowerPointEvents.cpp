@@ -1,7 +1,5 @@
 #include "automation/PowerPointEvents.h"
 
-#include <atomic>
-
 #include "automation/AutomationDiagnostics.h"
 #include "automation/HResultNames.h"
 #include "support/DiagnosticsFile.h"
@@ -30,9 +28,9 @@ void NotePowerPointStartedForLoad() {
     WriteDiagnosticLine("PowerPoint started for a load press, none being found running");
 }
 
-void NotePowerPointAtOtherIntegrityLevel(const std::string& detail) {
-    static std::atomic<bool> written{false};
-    if (!written.exchange(true)) {
-        WriteDiagnosticLine("PowerPoint runs as administrator (or the plug-in does): " + detail);
-    }
+void NotePowerPointActivationRefused(HRESULT creation) {
+    WriteDiagnosticLine("PowerPoint's window shows, but it refused activation with " +
+                        DescribeHResult(creation) +
+                        ": PowerPoint may still be starting or showing a dialog, or one of "
+                        "PowerPoint and the plug-in runs as administrator and the other does not");
 }

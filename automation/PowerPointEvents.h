@@ -16,6 +16,6 @@ void NotePowerPointGone();
 void NotePowerPointAttachedAgain();
 // None running, PowerPoint was started for a load press.
 void NotePowerPointStartedForLoad();
-// COM does not bind across integrity levels: PowerPoint or the plug-in runs as administrator
-// and the other does not. `detail` says what was seen. Written once per process.
-void NotePowerPointAtOtherIntegrityLevel(const std::string& detail);
+// Activation was refused while PowerPoint's frame shows (IsActivationRefused): the line names
+// the causes it may have. The worker writes it when the refusal begins.
+void NotePowerPointActivationRefused(HRESULT creation);

@@ -4,9 +4,11 @@
 #include <optional>
 #include <utility>
 
+#include "automation/CallBudget.h"
 #include "automation/ChosenDeck.h"
 #include "automation/LateBoundCalls.h"
 #include "automation/PowerPointSurface.h"
+#include "automation/ServerLoss.h"
 #include "support/PowerPointWindows.h"
 #include "support/PresentationPaths.h"
 
@@ -63,13 +65,17 @@ bool CallMethod(IDispatch* object, const char* member) {
     return SUCCEEDED(CallWithoutAnswer(object, Member(member)));
 }
 
-bool HasPowerPointGone(IDispatch* application, ServerLoss found) {
-    if (found != ServerLoss::ObjectDisconnected) {
-        return found == ServerLoss::ServerGone;
+bool RaisePresentationFrame(const std::wstring& path) {
+    return CallBudget::ActInTime([&path] { return ActivatePresentationWindow(path); });
+}
+
+bool HasPowerPointGone(IDispatch* application, bool mayHaveGone) {
+    if (!mayHaveGone) {
+        return false;
     }
     TakeServerLoss();
     ReadProperty(application, Member(ps::kVersion));
-    return TakeServerLoss() != ServerLoss::None;
+    return TakeServerLoss();
 }
 
 std::int32_t QueryCount(IDispatch* collection) {
@@ -316,7 +322,7 @@ bool ActivateProtectedViewDeck(IDispatch* application, const std::wstring& path)
         return false;
     }
     CallMethod(window.Get(), ps::kActivate);
-    ActivatePresentationWindow(path);
+    RaisePresentationFrame(path);
     return true;
 }
 
@@ -332,7 +338,7 @@ bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path
         if (!ActivateFirstDocumentWindow(presentation.Get())) {
             return false;
         }
-        ActivatePresentationWindow(path);
+        RaisePresentationFrame(path);
         return true;
     }
 
@@ -342,10 +348,10 @@ bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path
     // Looked up afresh: no object is carried from one step of a command to the next.
     presentations = QueryPresentations(application);
     if (!presentations) {
-        ActivatePresentationWindow(path);
+        RaisePresentationFrame(path);
         return false;
     }
     const bool opened = OpenPresentationFile(presentations.Get(), path);
-    ActivatePresentationWindow(path);
+    RaisePresentationFrame(path);
     return opened;
 }

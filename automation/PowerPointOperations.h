@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "automation/ServerLoss.h"
 #include "platform/DispatchPtr.h"
 #include "platform/Platform.h"
 
@@ -61,10 +60,14 @@ std::vector<std::wstring> CollectPresentationPaths(IDispatch* application);
 // otherwise, and raises its frame window either way.
 bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path);
 
-// Whether PowerPoint itself has gone, given what the calls of a command found: a server that
-// ended has; a disconnected object may be one that PowerPoint let go of while it keeps running
-// (a show ended, a deck closed), so then the application is asked, with one cheap read.
-bool HasPowerPointGone(IDispatch* application, ServerLoss found);
+// Whether PowerPoint itself has gone, given whether the calls of a command found that it may
+// have (ServerLoss.h): then the application is asked, with one cheap read; it has gone when that
+// read may say so too.
+bool HasPowerPointGone(IDispatch* application, bool mayHaveGone);
+
+// Raises the frame window of the presentation at path (support/PowerPointWindows.h), as a call
+// that changes what PowerPoint shows: not at all once it could no longer answer in time.
+bool RaisePresentationFrame(const std::wstring& path);
 
 // The member calls the slide-show commands make on objects the queries above found.
 bool CallMethod(IDispatch* object, const char* member);

@@ -6,6 +6,7 @@
 // that a name's spelling exists only here.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -85,6 +86,22 @@ inline constexpr std::int32_t kMsoTrue = -1;
 
 // Document window.
 inline constexpr const char* kActivate = "Activate";
+
+// The methods that only read what PowerPoint shows. Every other method, and every property write,
+// may change it: such a call begins only while its outcome can still reach the key in time.
+inline constexpr const char* kReadingMethods[] = {kItem, kGetClickCount, kGetClickIndex};
+
+// Whether a member name (wide, as it is called) is one of kReadingMethods.
+inline bool IsReadingMethod(const std::wstring& member) {
+    for (const char* reading : kReadingMethods) {
+        if (member.size() == std::strlen(reading) &&
+            std::equal(member.begin(), member.end(), reading,
+                       [](wchar_t wide, char narrow) { return wide == wchar_t(narrow); })) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // A member name widened into a fresh buffer of the literal's length plus one, as IDispatch
 // wants it. ASCII maps byte for byte onto the same code units.

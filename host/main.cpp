@@ -8,7 +8,7 @@
 
 #include "actions/MyGlyphpadPlugin.h"
 #include "actions/RefreshInterval.h"
-#include "automation/PressBound.h"
+#include "automation/CommandBound.h"
 #include "host/CommandLine.h"
 #include "host/KGPConnectionManager.h"
 #include "host/LanguageFromInfo.h"
@@ -20,7 +20,7 @@
 namespace {
 
 // The way out never takes longer than this after the link has ended.
-constexpr std::chrono::milliseconds kExitBound = 2 * kPressBound;
+constexpr std::chrono::milliseconds kExitBound = 2 * kCommandBound;
 // Diagnostics still queued get this much of it to reach the disk before the process ends.
 constexpr std::chrono::milliseconds kFinishDiagnosticsBound{1000};
 // While a start of PowerPoint is under way, the way out looks again this often whether it has
@@ -44,7 +44,7 @@ void StopAutomationWithin(MyGlyphpadPlugin& plugin) {
     } catch (const std::system_error&) {
         return;  // no thread to stop it from: end without waiting
     }
-    if (done.wait_until(linkEnded + kPressBound) == std::future_status::ready ||
+    if (done.wait_until(linkEnded + kCommandBound) == std::future_status::ready ||
         !LocalServersStartInClientProcess()) {
         return;
     }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "automation/AutomationWorker.h"
 #include "support/DiagnosticsFile.h"
@@ -355,36 +356,69 @@ TEST_F(AutomationWorkerCommands, NotAvailable_FailsEverythingSilently) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
-// PowerPoint's frame shows, but COM will not reach it: run as administrator, or the plug-in is.
-TEST_F(AutomationWorkerCommands, RefusalAcrossIntegrityLevels_IsWrittenOnceNamingTheCause) {
+// Marks the diagnostics file, so that only lines written after the mark count: the file outlives
+// the test binary's runs.
+class DiagnosticsMark {
+public:
+    DiagnosticsMark()
+        : mark("test mark " +
+               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())) {
+        WriteDiagnosticLine(mark);
+    }
+    // The lines written since the mark that contain `text`.
+    std::vector<std::string> LinesWith(const std::string& text) const {
+        DiagnosticsFile& diagnostics = ProcessDiagnosticsFile();
+        EXPECT_TRUE(diagnostics.Drain(std::chrono::seconds(20)));
+        std::ifstream file(std::filesystem::path(diagnostics.OpenedPath()));
+        std::vector<std::string> lines;
+        bool marked = false;
+        for (std::string line; std::getline(file, line);) {
+            marked = marked || line.find(mark) != std::string::npos;
+            if (marked && line.find(text) != std::string::npos) {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    }
+
+private:
+    const std::string mark;
+};
+
+// PowerPoint's frame shows, but COM will not reach it: still starting, a dialog, or run as
+// administrator (or the plug-in is).
+TEST_F(AutomationWorkerCommands, RefusedActivation_IsWrittenOnceNamingItsPossibleCauses) {
     HWND frame =
         WindowList::Instance().Create(L"PPTFrameClass", L"Q3 review.pptx - PowerPoint", nullptr);
     UseScenario(R"({"available": false})");
-    // The file outlives the test binary's runs: only what follows this run's mark counts.
-    const std::string mark =
-        "integrity test " +
-        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
-    WriteDiagnosticLine(mark);
-    DiagnosticsFile& diagnostics = ProcessDiagnosticsFile();
+    const DiagnosticsMark mark;
     worker.Start();
     for (int press = 0; press < 3; ++press) {
         EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
         EXPECT_EQ(worker.SubmitString(L"", AutomationWorker::Patience::Refresh), L"");
     }
     worker.Stop();
-    ASSERT_TRUE(diagnostics.Drain(std::chrono::seconds(20)));
-    std::ifstream file(std::filesystem::path(diagnostics.OpenedPath()));
-    int said = 0;
-    bool marked = false;
-    for (std::string line; std::getline(file, line);) {
-        marked = marked || line.find(mark) != std::string::npos;
-        if (marked && line.find("runs as administrator") != std::string::npos) {
-            ++said;
-            EXPECT_NE(line.find("CO_E_SERVER_EXEC_FAILURE"), std::string::npos) << line;
-        }
+    const std::vector<std::string> said = mark.LinesWith("refused activation");
+    ASSERT_EQ(said.size(), 1u);
+    for (const char* cause : {"CO_E_SERVER_EXEC_FAILURE", "starting", "dialog", "administrator"}) {
+        EXPECT_NE(said[0].find(cause), std::string::npos) << said[0];
     }
-    EXPECT_EQ(said, 1);
     WindowList::Instance().Destroy(frame);
+}
+
+// PowerPoint survives an exception raised while it served a call: the worker asks it, keeps it,
+// and says nothing of it having gone.
+TEST_F(AutomationWorkerCommands, ServerFaultInOneCall_KeepsPowerPoint) {
+    std::string scenario = ShowScenario(3);
+    StartWith(scenario.insert(1, R"("faultMembers": ["Next"],)"));
+    const DiagnosticsMark mark;
+    EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
+    EXPECT_EQ(Trace().back(), "get Application.Version");
+    EXPECT_EQ(worker.SubmitInt(Command::GetCurrentSlide, L""), 3);
+    worker.Stop();
+    EXPECT_EQ(mark.LinesWith("RPC_E_SERVERFAULT").size(), 1u);
+    EXPECT_TRUE(mark.LinesWith("PowerPoint has gone").empty());
+    EXPECT_TRUE(mark.LinesWith("attached").empty());
 }
 
 TEST_F(AutomationWorkerCommands, CodesOutsideTheSet_YieldZeroAndCallNothing) {
