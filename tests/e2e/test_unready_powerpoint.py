@@ -12,7 +12,7 @@ from pathlib import Path
 
 import pytest
 
-from actionsession import (FAST_REFRESH_MS, LOAD, NEXT, PLAY, ActionSession, context_of,
+from actionsession import (FAST_REFRESH_MS, LOAD, NEXT, PLAY, PREV, ActionSession, context_of,
                            set_state, set_title, show_alert, under_wine)
 from scenariofiles import scenario
 
@@ -135,6 +135,72 @@ def test_a_press_turned_away_for_its_whole_bound_alerts_and_never_acts_later(sta
     time.sleep(max(0.0, 9.0 - (time.monotonic() - pressed)))
     assert next_refresh_titles(session, "P1", 2)[-1] == "3/12"
     assert "call SlideShowView.Next" not in session.trace()
+    session.finish()
+
+
+def test_after_a_press_gave_up_on_a_busy_powerpoint_a_later_short_busy_spell_is_waited_out(start):
+    # A dialog opened by Next keeps PowerPoint turning every call away for 6 s: that press alerts
+    # at its bound. Once PowerPoint answers again, a press of previous that meets a short busy
+    # spell of its own is tried again until PowerPoint takes it.
+    session = start(scenario("q3_show_on_slide_3", rejectFor={"Next": 6000, "Previous": 400}))
+    session.appear("P1", PLAY)
+    next_refresh_titles(session, "P1", 1)
+    mark = session.mark()
+    session.key_down("K1", NEXT)
+    alerted = session.wait_raw(show_alert("K1"), mark, timeout=20)
+    # The keys say nothing while PowerPoint does not answer, then show the slide again.
+    index, _ = session.wait_frame(
+        lambda f: f.event == "setTitle" and context_of(f) == "P1", alerted, timeout=20)
+    assert session.titles_between(alerted, index + 1, "P1") == ["3/12"]
+    mark = session.mark()
+    session.tap("K2", PREV)
+    end = session.probe()
+    assert show_alert("K2") not in session.raw_between(mark, end)
+    assert session.titles_between(mark, end, "P1")[-1] == "2/12"
+    trace = session.trace()
+    assert trace.index("call SlideShowView.Previous") > trace.index("reject SlideShowView.Previous")
+    assert "call SlideShowView.Next" not in trace
+    session.finish()
+
+
+def test_reads_turned_away_after_a_show_starts_keep_the_play_key_and_play_still_acts(start):
+    # The first read of the slide after the show starts opens a busy spell of 5 s, far longer
+    # than a refresh waits: the play key keeps what it showed, and the current presentation stays.
+    session = start(scenario("q3_open", rejectFor={"SlideIndex": 5000}))
+    session.appear("P1", PLAY)
+    assert next_refresh_titles(session, "P1", 1) == ["Q3 review"]
+    mark = session.mark()
+    session.tap("P1", PLAY)
+    session.wait_trace("reject Slide.SlideIndex")
+    time.sleep(1.5)
+    session.tap("P1", PLAY)
+    end = session.probe()
+    assert "" not in session.titles_between(mark, end, "P1")
+    ended = "call SlideShowView.Exit" in session.trace()
+    assert ended != (show_alert("P1") in session.raw_between(mark, end))
+    if ended:
+        assert session.titles_between(mark, end, "P1")[-1] == "Q3 review"
+    session.finish()
+
+
+# Every call takes 100 ms, and the first read of whether the next slide is hidden opens a busy
+# spell that ends just before or just after the press's bound leaves time to act: whichever it is,
+# the key's outcome is what happened.
+@pytest.mark.parametrize("spell_ms", [3100, 3160, 3220, 3280, 3340])
+def test_a_press_either_acts_without_alert_or_alerts_and_never_acts(start, spell_ms):
+    session = start(scenario("q3_show_on_slide_3", delayMs=100, rejectFor={"Hidden": spell_ms}))
+    session.appear("P1", PLAY)
+    next_refresh_titles(session, "P1", 1)
+    mark = session.mark()
+    session.key_down("K", NEXT)
+    outcome, frame = session.wait_frame(
+        lambda f: f.raw == show_alert("K") or (f.event == "setTitle" and context_of(f) == "P1"),
+        mark, timeout=20)
+    alerted = frame.raw == show_alert("K")
+    # Once a refresh reads again, the worker is done with the press.
+    title = next_refresh_titles(session, "P1", 1)[0] if alerted else frame.json["payload"]["title"]
+    moved = "call SlideShowView.Next" in session.trace()
+    assert (alerted, moved, title) in [(True, False, "3/12"), (False, True, "4/12")]
     session.finish()
 
 
