@@ -171,15 +171,19 @@ void AutomationWorker::ConnectToPowerPoint() {
     if (FAILED(activation.creation)) {
         NotePowerPointNotCreatable(activation.creation);
     }
-    NoteActivation(activation.creation);
     application = std::move(activation.application);
+    NoteReach(activation.creation);
 }
 
-// On the worker thread. A refused activation is said when it begins: once, and once more after
-// activation worked in between.
-void AutomationWorker::NoteActivation(HRESULT creation) {
+// On the worker thread, after PowerPoint was sought. A refused activation is said when it
+// begins: once, and once more after PowerPoint was reached in between.
+void AutomationWorker::NoteReach(HRESULT creation) {
+    if (application) {
+        joinRefused = false;
+        return;
+    }
     if (creation == S_FALSE) {
-        return;  // none was tried
+        return;  // no activation was tried
     }
     const bool refusedBefore = joinRefused;
     joinRefused = IsActivationRefused(creation) && AnyPowerPointFrame();
@@ -198,7 +202,7 @@ AutomationWorker::Performed AutomationWorker::Perform(PowerPointCommand command,
         Reacquisition reached =
             ReacquirePowerPoint(*powerPointClass, ReachFor(command, patience, joinRefused), starts);
         application = std::move(reached.application);
-        NoteActivation(reached.creation);
+        NoteReach(reached.creation);
     }
     // Only what this command finds counts.
     TakeServerLoss();

@@ -112,7 +112,7 @@ private:
     std::optional<Value> PerformAnswered(PowerPointCommand command, const std::wstring& argument,
                                          Patience patience);
     void ConnectToPowerPoint();
-    void NoteActivation(HRESULT creation);
+    void NoteReach(HRESULT creation);
 
     const std::chrono::milliseconds waitBound;
     // Made, used and released on the worker thread only; Stop waits for that thread, so the

@@ -386,20 +386,27 @@ private:
 };
 
 // PowerPoint's frame shows, but COM will not reach it: still starting, a dialog, or run as
-// administrator (or the plug-in is).
-TEST_F(AutomationWorkerCommands, RefusedActivation_IsWrittenOnceNamingItsPossibleCauses) {
+// administrator (or the plug-in is). Said when the refusal begins: once, and once more after
+// activation worked in between.
+TEST_F(AutomationWorkerCommands, RefusedActivation_IsWrittenWhenItBeginsNamingItsPossibleCauses) {
     HWND frame =
         WindowList::Instance().Create(L"PPTFrameClass", L"Q3 review.pptx - PowerPoint", nullptr);
-    UseScenario(R"({"available": false})");
     const DiagnosticsMark mark;
-    worker.Start();
-    for (int press = 0; press < 3; ++press) {
-        EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
-        EXPECT_EQ(worker.SubmitString(L"", AutomationWorker::Patience::Refresh), L"");
-    }
+    const auto refusedTwice = [this] {
+        for (int press = 0; press < 2; ++press) {
+            EXPECT_FALSE(worker.SubmitBool(Command::NextSlide, L""));
+            EXPECT_EQ(worker.SubmitString(L"", AutomationWorker::Patience::Refresh), L"");
+        }
+    };
+    StartWith(R"({"available": false})");
+    refusedTwice();
+    UseScenario(kTalksScenario);
+    EXPECT_EQ(worker.SubmitInt(Command::GetSlideCount, kIntro), 5) << "reached in between";
+    UseScenario(R"({"available": false})");
+    refusedTwice();
     worker.Stop();
     const std::vector<std::string> said = mark.LinesWith("refused activation");
-    ASSERT_EQ(said.size(), 1u);
+    ASSERT_EQ(said.size(), 2u);
     for (const char* cause : {"CO_E_SERVER_EXEC_FAILURE", "starting", "dialog", "administrator"}) {
         EXPECT_NE(said[0].find(cause), std::string::npos) << said[0];
     }
