@@ -72,11 +72,6 @@ protected:
     std::future<void> runDone;
 };
 
-TEST_F(ConnectionManagerTest, Construction_BindsPlugin) {
-    KGPConnectionManager local(1, "u", "e", &plugin);
-    EXPECT_EQ(plugin.Manager(), &local);
-}
-
 TEST_F(ConnectionManagerTest, Registration_IsFirstFrameThenOnConnected) {
     plugin.onCall = [this](const Call& call) {
         if (call.operation == "OnConnected") {

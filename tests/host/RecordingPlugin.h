@@ -27,8 +27,6 @@ public:
 
     std::function<void(const Call&)> onCall;
 
-    KGPConnectionManager* Manager() const { return connectionManager; }
-
     std::vector<Call> Calls() const {
         std::lock_guard<std::mutex> lock(mutex);
         return calls;
