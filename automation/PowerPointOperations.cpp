@@ -231,11 +231,20 @@ std::optional<bool> IsAtEdgeOfShow(IDispatch* view, IDispatch* presentation, std
         const std::optional<bool> beside = IsSlideShownBeside(presentation, position, step);
         return beside ? std::optional<bool>(!*beside) : std::nullopt;
     }
+    // A slide outside the custom show (a hyperlink took the show there) has no edge: PowerPoint's
+    // own step goes on from it.
     const std::int32_t id = ReadNumber(slide.Get(), ps::kSlideId);
     if (std::find(customShow->begin(), customShow->end(), id) == customShow->end()) {
+        return false;
+    }
+    // By position, not by ID: a custom show may come back to a slide it showed before (a tour
+    // that opens and closes on its agenda), so the same ID can stand at both ends.
+    const std::int32_t stop = ReadNumber(view, ps::kCurrentShowPosition);
+    if (stop < 1) {
         return std::nullopt;
     }
-    return id == (step > 0 ? customShow->back() : customShow->front());
+    const auto stops = static_cast<std::int32_t>(customShow->size());
+    return step > 0 ? stop >= stops : stop <= 1;
 }
 
 bool HasBuildsToward(IDispatch* view, std::int32_t step) {

@@ -46,8 +46,9 @@ std::int32_t QueryShowState(IDispatch* view);
 std::optional<bool> IsSlideShownBeside(IDispatch* presentation, std::int32_t position,
                                        std::int32_t step);
 // Whether the current slide is the last one the show shows (step 1) or the first (step -1): the
-// deck's own show by its range and hidden slides, a custom show by its own slides. Empty when
-// PowerPoint cannot say.
+// deck's own show by its range and hidden slides, a custom show by the position among its own
+// slides (false on a slide outside it, where a hyperlink took the show). Empty when PowerPoint
+// cannot say.
 std::optional<bool> IsAtEdgeOfShow(IDispatch* view, IDispatch* presentation, std::int32_t step);
 // Whether the current slide has builds left to play (step 1) or played that can be taken back
 // (step -1); false when PowerPoint cannot say.

@@ -60,6 +60,8 @@ inline constexpr const char* kGetClickIndex = "GetClickIndex";
 // A custom show started from the ribbon, and its name.
 inline constexpr const char* kIsNamedShow = "IsNamedShow";
 inline constexpr const char* kSlideShowName = "SlideShowName";
+// Where the show stands among the slides it shows, counted from 1 (a custom show's repeats count).
+inline constexpr const char* kCurrentShowPosition = "CurrentShowPosition";
 // PpSlideShowState: the black screen after the last shown slide.
 inline constexpr std::int32_t kShowDone = 5;
 

@@ -117,9 +117,11 @@ void ModelState::StartShow(const ScenarioShow& show, const OpenPresentation& pre
     started.ended = show.ended;
     started.click = show.click;
     started.namedShow = show.namedShow;
-    const std::vector<int> named = NamedShowSlides(presentation, show.namedShow);
-    started.step =
-        static_cast<int>(std::find(named.begin(), named.end(), show.slide) - named.begin());
+    if (!show.namedShow.empty()) {
+        started.step = show.reachedByLink
+                           ? kOutsideNamedShow
+                           : StepOf(NamedShowSlides(presentation, show.namedShow), show.slide);
+    }
     if (show.ended) {
         // The end screen follows the show's last slide; Previous goes back to it.
         const ShowStop last = LastStop(presentation, started);

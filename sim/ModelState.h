@@ -67,8 +67,12 @@ struct RunningShow {
     bool ended = false;      // on the black end screen, after the last shown slide
     int click = 0;           // builds of the slide played
     std::wstring namedShow;  // the custom show it runs; empty: the deck's own show
-    int step = 0;            // in a custom show: where in its list of slides it stands
+    // In a custom show: where in its list of slides it stands, or kOutsideNamedShow on a slide
+    // a hyperlink took it to.
+    int step = 0;
 };
+
+constexpr int kOutsideNamedShow = -1;
 
 // Frame work that waits until the lock is released (a frame's window procedure calls back in).
 struct FrameChanges {

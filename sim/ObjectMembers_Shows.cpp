@@ -1,7 +1,5 @@
 // Slide shows: running, moving and ending them, the slide a show stands on, its builds and the
 // custom show it runs.
-#include <algorithm>
-
 #include "sim/MemberHandlers.h"
 #include "sim/ShowRange.h"
 
@@ -170,12 +168,10 @@ HRESULT SlideShowViewGotoSlide(MemberCall& call) {
         }
         ShowStop stop{static_cast<int>(index), 0};
         if (!show.namedShow.empty()) {
-            const std::vector<int> slides = NamedShowSlides(presentation, show.namedShow);
-            const auto found = std::find(slides.begin(), slides.end(), stop.slide);
-            if (found == slides.end()) {
+            stop.step = StepOf(NamedShowSlides(presentation, show.namedShow), stop.slide);
+            if (stop.step == kOutsideNamedShow) {
                 return Raise(call, L"SlideShowView.GotoSlide : The slide is not in the show.");
             }
-            stop.step = static_cast<int>(found - slides.begin());
         }
         StandOn(show, presentation, stop, false);
         return S_OK;

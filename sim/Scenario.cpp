@@ -317,11 +317,19 @@ ScenarioShow ReadShow(const json& show, const ScenarioFile& file, std::wstring n
         Reject("a show of " + deck + " is on slide " + std::to_string(read.slide) + " of " +
                std::to_string(file.slideCount));
     }
+    if (show.contains("reachedByLink")) {
+        if (!show["reachedByLink"].is_boolean() || read.namedShow.empty()) {
+            Reject("\"reachedByLink\" of a show must be true or false, with \"namedShow\"");
+        }
+        read.reachedByLink = show["reachedByLink"].get<bool>();
+    }
     if (!read.namedShow.empty()) {
         const std::vector<int>& slides = file.namedShows.at(read.namedShow);
-        if (std::find(slides.begin(), slides.end(), read.slide) == slides.end()) {
-            Reject("a show of " + deck + " is on slide " + std::to_string(read.slide) +
-                   ", which its custom show does not show");
+        const bool inIt = std::find(slides.begin(), slides.end(), read.slide) != slides.end();
+        if (inIt == read.reachedByLink) {
+            Reject("a show of " + deck + " is on slide " + std::to_string(read.slide) + ", which " +
+                   (inIt ? "is in its custom show: no link took it there"
+                         : "its custom show does not show"));
         }
     }
     if (show.contains("ended")) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <variant>
 
 #include "automation/AutomationWorker.h"
@@ -78,6 +79,56 @@ TEST_F(AutomationWorkerCommands, SlideNavigation_MovesTheFirstShowAndWrapsRound)
         EXPECT_EQ(Trace().back(), test.methodCalled);
         EXPECT_EQ(CurrentShowSlide(), test.slideAfter);
         EXPECT_EQ(worker.SubmitInt(Command::GetCurrentSlide, L""), test.slideAfter);
+    }
+}
+
+// A tour that opens and closes on its agenda slide: its first and last stops show the same slide,
+// so only the position in the custom show tells them apart. `where` places its show.
+std::string TourScenario(const std::string& where) {
+    return R"({"files": {"C:\\Talks\\Q3 review.pptx": {"slides": 12,
+                                                   "namedShows": {"Tour": [2, 5, 9, 2]}}},
+               "open": ["C:\\Talks\\Q3 review.pptx"],
+               "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", "namedShow": "Tour")" +
+           where + "}]}";
+}
+
+TEST_F(AutomationWorkerCommands, CustomShowThatComesBack_WrapsByItsPositionNotTheSlide) {
+    StartWith(TourScenario(""));
+    struct Press {
+        Command command;
+        const char* methodCalled;
+        int slideAfter;
+    };
+    const Press presses[] = {
+        {Command::NextSlide, "call SlideShowView.Next", 5},
+        {Command::NextSlide, "call SlideShowView.Next", 9},
+        {Command::NextSlide, "call SlideShowView.Next", 2},
+        {Command::NextSlide, "call SlideShowView.First", 2},
+        {Command::NextSlide, "call SlideShowView.Next", 5},  // the wrap went to the first stop
+        {Command::PreviousSlide, "call SlideShowView.Previous", 2},
+        {Command::PreviousSlide, "call SlideShowView.Last", 2},
+        {Command::PreviousSlide, "call SlideShowView.Previous", 9},  // from the last stop
+    };
+    for (const Press& press : presses) {
+        SCOPED_TRACE(std::string(press.methodCalled) + " to slide " +
+                     std::to_string(press.slideAfter));
+        ASSERT_TRUE(worker.SubmitBool(press.command, kQ3Review));
+        EXPECT_EQ(Trace().back(), press.methodCalled);
+        EXPECT_EQ(CurrentShowSlide(), press.slideAfter);
+    }
+}
+
+// A hyperlink took the custom show to a slide outside it: PowerPoint's own steps go on from there.
+TEST_F(AutomationWorkerCommands, CustomShowOnASlideOutsideIt_StepsWithoutWrapping) {
+    for (const auto& [command, methodCalled, slideAfter] :
+         {std::tuple{Command::NextSlide, "call SlideShowView.Next", 8},
+          std::tuple{Command::PreviousSlide, "call SlideShowView.Previous", 6}}) {
+        SCOPED_TRACE(methodCalled);
+        worker.Stop();
+        StartWith(TourScenario(R"(, "slide": 7, "reachedByLink": true)"));
+        EXPECT_TRUE(worker.SubmitBool(command, kQ3Review));
+        EXPECT_EQ(Trace().back(), methodCalled);
+        EXPECT_EQ(CurrentShowSlide(), slideAfter);
     }
 }
 

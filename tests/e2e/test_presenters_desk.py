@@ -1,5 +1,7 @@
 """A presenter's desk: a deck in a folder OneDrive keeps in step, builds, custom shows, two shows
-at once, a deck in Protected View, and a PowerPoint the presenter started again by hand.
+at once, a deck in Protected View, and a PowerPoint the presenter started again by hand; and the
+presenter's hands: a custom show that comes back to its first slide, a deck that only shares the
+chosen file's name, the keyboard in the show the play key started, a minimised deck.
 
 Each runs the real plug-in against the simulated PowerPoint, one scenario per situation.
 """
@@ -95,6 +97,22 @@ def test_a_custom_show_wraps_within_its_own_slides(start, slide, action, call, t
     # The play key counts positions in the deck, not in the custom show.
     assert titles[-1] == title
     assert alerts == []
+    session.finish()
+
+
+def test_next_walks_a_custom_show_that_comes_back_to_its_first_slide(start):
+    # A tour that opens and closes on its agenda slide: the same slide at both ends.
+    deck = {"slides": 12, "namedShows": {"Tour": [2, 5, 9, 2]}}
+    session = start({"files": {Q3: deck}, "open": [Q3],
+                     "shows": [{"presentation": Q3, "namedShow": "Tour"}]})
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    shown = []
+    for _ in range(3):
+        titles, alerts = press(session, "K", NEXT)
+        assert alerts == []
+        shown.append(titles[-1])
+    assert shown == ["5/12", "9/12", "2/12"]
     session.finish()
 
 

@@ -43,10 +43,11 @@ TEST_F(SimulationTest, SyncedDeck_ReportsItsUrlAndEitherNameOpensAReadOnlyCopy) 
 
 // ---- Builds and custom shows ----------------------------------------------------------------
 
-// Slide 1 has one build, slide 2 two, slide 9 one; two custom shows.
+// Slide 1 has one build, slide 2 two, slide 9 one; three custom shows, one coming back to its
+// first slide.
 constexpr const char* kBuiltDeck = R"({"files": {"C:\\Talks\\Q3 review.pptx": {"slides": 9,
     "clicks": {"1": 1, "2": 2, "9": 1},
-    "namedShows": {"Short": [2, 5, 9], "Backwards": [3, 2, 1]}}},
+    "namedShows": {"Short": [2, 5, 9], "Backwards": [3, 2, 1], "Tour": [2, 5, 9, 2]}}},
   "open": ["C:\\Talks\\Q3 review.pptx"],
   "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", )";
 
@@ -228,6 +229,30 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  false,
                  2},
+        WalkCase{"CustomShowComingBackCountsItsLastStop",
+                 R"("namedShow": "Tour", "slide": 5)",
+                 L"Last",
+                 {},
+                 2,
+                 0,
+                 false,
+                 4},
+        WalkCase{"CustomShowOutsideGoesOnInTheDeck",
+                 R"("namedShow": "Short", "slide": 3, "reachedByLink": true)",
+                 L"Next",
+                 {},
+                 4,
+                 0,
+                 false,
+                 0},
+        WalkCase{"CustomShowOutsideGoesBackIntoIt",
+                 R"("namedShow": "Short", "slide": 6, "reachedByLink": true)",
+                 L"Previous",
+                 {},
+                 5,
+                 0,
+                 false,
+                 2},
         WalkCase{"CustomShowGotoSlideOfIt",
                  R"("namedShow": "Short", "slide": 2)",
                  L"GotoSlide",
@@ -277,7 +302,7 @@ TEST_F(SimulationTest, CustomShow_IsNamedByTheViewAndListsItsSlidesById) {
     EXPECT_EQ(Resolve(deck.Get(), L"NamedSlideShows", id), DISP_E_UNKNOWNNAME);
     ComPtr<IDispatch> named =
         GetObject(GetObject(deck.Get(), L"SlideShowSettings").Get(), L"NamedSlideShows");
-    EXPECT_EQ(GetInteger(named.Get(), L"Count"), 2);
+    EXPECT_EQ(GetInteger(named.Get(), L"Count"), 3);
     EXPECT_EQ(GetText(CallObject(named.Get(), L"Item", {Argument::Integer(1)}).Get(), L"Name"),
               L"Backwards");
     ComPtr<IDispatch> shortShow = CallObject(named.Get(), L"Item", {Argument::Text(L"short")});
