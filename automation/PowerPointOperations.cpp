@@ -31,8 +31,8 @@ DispatchPtr DeckOfWindow(const DispatchPtr& window) {
 }
 
 // The item of the collection whose deck (deckOf) is the one at path (ChosenDeck: by path, through
-// the sync engine's folders, or the deck that fits its name and folders best); none when there is
-// none. The walk stops at the first item or deck that cannot be read.
+// the sync engine's folders, or below the folder holding it); none when there is none. The walk
+// stops at the first item or deck that cannot be read.
 template <typename DeckOf>
 DispatchPtr FindChosenItem(IDispatch* collection, const std::wstring& path, const DeckOf& deckOf) {
     ChosenDeck chosen(path);
@@ -49,8 +49,8 @@ DispatchPtr FindChosenItem(IDispatch* collection, const std::wstring& path, cons
         }
         seen.push_back(std::move(item));
     }
-    const std::optional<std::size_t> best = chosen.BestByFileName();
-    return best ? seen[*best] : DispatchPtr();
+    const std::optional<std::size_t> below = chosen.UnderSyncRoot();
+    return below ? seen[*below] : DispatchPtr();
 }
 
 }  // namespace

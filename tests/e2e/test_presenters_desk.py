@@ -40,9 +40,11 @@ def show_state(session: ActionSession) -> list:
     pytest.param([{"mountPoint": "C:\\Users\\ann\\OneDrive",
                    "urlNamespace": "https://d.docs.live.net/4f2a9c"}],
                  id="mapped-by-the-sync-folder"),
-    # A library synced from a subfolder names the library, not the folder: the one open deck
-    # whose URL ends with the file's name and folders is taken.
-    pytest.param([], id="found-by-name-and-folders"),
+    # A folder synced on its own (a library's subfolder) names the root it belongs to: the one
+    # open deck below that root whose URL ends with the path below the folder is taken.
+    pytest.param([{"mountPoint": "C:\\Users\\ann\\OneDrive\\Talks",
+                   "urlNamespace": "https://d.docs.live.net/4f2a9c"}],
+                 id="found-below-the-folders-root"),
 ])
 def test_a_deck_chosen_by_its_local_path_in_a_synced_folder_is_found_open(start, sync_roots):
     session = start({"files": {LOCAL_Q3: {"slides": 12, "fullName": Q3_URL}, INTRO: 5},
@@ -56,6 +58,22 @@ def test_a_deck_chosen_by_its_local_path_in_a_synced_folder_is_found_open(start,
     assert "call DocumentWindow.Activate" in trace
     assert titles[-1] == "Q3 review"
     assert show_alert("L1") not in loaded
+    session.finish()
+
+
+def test_a_deck_that_only_shares_the_chosen_files_name_is_not_brought_up(start):
+    # The chosen file is in no synced folder; a colleague's deck of the same name is open.
+    colleague = "https://contoso.sharepoint.com/sites/Sales/Shared Documents/Q3 review.pptx"
+    chosen = "C:\\Users\\ann\\Downloads\\Q3 review.pptx"
+    session = start({"files": {colleague: 20, chosen: 12}, "open": [colleague],
+                     "syncRoots": [{"mountPoint": "C:\\Users\\ann\\OneDrive",
+                                    "urlNamespace": "https://d.docs.live.net/4f2a9c"}]})
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    press(session, "L1", LOAD, chosen.replace("\\", "/"))
+    assert f"call Presentations.Open {chosen}" in session.trace()
+    titles, _ = press(session, "P1", PLAY)
+    assert titles[-1] == "1/12", "the play key drives the colleague's deck"
     session.finish()
 
 
