@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "automation/PowerPointEvents.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
@@ -20,7 +21,16 @@ bool StartSlideShow(IDispatch* application) {
         return false;
     }
     ActivatePresentationWindow(fullName);
-    return static_cast<bool>(RunSlideShow(presentation.Get()));
+    DispatchPtr show = RunSlideShow(presentation.Get());
+    if (!show) {
+        return false;
+    }
+    // The show runs whatever comes of this: the press has done its job.
+    const std::optional<bool> hasKeyboard = ActivateSlideShowWindow(show.Get());
+    if (hasKeyboard && !*hasKeyboard) {
+        NoteShowWithoutKeyboard();
+    }
+    return true;
 }
 
 bool ExitSlideShow(IDispatch* application, const std::wstring& path) {

@@ -30,6 +30,13 @@ void NotePowerPointStartedForLoad() {
     WriteDiagnosticLine("PowerPoint started for a load press, none being found running");
 }
 
+void NoteShowWithoutKeyboard() {
+    WriteDiagnosticLine(
+        "StartSlideShow: the show window did not take the keyboard (SlideShowWindow.Active reads "
+        "msoFalse after Activate); the presenter's clicker and arrow keys go to the program in "
+        "front");
+}
+
 void NotePowerPointAtOtherIntegrityLevel(const std::string& detail) {
     static std::atomic<bool> written{false};
     if (!written.exchange(true)) {

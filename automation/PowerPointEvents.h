@@ -16,6 +16,9 @@ void NotePowerPointGone();
 void NotePowerPointAttachedAgain();
 // None running, PowerPoint was started for a load press.
 void NotePowerPointStartedForLoad();
+// The show the play key started reads Active msoFalse after SlideShowWindow.Activate: the
+// presenter's keys go to the program in front.
+void NoteShowWithoutKeyboard();
 // COM does not bind across integrity levels: PowerPoint or the plug-in runs as administrator
 // and the other does not. `detail` says what was seen. Written once per process.
 void NotePowerPointAtOtherIntegrityLevel(const std::string& detail);

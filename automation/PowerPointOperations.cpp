@@ -102,6 +102,12 @@ DispatchPtr RunSlideShow(IDispatch* presentation) {
     return CallMember(settings.Get(), Member(ps::kRun)).TakeObject();
 }
 
+std::optional<bool> ActivateSlideShowWindow(IDispatch* window) {
+    CallMethod(window, ps::kActivate);  // what it did shows in Active either way
+    const std::optional<std::int32_t> active = ReadProperty(window, Member(ps::kActive)).Integer();
+    return active ? std::optional<bool>(*active == ps::kMsoTrue) : std::nullopt;
+}
+
 bool IsPathInSlideShow(IDispatch* application, const std::wstring& path) {
     DispatchPtr windows = ReadObject(application, ps::kSlideShowWindows);
     return static_cast<bool>(FindChosenItem(windows.Get(), path, DeckOfWindow));

@@ -24,6 +24,10 @@ DispatchPtr QueryPresentations(IDispatch* application);
 DispatchPtr FindPresentationByPath(IDispatch* presentations, const std::wstring& path);
 // The slide-show window that starting the presentation's show gives; none on failure.
 DispatchPtr RunSlideShow(IDispatch* presentation);
+// Gives the show window the keyboard (SlideShowWindow.Activate): a show started from a background
+// process may appear without it, and the presenter's clicker would then drive the program in
+// front. Whether the window has it afterwards (Active); empty when that cannot be read.
+std::optional<bool> ActivateSlideShowWindow(IDispatch* window);
 bool IsPathInSlideShow(IDispatch* application, const std::wstring& path);
 // The show the keys act on: the deck at path's own show window (Presentation.SlideShowWindow),
 // with that deck; or, when that deck runs none (or no path is given), the first slide-show

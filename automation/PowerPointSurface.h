@@ -42,9 +42,10 @@ inline constexpr const char* kSlideShowWindow = "SlideShowWindow";
 // Slide-show settings.
 inline constexpr const char* kRun = "Run";
 
-// Slide-show window.
+// Slide-show window. Whether it has the keyboard reads as an MsoTriState.
 inline constexpr const char* kPresentation = "Presentation";
 inline constexpr const char* kView = "View";
+inline constexpr const char* kActive = "Active";
 
 // Slide-show view.
 inline constexpr const char* kSlide = "Slide";
@@ -85,7 +86,8 @@ inline constexpr const char* kHidden = "Hidden";
 inline constexpr std::int32_t kMsoFalse = 0;
 inline constexpr std::int32_t kMsoTrue = -1;
 
-// Document window.
+// Document window, slide-show window and Protected View window: brought to the front (a show
+// window with the keyboard).
 inline constexpr const char* kActivate = "Activate";
 
 // A member name widened into a fresh buffer of the literal's length plus one, as IDispatch

@@ -52,6 +52,8 @@ HRESULT SlideShowWindowsCount(MemberCall& call);
 HRESULT SlideShowWindowsItem(MemberCall& call);
 HRESULT SlideShowWindowPresentation(MemberCall& call);
 HRESULT SlideShowWindowView(MemberCall& call);
+HRESULT SlideShowWindowActivate(MemberCall& call);
+HRESULT SlideShowWindowActive(MemberCall& call);
 HRESULT SlideShowViewSlide(MemberCall& call);
 HRESULT SlideShowViewNext(MemberCall& call);
 HRESULT SlideShowViewPrevious(MemberCall& call);

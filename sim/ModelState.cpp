@@ -82,6 +82,7 @@ void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
     presentations.clear();
     shows.clear();
     activeId = 0;
+    keyboardShowId = 0;
     for (bool protectedView : {false, true}) {
         for (const std::wstring& name : protectedView ? setup.protectedView : setup.open) {
             for (const ScenarioFile& file : setup.files) {
@@ -132,6 +133,7 @@ void ModelState::StartShow(const ScenarioShow& show, const OpenPresentation& pre
         started.click = 0;
     }
     shows.push_back(started);
+    keyboardShowId = started.id;
 }
 
 std::vector<const OpenPresentation*> ModelState::Listed(bool protectedView) const {
@@ -153,6 +155,7 @@ void ModelState::Stop(FrameChanges& frames) {
     presentations.clear();
     shows.clear();
     activeId = 0;
+    keyboardShowId = 0;
 }
 
 OpenPresentation* ModelState::FindPresentation(std::uint64_t id) {
@@ -262,11 +265,9 @@ bool ModelState::Close(std::uint64_t presentationId, FrameChanges& frames) {
         frames.destroy.push_back(closing->frame);
     }
     presentations.erase(closing);
-    shows.erase(std::remove_if(shows.begin(), shows.end(),
-                               [presentationId](const RunningShow& show) {
-                                   return show.presentationId == presentationId;
-                               }),
-                shows.end());
+    if (const RunningShow* show = ShowOf(presentationId)) {
+        EndShow(show->id);
+    }
     if (activeId == presentationId) {
         // The most recently opened of the others takes over, or none is left active.
         activeId = presentations.empty() ? 0 : presentations.back().id;
@@ -318,6 +319,9 @@ void ModelState::EndShow(std::uint64_t showId) {
     shows.erase(std::remove_if(shows.begin(), shows.end(),
                                [showId](const RunningShow& show) { return show.id == showId; }),
                 shows.end());
+    if (keyboardShowId == showId) {
+        keyboardShowId = 0;  // back to the program the presenter was in
+    }
 }
 
 OpenPresentation& ModelState::AddFile(const ScenarioFile& file, FrameChanges& frames) {

@@ -124,6 +124,14 @@ public:
     RunningShow* ShowOf(std::uint64_t presentationId);
     void EndShow(std::uint64_t showId);
 
+    // The keyboard (the foreground): whether the show's window has it, and giving it to the show
+    // (SlideShowWindow.Activate). A show Run starts does not take it: its callers are background
+    // processes, which Windows does not let take the foreground (inferred from
+    // SetForegroundWindow's rules). A show the scenario starts with was started by the presenter,
+    // the last one having it.
+    bool HasKeyboard(std::uint64_t showId) const { return showId == keyboardShowId; }
+    void GiveKeyboard(std::uint64_t showId) { keyboardShowId = showId; }
+
 private:
     OpenPresentation& Add(const std::wstring& fullName, std::vector<SlideContent> slides,
                           bool withWindow, FrameChanges& frames);
@@ -136,6 +144,7 @@ private:
     std::vector<OpenPresentation> presentations;  // collection order
     std::uint64_t activeId = 0;                   // 0: none
     std::vector<RunningShow> shows;               // SlideShowWindows order
+    std::uint64_t keyboardShowId = 0;             // 0: a window of another program has it
 };
 
 }  // namespace pptsim

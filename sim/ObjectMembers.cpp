@@ -113,6 +113,8 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
     static const std::vector<Member> slideShowWindow = {
         {L"Presentation", kProperty, 0, 0, SlideShowWindowPresentation},
         {L"View", kProperty, 0, 0, SlideShowWindowView},
+        {L"Activate", kMethod, 0, 0, SlideShowWindowActivate},
+        {L"Active", kProperty, 0, 0, SlideShowWindowActive},
     };
     static const std::vector<Member> slideShowView = {
         {L"Slide", kProperty, 0, 0, SlideShowViewSlide},

@@ -1,9 +1,19 @@
-// Slide shows: running, moving and ending them, the slide a show stands on, its builds and the
-// custom show it runs.
+// Slide shows: running, moving and ending them, the keyboard, the slide a show stands on, its
+// builds and the custom show it runs.
 #include "sim/MemberHandlers.h"
 #include "sim/ShowRange.h"
 
 namespace pptsim::members {
+namespace {
+
+// PpSlideShowState.
+constexpr int kShowRunning = 1;
+constexpr int kShowDone = 5;
+// MsoTriState.
+constexpr int kMsoTrue = -1;
+constexpr int kMsoFalse = 0;
+
+}  // namespace
 
 HRESULT SlideShowWindowsCount(MemberCall& call) {
     return ReturnInteger(call, static_cast<std::int64_t>(call.state.Shows().size()));
@@ -50,6 +60,28 @@ HRESULT SlideShowWindowView(MemberCall& call) {
     return ReturnObject(call, {ObjectKind::SlideShowView, 0, presentation->id, show->id});
 }
 
+// The show window takes the keyboard (documented); see ModelState::HasKeyboard for when it has
+// it without.
+HRESULT SlideShowWindowActivate(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    call.state.GiveKeyboard(show->id);
+    return S_OK;
+}
+
+// MsoTriState, as documented.
+HRESULT SlideShowWindowActive(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, call.state.HasKeyboard(show->id) ? kMsoTrue : kMsoFalse);
+}
+
 // What Slide gives on the end screen is not documented; the simulation fails the call, which is
 // the harder case for a caller.
 HRESULT SlideShowViewSlide(MemberCall& call) {
@@ -66,13 +98,6 @@ HRESULT SlideShowViewSlide(MemberCall& call) {
 }
 
 namespace {
-
-// PpSlideShowState.
-constexpr int kShowRunning = 1;
-constexpr int kShowDone = 5;
-// MsoTriState.
-constexpr int kMsoTrue = -1;
-constexpr int kMsoFalse = 0;
 
 // Reads or moves the view's running show: use gets the show and its presentation.
 template <typename Use>

@@ -378,6 +378,12 @@ TEST_F(AutomationWorkerCommands, CallSequences_FollowTheFixedOrder) {
                        "get Presentation.Slides", "get SlideShowSettings.RangeType",
                        "get Slides.Count", "call Slides.Item 2", "get Slide.SlideShowTransition",
                        "get SlideShowTransition.Hidden", "call SlideShowView.Next"})},
+        // The show started gets the keyboard; Active tells whether it took it.
+        {Command::StartSlideShow,
+         L"",
+         {"get Application.ActivePresentation", "get Presentation.FullName",
+          "get Presentation.SlideShowSettings", "call SlideShowSettings.Run",
+          "call SlideShowWindow.Activate", "get SlideShowWindow.Active"}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(static_cast<int>(test.command));

@@ -164,6 +164,20 @@ def test_a_deck_in_protected_view_is_brought_up_not_opened_again(start):
     session.finish()
 
 
+def test_a_play_press_that_starts_the_show_gives_its_window_the_keyboard(start):
+    session = start({"files": {Q3: 12}, "open": [Q3]})
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    titles, played = press(session, "P1", PLAY)
+    assert titles[-1] == "1/12" and show_alert("P1") not in played
+    trace = session.trace()
+    assert "call SlideShowWindow.Activate" in trace[trace.index("call SlideShowSettings.Run"):]
+    # The slide keys never take the keyboard from a program the presenter works in meanwhile.
+    press(session, "K", NEXT)
+    assert session.trace().count("call SlideShowWindow.Activate") == 1
+    session.finish()
+
+
 def test_a_powerpoint_started_again_by_hand_is_found_by_its_frame(start):
     # The presenter closes PowerPoint and starts it again with the deck; kept in front, it is
     # not in the running object table.
