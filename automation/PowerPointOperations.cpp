@@ -312,13 +312,39 @@ bool OpenPresentationFile(IDispatch* presentations, const std::wstring& path) {
         CallMember(presentations, Member(ps::kOpen), {Argument::Text(path)}).TakeObject());
 }
 
-bool ActivateFirstDocumentWindow(IDispatch* presentation) {
+// A minimised window comes back in its normal size (ppWindowNormal), before its frame is raised:
+// neither Activate nor a change of Z order restores it. A maximised one stays maximised. How the
+// frame is to be raised: restored through user32 where PowerPoint could not say or refused.
+IconicFrame RestoreIfMinimised(IDispatch* window) {
+    const std::optional<std::int32_t> state =
+        ReadProperty(window, Member(ps::kWindowState)).Integer();
+    if (!state) {
+        return IconicFrame::Restore;
+    }
+    if (*state != ps::kWindowMinimized) {
+        return IconicFrame::Leave;
+    }
+    const HRESULT restored =
+        WriteProperty(window, Member(ps::kWindowState), Argument::Integer(ps::kWindowNormal));
+    return SUCCEEDED(restored) ? IconicFrame::Leave : IconicFrame::Restore;
+}
+
+// Restores and activates the presentation's first document window and raises its frame.
+bool BringUpDocumentWindow(IDispatch* presentation, const std::wstring& path) {
     DispatchPtr windows = ReadObject(presentation, ps::kWindows);
     if (!windows) {
         return false;
     }
     DispatchPtr window = CallItem(windows.Get(), 1);
-    return window && CallMethod(window.Get(), ps::kActivate);
+    if (!window) {
+        return false;
+    }
+    const IconicFrame iconic = RestoreIfMinimised(window.Get());
+    if (!CallMethod(window.Get(), ps::kActivate)) {
+        return false;
+    }
+    ActivatePresentationWindow(path, iconic);
+    return true;
 }
 
 // A deck from the internet or mail opens in Protected View, outside Presentations: opening it
@@ -344,11 +370,7 @@ bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path
     }
     DispatchPtr presentation = FindPresentationByPath(presentations.Get(), path);
     if (presentation) {
-        if (!ActivateFirstDocumentWindow(presentation.Get())) {
-            return false;
-        }
-        ActivatePresentationWindow(path);
-        return true;
+        return BringUpDocumentWindow(presentation.Get(), path);
     }
 
     if (ActivateProtectedViewDeck(application, path)) {

@@ -62,8 +62,8 @@ DispatchPtr QueryWindowPresentation(IDispatch* slideShowWindow);
 std::int32_t QuerySlideCount(IDispatch* presentation);
 // Full names of the open presentations in collection order, empty names left out.
 std::vector<std::wstring> CollectPresentationPaths(IDispatch* application);
-// Activates the presentation's first document window when it is open, opens the file
-// otherwise, and raises its frame window either way.
+// Activates the presentation's first document window when it is open (restored first when it is
+// minimised), opens the file otherwise, and raises its frame window either way.
 bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path);
 
 // Whether PowerPoint itself has gone, given what the calls of a command found: a server that

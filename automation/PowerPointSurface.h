@@ -89,6 +89,10 @@ inline constexpr std::int32_t kMsoTrue = -1;
 // Document window, slide-show window and Protected View window: brought to the front (a show
 // window with the keyboard).
 inline constexpr const char* kActivate = "Activate";
+// Document window: minimised, maximised or neither (PpWindowState), read and written.
+inline constexpr const char* kWindowState = "WindowState";
+inline constexpr std::int32_t kWindowNormal = 1;
+inline constexpr std::int32_t kWindowMinimized = 2;
 
 // A member name widened into a fresh buffer of the literal's length plus one, as IDispatch
 // wants it. ASCII maps byte for byte onto the same code units.

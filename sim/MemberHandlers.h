@@ -46,6 +46,7 @@ HRESULT SlidesCount(MemberCall& call);
 HRESULT SlideShowSettingsRun(MemberCall& call);
 HRESULT DocumentWindowsItem(MemberCall& call);
 HRESULT DocumentWindowActivate(MemberCall& call);
+HRESULT DocumentWindowWindowState(MemberCall& call);
 
 // ---- Slide shows and the slides they show (ObjectMembers_Shows.cpp) --------------------------
 HRESULT SlideShowWindowsCount(MemberCall& call);

@@ -87,7 +87,10 @@ void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
         for (const std::wstring& name : protectedView ? setup.protectedView : setup.open) {
             for (const ScenarioFile& file : setup.files) {
                 if (file.fullName == name) {
-                    AddFile(file, frames).protectedView = protectedView;
+                    OpenPresentation& added = AddFile(file, frames);
+                    added.protectedView = protectedView;
+                    added.windowState =
+                        setup.minimized.count(name) != 0 ? kWindowMinimized : kWindowNormal;
                 }
             }
         }
@@ -247,7 +250,7 @@ OpenPresentation& ModelState::AddUntitled(bool withWindow, FrameChanges& frames)
 
 // PowerPoint makes the presentation its active one but cannot bring its frame forward: Windows
 // keeps a program in the background from raising its own windows above the one in use. That
-// is why the plug-in raises the frame itself.
+// is why the plug-in raises the frame itself. A minimised window stays minimised (inferred).
 void ModelState::Activate(std::uint64_t presentationId, FrameChanges& /*frames*/) {
     if (FindPresentation(presentationId) != nullptr) {
         activeId = presentationId;

@@ -16,6 +16,11 @@ namespace pptsim {
 constexpr int kLayoutText = 2;
 constexpr int kLayoutBlank = 12;
 
+// PpWindowState: DocumentWindow.WindowState.
+constexpr int kWindowNormal = 1;
+constexpr int kWindowMinimized = 2;
+constexpr int kWindowMaximized = 3;
+
 // PowerPoint numbers a presentation's slides' SlideIDs from 256 up, never reusing one.
 constexpr int kFirstSlideId = 256;
 
@@ -52,6 +57,7 @@ struct OpenPresentation {
     // what Run then runs (as automation starts a custom show).
     bool runsNamedShow = false;
     std::wstring settingsShowName;
+    int windowState = kWindowNormal;  // its document window's, which its frame shows
 
     int SlideCount() const { return static_cast<int>(slides.size()); }
     // The slide's position from 1; 0 when the presentation has no such slide.
@@ -74,11 +80,18 @@ struct RunningShow {
 
 constexpr int kOutsideNamedShow = -1;
 
+// A DocumentWindow.WindowState written: the presentation and the state its frame is to show.
+struct WindowStateChange {
+    std::uint64_t presentationId;
+    int windowState;
+};
+
 // Frame work that waits until the lock is released (a frame's window procedure calls back in).
 struct FrameChanges {
     std::vector<std::uint64_t> create;  // presentation ids; each new frame goes on top
     std::vector<HWND> raise;
     std::vector<HWND> destroy;
+    std::vector<WindowStateChange> windowStates;
 };
 
 // The title of a presentation's frame as PowerPoint words it: the file name (without its

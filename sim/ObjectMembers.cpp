@@ -149,7 +149,9 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
     static const std::vector<Member> documentWindows = {
         {L"Item", kMethod, 1, 1, DocumentWindowsItem}};
     static const std::vector<Member> documentWindow = {
-        {L"Activate", kMethod, 0, 0, DocumentWindowActivate}};
+        {L"Activate", kMethod, 0, 0, DocumentWindowActivate},
+        {L"WindowState", kWritable, 0, 0, DocumentWindowWindowState},
+    };
     static const std::vector<Member> pageSetup = {
         {L"FirstSlideNumber", kWritable, 0, 0, PageSetupFirstSlideNumber}};
     static const std::vector<Member> slideShowTransition = {

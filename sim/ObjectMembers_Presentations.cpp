@@ -142,4 +142,25 @@ HRESULT DocumentWindowActivate(MemberCall& call) {
     return S_OK;
 }
 
+// PpWindowState, read and written (documented). The frame follows once the call is done:
+// restoring a minimised window (1 or 3) brings its frame back, traced as a restore.
+HRESULT DocumentWindowWindowState(MemberCall& call) {
+    const OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    if (!call.put) {
+        return ReturnInteger(call, presentation->windowState);
+    }
+    std::int64_t windowState = 0;
+    if (!ReadInteger(*call.arguments[0], windowState)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    if (windowState < kWindowNormal || windowState > kWindowMaximized) {
+        return Raise(call, L"DocumentWindow.WindowState : Value out of range.");
+    }
+    call.frames.windowStates.push_back({presentation->id, static_cast<int>(windowState)});
+    return S_OK;
+}
+
 }  // namespace pptsim::members

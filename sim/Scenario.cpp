@@ -86,6 +86,27 @@ void ReadFlags(const json& document, Scenario& scenario) {
     }
 }
 
+// A set of decks that "open" lists, each in some state at start: "unsaved", "minimized".
+std::set<std::wstring> ReadOpenDecks(const json& document, const char* member,
+                                     const Scenario& scenario) {
+    std::set<std::wstring> decks;
+    if (!document.contains(member)) {
+        return decks;
+    }
+    const std::string what = std::string("\"") + member + "\"";
+    if (!document[member].is_array()) {
+        Reject(what + " must be an array of full names");
+    }
+    for (const json& entry : document[member]) {
+        std::wstring name = ReadText(entry, "each of " + what);
+        if (!Contains(scenario.open, name)) {
+            Reject(what + " names " + UnitsToUtf8(name) + ", which is not open");
+        }
+        decks.insert(std::move(name));
+    }
+    return decks;
+}
+
 // The members that make PowerPoint busy, gone or prompting.
 void ReadConditions(const json& document, Scenario& scenario) {
     if (document.contains("reject")) {
@@ -115,18 +136,8 @@ void ReadConditions(const json& document, Scenario& scenario) {
             Reject("\"whenLastWindowCloses\" must be \"exit\" or \"stay\"");
         }
     }
-    if (document.contains("unsaved")) {
-        if (!document["unsaved"].is_array()) {
-            Reject("\"unsaved\" must be an array of full names");
-        }
-        for (const json& entry : document["unsaved"]) {
-            std::wstring name = ReadText(entry, "each of \"unsaved\"");
-            if (!Contains(scenario.open, name)) {
-                Reject("\"unsaved\" names " + UnitsToUtf8(name) + ", which is not open");
-            }
-            scenario.unsaved.insert(std::move(name));
-        }
-    }
+    scenario.unsaved = ReadOpenDecks(document, "unsaved", scenario);
+    scenario.minimized = ReadOpenDecks(document, "minimized", scenario);
 }
 
 std::vector<int> ReadPositions(const json& value, const std::string& what, int slides) {

@@ -73,6 +73,9 @@ struct Scenario {
     LastWindowCloses whenLastWindowCloses = LastWindowCloses::Exit;
     // Open at start with unsaved changes: closing the frame asks whether to save them.
     std::set<std::wstring> unsaved;
+    // Open at start in a minimised window (DocumentWindow.WindowState ppWindowMinimized, the
+    // frame iconic).
+    std::set<std::wstring> minimized;
     FrameTitleStyle frameTitles = FrameTitleStyle::WithExtension;
 
     // ---- A presenter's desk ----

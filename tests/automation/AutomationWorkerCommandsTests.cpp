@@ -236,6 +236,47 @@ TEST_F(AutomationWorkerCommands, StartSlideShow_FailsForAPresentationWithoutSlid
     EXPECT_TRUE(pptsim::ReadSimulationState().shows.empty());
 }
 
+// The load press of an open deck brings a minimised window back before raising its frame, through
+// PowerPoint, or through user32 where PowerPoint cannot say; a maximised window stays maximised.
+TEST_F(AutomationWorkerCommands, OpenPresentation_RestoresAMinimisedWindowOnly) {
+    struct Case {
+        const char* name;
+        const char* members;  // what the scenario adds
+        int windowState;      // written before the press; 0: none
+        bool written;         // whether the press writes WindowState
+        int stateAfter;
+    };
+    const Case cases[] = {
+        {"minimised", R"("minimized": ["C:\\Talks\\Q3 review.pptx"],)", 0, true, 1},
+        {"maximised", "", 3, false, 3},
+        {"normal", "", 0, false, 1},
+        {"minimised, PowerPoint cannot say",
+         R"("minimized": ["C:\\Talks\\Q3 review.pptx"], "failMembers": ["WindowState"],)", 0, false,
+         1},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        worker.Stop();
+        Start(std::string("{") + test.members + R"("files": {"C:\\Talks\\Q3 review.pptx": 12},
+                                                    "open": ["C:\\Talks\\Q3 review.pptx"]})");
+        ComPtr<IDispatch> window = CallObject(GetObject(Presentation(1).Get(), L"Windows").Get(),
+                                              L"Item", {Argument::Integer(1)});
+        if (test.windowState != 0) {
+            ASSERT_EQ(
+                WriteProperty(window.Get(), L"WindowState", Argument::Integer(test.windowState)),
+                S_OK);
+        }
+        worker.Start();
+        pptsim::ClearSimulationTrace();
+        EXPECT_TRUE(worker.SubmitBool(Command::OpenPresentation, kQ3Review));
+        EXPECT_EQ(TraceHas("put DocumentWindow.WindowState 1"), test.written);
+        const pptsim::PresentationState deck = pptsim::ReadSimulationState().open.at(0);
+        EXPECT_EQ(deck.windowState, test.stateAfter);
+        EXPECT_EQ(IsIconic(deck.frame), FALSE);
+        EXPECT_FALSE(TraceMentions("Presentations.Open"));
+    }
+}
+
 TEST_F(AutomationWorkerCommands, OpenPresentation_OpensActivatesOrFails) {
     StartWith(kTalksScenario);
 

@@ -178,6 +178,21 @@ def test_a_play_press_that_starts_the_show_gives_its_window_the_keyboard(start):
     session.finish()
 
 
+def test_a_load_press_brings_a_minimised_deck_back_without_opening_it_again(start):
+    session = start({"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
+                     "minimized": [Q3]})
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    titles, loaded = press(session, "L1", LOAD, Q3_SETTING)
+    trace = session.trace()
+    assert not any(line.startswith("call Presentations.Open") for line in trace)
+    assert "restore Q3 review.pptx - PowerPoint" in trace, "the deck stayed on the taskbar"
+    assert (trace.index("restore Q3 review.pptx - PowerPoint")
+            < trace.index("raise Q3 review.pptx - PowerPoint"))
+    assert titles[-1] == "Q3 review" and show_alert("L1") not in loaded
+    session.finish()
+
+
 def test_a_powerpoint_started_again_by_hand_is_found_by_its_frame(start):
     # The presenter closes PowerPoint and starts it again with the deck; kept in front, it is
     # not in the running object table.

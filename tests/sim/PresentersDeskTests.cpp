@@ -408,6 +408,43 @@ TEST_F(SimulationTest, ProtectedViewEdit_OpensTheDeckForEditingInAFrameOfItsOwn)
     EXPECT_EQ(ReadProperty(window.Get(), L"Presentation").Status(), RPC_E_DISCONNECTED);
 }
 
+// ---- A minimised deck --------------------------------------------------------------------------
+
+// Its frame stays iconic through Activate and a raise; writing WindowState, or a restoring
+// ShowWindow on the frame, brings it back, traced as a restore.
+TEST_F(SimulationTest, MinimisedDeck_ComesBackOnlyByWindowStateOrARestoringShowWindow) {
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+              "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
+              "minimized": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"]})");
+    const pptsim::SimulationState state = pptsim::ReadSimulationState();
+    for (std::int32_t index : {1, 2}) {
+        ComPtr<IDispatch> window =
+            CallObject(GetObject(Presentation(index).Get(), L"Windows").Get(), L"Item",
+                       {Argument::Integer(1)});
+        HWND frame = state.open[static_cast<std::size_t>(index - 1)].frame;
+        EXPECT_EQ(GetInteger(window.Get(), L"WindowState"), 2);
+        EXPECT_EQ(CallWithoutAnswer(window.Get(), L"Activate"), S_OK);
+        SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        EXPECT_TRUE(IsIconic(frame)) << index;
+        EXPECT_EQ(GetInteger(window.Get(), L"WindowState"), 2);
+        if (index == 1) {
+            EXPECT_EQ(WriteProperty(window.Get(), L"WindowState", Argument::Integer(3)), S_OK);
+        } else {
+            ::ShowWindow(frame, SW_RESTORE);
+        }
+        EXPECT_FALSE(IsIconic(frame)) << index;
+        EXPECT_EQ(GetInteger(window.Get(), L"WindowState"), index == 1 ? 3 : 1);
+    }
+    const std::vector<std::string> trace = Trace();
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
+                            [](const std::string& line) { return line.rfind("restore ", 0) == 0; }),
+              2);
+    EXPECT_TRUE(TraceHas("restore Q3 review.pptx - PowerPoint"));
+    ComPtr<IDispatch> window = CallObject(GetObject(Presentation(1).Get(), L"Windows").Get(),
+                                          L"Item", {Argument::Integer(1)});
+    EXPECT_EQ(WriteProperty(window.Get(), L"WindowState", Argument::Integer(4)), DISP_E_EXCEPTION);
+}
+
 // ---- Outside the running object table, and started again by the presenter -------------------
 
 HRESULT CreateApplication(ComPtr<IDispatch>& created) {
