@@ -38,6 +38,7 @@ HRESULT PresentationsCount(MemberCall& call);
 HRESULT PresentationsItem(MemberCall& call);
 HRESULT PresentationsOpen(MemberCall& call);
 HRESULT PresentationFullName(MemberCall& call);
+HRESULT PresentationReadOnly(MemberCall& call);
 HRESULT PresentationSlides(MemberCall& call);
 HRESULT PresentationSlideShowSettings(MemberCall& call);
 HRESULT PresentationWindows(MemberCall& call);

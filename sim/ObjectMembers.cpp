@@ -91,6 +91,7 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"SaveAs", kMethod, 1, 3, PresentationSaveAs},
         {L"Close", kMethod, 0, 0, PresentationClose},
         {L"PageSetup", kProperty, 0, 0, PresentationPageSetup},
+        {L"ReadOnly", kProperty, 0, 0, PresentationReadOnly},
     };
     static const std::vector<Member> slides = {
         {L"Count", kProperty, 0, 0, SlidesCount},

@@ -67,6 +67,13 @@ HRESULT PresentationFullName(MemberCall& call) {
                                    : Raise(call, kNoObject);
 }
 
+// MsoTriState (documented): msoTrue for a file opened read-only, a second copy among them.
+HRESULT PresentationReadOnly(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    return presentation != nullptr ? ReturnInteger(call, presentation->readOnly ? -1 : 0)
+                                   : Raise(call, kNoObject);
+}
+
 namespace {
 
 HRESULT ReturnPartOfPresentation(MemberCall& call, ObjectKind kind) {

@@ -447,6 +447,9 @@ BOOL UpdateWindow(HWND window);
 // when it changes. The windows here are always visible, so the answer is TRUE for any window.
 BOOL ShowWindow(HWND window, int command);
 BOOL IsIconic(HWND window);
+// The stand-ins have no keyboard focus: the window on top of the Z order stands for the one in
+// the foreground (null when there is none).
+HWND GetForegroundWindow();
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The default window procedure: WM_CLOSE destroys the window, everything else answers 0.
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

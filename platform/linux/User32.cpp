@@ -126,6 +126,10 @@ BOOL IsIconic(HWND window) {
     return WindowList::Instance().IsIconic(window) ? TRUE : FALSE;
 }
 
+HWND GetForegroundWindow() {
+    return WindowList::Instance().Top();
+}
+
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
     if (message == WM_CLOSE) {
         DestroyWindow(window);
