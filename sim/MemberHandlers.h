@@ -119,6 +119,20 @@ OpenPresentation* PresentationOfCall(MemberCall& call);
 // The slide a slide, its shapes or its title's text belong to; null once it is gone.
 SlideContent* SlideOfCall(MemberCall& call);
 
+// A writable integer property: a read answers `value`; a write hands the new value to `write`,
+// which answers as the member does (PowerPoint's error for a value out of its range).
+template <typename Write>
+HRESULT IntegerProperty(MemberCall& call, std::int64_t value, Write write) {
+    if (!call.put) {
+        return ReturnInteger(call, value);
+    }
+    std::int64_t written = 0;
+    if (!ReadInteger(*call.arguments[0], written)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    return write(written);
+}
+
 // Slide, Shapes, the title Shape and its TextFrame all lead on to the next object of the chain.
 template <ObjectKind Next>
 HRESULT ReturnPartOfSlide(MemberCall& call) {

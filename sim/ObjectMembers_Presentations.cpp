@@ -156,18 +156,13 @@ HRESULT DocumentWindowWindowState(MemberCall& call) {
     if (presentation == nullptr) {
         return Raise(call, kNoObject);
     }
-    if (!call.put) {
-        return ReturnInteger(call, presentation->windowState);
-    }
-    std::int64_t windowState = 0;
-    if (!ReadInteger(*call.arguments[0], windowState)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    if (windowState < kWindowNormal || windowState > kWindowMaximized) {
-        return Raise(call, L"DocumentWindow.WindowState : Value out of range.");
-    }
-    call.frames.windowStates.push_back({presentation->id, static_cast<int>(windowState)});
-    return S_OK;
+    return IntegerProperty(call, presentation->windowState, [&](std::int64_t windowState) {
+        if (windowState < kWindowNormal || windowState > kWindowMaximized) {
+            return Raise(call, L"DocumentWindow.WindowState : Value out of range.");
+        }
+        call.frames.windowStates.push_back({presentation->id, static_cast<int>(windowState)});
+        return S_OK;
+    });
 }
 
 }  // namespace pptsim::members

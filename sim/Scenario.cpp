@@ -86,12 +86,13 @@ void ReadFlags(const json& document, Scenario& scenario) {
     }
 }
 
-// A set of decks that "open" lists, each in some state at start: "unsaved", "minimized".
-std::set<std::wstring> ReadOpenDecks(const json& document, const char* member,
-                                     const Scenario& scenario) {
-    std::set<std::wstring> decks;
+// The full names an array member lists, each accepted by check(name, what, names so far), which
+// rejects the scenario otherwise.
+template <typename Check>
+std::vector<std::wstring> ReadNames(const json& document, const char* member, Check check) {
+    std::vector<std::wstring> names;
     if (!document.contains(member)) {
-        return decks;
+        return names;
     }
     const std::string what = std::string("\"") + member + "\"";
     if (!document[member].is_array()) {
@@ -99,12 +100,24 @@ std::set<std::wstring> ReadOpenDecks(const json& document, const char* member,
     }
     for (const json& entry : document[member]) {
         std::wstring name = ReadText(entry, "each of " + what);
-        if (!Contains(scenario.open, name)) {
-            Reject(what + " names " + UnitsToUtf8(name) + ", which is not open");
-        }
-        decks.insert(std::move(name));
+        check(name, what, names);
+        names.push_back(std::move(name));
     }
-    return decks;
+    return names;
+}
+
+// A set of decks that "open" lists, each in some state at start: "unsaved", "minimized".
+std::set<std::wstring> ReadOpenDecks(const json& document, const char* member,
+                                     const Scenario& scenario) {
+    const std::vector<std::wstring> names =
+        ReadNames(document, member,
+                  [&scenario](const std::wstring& name, const std::string& what,
+                              const std::vector<std::wstring>&) {
+                      if (!Contains(scenario.open, name)) {
+                          Reject(what + " names " + UnitsToUtf8(name) + ", which is not open");
+                      }
+                  });
+    return std::set<std::wstring>(names.begin(), names.end());
 }
 
 // The members that make PowerPoint busy, gone or prompting.
@@ -254,25 +267,17 @@ void ReadFiles(const json& document, Scenario& scenario) {
 // A list of files that "files" lists, each named once: "open", "protectedView".
 std::vector<std::wstring> ReadFileList(const json& document, const char* member,
                                        const Scenario& scenario) {
-    std::vector<std::wstring> names;
-    if (!document.contains(member)) {
-        return names;
-    }
-    const std::string what = std::string("\"") + member + "\"";
-    if (!document[member].is_array()) {
-        Reject(what + " must be an array of full names");
-    }
-    for (const json& entry : document[member]) {
-        std::wstring name = ReadText(entry, "each of " + what);
-        if (FindFile(scenario, name) == nullptr) {
-            Reject(what + " names " + UnitsToUtf8(name) + ", which \"files\" does not list");
-        }
-        if (Contains(names, name)) {
-            Reject(what + " names " + UnitsToUtf8(name) + " twice");
-        }
-        names.push_back(std::move(name));
-    }
-    return names;
+    return ReadNames(
+        document, member,
+        [&scenario](const std::wstring& name, const std::string& what,
+                    const std::vector<std::wstring>& names) {
+            if (FindFile(scenario, name) == nullptr) {
+                Reject(what + " names " + UnitsToUtf8(name) + ", which \"files\" does not list");
+            }
+            if (Contains(names, name)) {
+                Reject(what + " names " + UnitsToUtf8(name) + " twice");
+            }
+        });
 }
 
 // The active one of the decks open (by default the last opened, or the last in Protected View).
