@@ -136,7 +136,7 @@ std::optional<DeckUnderTest> PrepareDeck(PowerPointThread& powerPoint, const std
 }
 
 // After the walk, while the plug-in is gone: PowerPoint asked through the field check's own
-// connection (on Windows the PowerPoint the plug-in drove) where the notes on it infer.
+// connection (on Windows the PowerPoint the plug-in drove) where its behaviour is only inferred.
 void ObserveOwnConnection(PowerPointThread& powerPoint, const DeckUnderTest& deck,
                           const std::string& given,
                           const std::function<void(const Observation&)>& observe) {

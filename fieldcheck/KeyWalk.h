@@ -2,8 +2,8 @@
 // server on the loopback interface, the plug-in started with the application's four flag
 // pairs), places one key of each action and presses them in turn, checking what the play key
 // and the load key's settings page show after each press. Around a few presses it asks
-// PowerPoint, through the field check's own connection, what it reports where the notes infer.
-// Every wait is bounded.
+// PowerPoint, through the field check's own connection, what it reports where its behaviour is
+// only inferred. Every wait is bounded.
 #pragma once
 
 #include <chrono>

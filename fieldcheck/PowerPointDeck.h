@@ -28,7 +28,7 @@ public:
     // Closes the presentation if PowerPoint has it open; false when it had not.
     bool CloseIfOpen(const std::wstring& fullName);
 
-    // ---- What PowerPoint reports where the notes infer (PowerPointDeck_Observations.cpp) ----
+    // ---- Where its behaviour is only inferred (PowerPointDeck_Observations.cpp) ----------
     // Shows of its own, each ended again: the end screen after the last slide's builds,
     // Active after Run from this program and after Activate, and the tour's last stop.
     std::vector<Observation> ObserveOwnShows(const DeckUnderTest& deck);

@@ -1,4 +1,4 @@
-// What PowerPoint reports where the notes on its behaviour could only infer it: each look asks the
+// What PowerPoint reports where its behaviour could only be inferred: each look asks the
 // field check's own connection to PowerPoint (on Windows the PowerPoint the plug-in drives) and
 // records the answer, whatever it is.
 #include <utility>
