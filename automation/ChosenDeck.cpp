@@ -13,9 +13,9 @@ bool ChosenDeck::Matches(const std::wstring& fullName) {
     return IsSamePresentation(path, fullName, roots ? *roots : kNone);
 }
 
-std::optional<std::size_t> ChosenDeck::BestByFileName() const {
+std::optional<std::size_t> ChosenDeck::UnderSyncRoot() const {
     if (!roots) {
         return std::nullopt;  // no deck is named by URL: there is nothing to map to
     }
-    return ChoosePresentationByFileName(path, seen, *roots);
+    return ChoosePresentationUnderSyncRoot(path, seen, *roots);
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "automation/CallBudget.h"
+#include "automation/PowerPointEvents.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
@@ -21,7 +22,16 @@ bool StartSlideShow(IDispatch* application) {
         return false;
     }
     RaisePresentationFrame(fullName);
-    return static_cast<bool>(RunSlideShow(presentation.Get()));
+    DispatchPtr show = RunSlideShow(presentation.Get());
+    if (!show) {
+        return false;
+    }
+    // The show runs whatever comes of this: the press has done its job.
+    const std::optional<bool> hasKeyboard = ActivateSlideShowWindow(show.Get());
+    if (hasKeyboard && !*hasKeyboard) {
+        NoteShowWithoutKeyboard();
+    }
+    return true;
 }
 
 bool ExitSlideShow(IDispatch* application, const std::wstring& path) {

@@ -34,3 +34,10 @@ void NotePowerPointActivationRefused(HRESULT creation) {
                         ": PowerPoint may still be starting or showing a dialog, or one of "
                         "PowerPoint and the plug-in runs as administrator and the other does not");
 }
+
+void NoteShowWithoutKeyboard() {
+    WriteDiagnosticLine(
+        "StartSlideShow: the show window did not take the keyboard (SlideShowWindow.Active reads "
+        "msoFalse after Activate); the presenter's clicker and arrow keys go to the program in "
+        "front");
+}

@@ -19,3 +19,6 @@ void NotePowerPointStartedForLoad();
 // Activation was refused while PowerPoint's frame shows (IsActivationRefused): the line names
 // the causes it may have. The worker writes it when the refusal begins.
 void NotePowerPointActivationRefused(HRESULT creation);
+// The show the play key started reads Active msoFalse after SlideShowWindow.Activate: the
+// presenter's keys go to the program in front.
+void NoteShowWithoutKeyboard();

@@ -33,8 +33,8 @@ DispatchPtr DeckOfWindow(const DispatchPtr& window) {
 }
 
 // The item of the collection whose deck (deckOf) is the one at path (ChosenDeck: by path, through
-// the sync engine's folders, or the deck that fits its name and folders best); none when there is
-// none. The walk stops at the first item or deck that cannot be read.
+// the sync engine's folders, or below the folder holding it); none when there is none. The walk
+// stops at the first item or deck that cannot be read.
 template <typename DeckOf>
 DispatchPtr FindChosenItem(IDispatch* collection, const std::wstring& path, const DeckOf& deckOf) {
     ChosenDeck chosen(path);
@@ -51,8 +51,8 @@ DispatchPtr FindChosenItem(IDispatch* collection, const std::wstring& path, cons
         }
         seen.push_back(std::move(item));
     }
-    const std::optional<std::size_t> best = chosen.BestByFileName();
-    return best ? seen[*best] : DispatchPtr();
+    const std::optional<std::size_t> below = chosen.UnderSyncRoot();
+    return below ? seen[*below] : DispatchPtr();
 }
 
 }  // namespace
@@ -65,8 +65,9 @@ bool CallMethod(IDispatch* object, const char* member) {
     return SUCCEEDED(CallWithoutAnswer(object, Member(member)));
 }
 
-bool RaisePresentationFrame(const std::wstring& path) {
-    return CallBudget::ActInTime([&path] { return ActivatePresentationWindow(path); });
+bool RaisePresentationFrame(const std::wstring& path, IconicFrame iconic) {
+    return CallBudget::ActInTime(
+        [&path, iconic] { return ActivatePresentationWindow(path, iconic); });
 }
 
 bool HasPowerPointGone(IDispatch* application, bool mayHaveGone) {
@@ -106,6 +107,12 @@ DispatchPtr RunSlideShow(IDispatch* presentation) {
         return DispatchPtr();
     }
     return CallMember(settings.Get(), Member(ps::kRun)).TakeObject();
+}
+
+std::optional<bool> ActivateSlideShowWindow(IDispatch* window) {
+    CallMethod(window, ps::kActivate);  // what it did shows in Active either way
+    const std::optional<std::int32_t> active = ReadProperty(window, Member(ps::kActive)).Integer();
+    return active ? std::optional<bool>(*active == ps::kMsoTrue) : std::nullopt;
 }
 
 bool IsPathInSlideShow(IDispatch* application, const std::wstring& path) {
@@ -237,11 +244,20 @@ std::optional<bool> IsAtEdgeOfShow(IDispatch* view, IDispatch* presentation, std
         const std::optional<bool> beside = IsSlideShownBeside(presentation, position, step);
         return beside ? std::optional<bool>(!*beside) : std::nullopt;
     }
+    // A slide outside the custom show (a hyperlink took the show there) has no edge: PowerPoint's
+    // own step goes on from it.
     const std::int32_t id = ReadNumber(slide.Get(), ps::kSlideId);
     if (std::find(customShow->begin(), customShow->end(), id) == customShow->end()) {
+        return false;
+    }
+    // By position, not by ID: a custom show may come back to a slide it showed before (a tour
+    // that opens and closes on its agenda), so the same ID can stand at both ends.
+    const std::int32_t stop = ReadNumber(view, ps::kCurrentShowPosition);
+    if (stop < 1) {
         return std::nullopt;
     }
-    return id == (step > 0 ? customShow->back() : customShow->front());
+    const auto stops = static_cast<std::int32_t>(customShow->size());
+    return step > 0 ? stop >= stops : stop <= 1;
 }
 
 bool HasBuildsToward(IDispatch* view, std::int32_t step) {
@@ -303,13 +319,39 @@ bool OpenPresentationFile(IDispatch* presentations, const std::wstring& path) {
         CallMember(presentations, Member(ps::kOpen), {Argument::Text(path)}).TakeObject());
 }
 
-bool ActivateFirstDocumentWindow(IDispatch* presentation) {
+// A minimised window comes back in its normal size (ppWindowNormal), before its frame is raised:
+// neither Activate nor a change of Z order restores it. A maximised one stays maximised. How the
+// frame is to be raised: restored through user32 where PowerPoint could not say or refused.
+IconicFrame RestoreIfMinimised(IDispatch* window) {
+    const std::optional<std::int32_t> state =
+        ReadProperty(window, Member(ps::kWindowState)).Integer();
+    if (!state) {
+        return IconicFrame::Restore;
+    }
+    if (*state != ps::kWindowMinimized) {
+        return IconicFrame::Leave;
+    }
+    const HRESULT restored =
+        WriteProperty(window, Member(ps::kWindowState), Argument::Integer(ps::kWindowNormal));
+    return SUCCEEDED(restored) ? IconicFrame::Leave : IconicFrame::Restore;
+}
+
+// Restores and activates the presentation's first document window and raises its frame.
+bool BringUpDocumentWindow(IDispatch* presentation, const std::wstring& path) {
     DispatchPtr windows = ReadObject(presentation, ps::kWindows);
     if (!windows) {
         return false;
     }
     DispatchPtr window = CallItem(windows.Get(), 1);
-    return window && CallMethod(window.Get(), ps::kActivate);
+    if (!window) {
+        return false;
+    }
+    const IconicFrame iconic = RestoreIfMinimised(window.Get());
+    if (!CallMethod(window.Get(), ps::kActivate)) {
+        return false;
+    }
+    RaisePresentationFrame(path, iconic);
+    return true;
 }
 
 // A deck from the internet or mail opens in Protected View, outside Presentations: opening it
@@ -335,11 +377,7 @@ bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path
     }
     DispatchPtr presentation = FindPresentationByPath(presentations.Get(), path);
     if (presentation) {
-        if (!ActivateFirstDocumentWindow(presentation.Get())) {
-            return false;
-        }
-        RaisePresentationFrame(path);
-        return true;
+        return BringUpDocumentWindow(presentation.Get(), path);
     }
 
     if (ActivateProtectedViewDeck(application, path)) {

@@ -11,6 +11,7 @@
 
 #include "platform/DispatchPtr.h"
 #include "platform/Platform.h"
+#include "support/PowerPointWindows.h"
 
 // "Count" of a collection; -1 on failure.
 std::int32_t QueryCount(IDispatch* collection);
@@ -23,6 +24,10 @@ DispatchPtr QueryPresentations(IDispatch* application);
 DispatchPtr FindPresentationByPath(IDispatch* presentations, const std::wstring& path);
 // The slide-show window that starting the presentation's show gives; none on failure.
 DispatchPtr RunSlideShow(IDispatch* presentation);
+// Gives the show window the keyboard (SlideShowWindow.Activate): a show started from a background
+// process may appear without it, and the presenter's clicker would then drive the program in
+// front. Whether the window has it afterwards (Active); empty when that cannot be read.
+std::optional<bool> ActivateSlideShowWindow(IDispatch* window);
 bool IsPathInSlideShow(IDispatch* application, const std::wstring& path);
 // The show the keys act on: the deck at path's own show window (Presentation.SlideShowWindow),
 // with that deck; or, when that deck runs none (or no path is given), the first slide-show
@@ -45,8 +50,9 @@ std::int32_t QueryShowState(IDispatch* view);
 std::optional<bool> IsSlideShownBeside(IDispatch* presentation, std::int32_t position,
                                        std::int32_t step);
 // Whether the current slide is the last one the show shows (step 1) or the first (step -1): the
-// deck's own show by its range and hidden slides, a custom show by its own slides. Empty when
-// PowerPoint cannot say.
+// deck's own show by its range and hidden slides, a custom show by the position among its own
+// slides (false on a slide outside it, where a hyperlink took the show). Empty when PowerPoint
+// cannot say.
 std::optional<bool> IsAtEdgeOfShow(IDispatch* view, IDispatch* presentation, std::int32_t step);
 // Whether the current slide has builds left to play (step 1) or played that can be taken back
 // (step -1); false when PowerPoint cannot say.
@@ -56,8 +62,8 @@ DispatchPtr QueryWindowPresentation(IDispatch* slideShowWindow);
 std::int32_t QuerySlideCount(IDispatch* presentation);
 // Full names of the open presentations in collection order, empty names left out.
 std::vector<std::wstring> CollectPresentationPaths(IDispatch* application);
-// Activates the presentation's first document window when it is open, opens the file
-// otherwise, and raises its frame window either way.
+// Activates the presentation's first document window when it is open (restored first when it is
+// minimised), opens the file otherwise, and raises its frame window either way.
 bool OpenOrActivatePresentation(IDispatch* application, const std::wstring& path);
 
 // Whether PowerPoint itself has gone, given whether the calls of a command found that it may
@@ -67,7 +73,7 @@ bool HasPowerPointGone(IDispatch* application, bool mayHaveGone);
 
 // Raises the frame window of the presentation at path (support/PowerPointWindows.h), as a call
 // that changes what PowerPoint shows: not at all once it could no longer answer in time.
-bool RaisePresentationFrame(const std::wstring& path);
+bool RaisePresentationFrame(const std::wstring& path, IconicFrame iconic = IconicFrame::Leave);
 
 // The member calls the slide-show commands make on objects the queries above found.
 bool CallMethod(IDispatch* object, const char* member);

@@ -43,9 +43,10 @@ inline constexpr const char* kSlideShowWindow = "SlideShowWindow";
 // Slide-show settings.
 inline constexpr const char* kRun = "Run";
 
-// Slide-show window.
+// Slide-show window. Whether it has the keyboard reads as an MsoTriState.
 inline constexpr const char* kPresentation = "Presentation";
 inline constexpr const char* kView = "View";
+inline constexpr const char* kActive = "Active";
 
 // Slide-show view.
 inline constexpr const char* kSlide = "Slide";
@@ -61,6 +62,8 @@ inline constexpr const char* kGetClickIndex = "GetClickIndex";
 // A custom show started from the ribbon, and its name.
 inline constexpr const char* kIsNamedShow = "IsNamedShow";
 inline constexpr const char* kSlideShowName = "SlideShowName";
+// Where the show stands among the slides it shows, counted from 1 (a custom show's repeats count).
+inline constexpr const char* kCurrentShowPosition = "CurrentShowPosition";
 // PpSlideShowState: the black screen after the last shown slide.
 inline constexpr std::int32_t kShowDone = 5;
 
@@ -84,8 +87,13 @@ inline constexpr const char* kHidden = "Hidden";
 inline constexpr std::int32_t kMsoFalse = 0;
 inline constexpr std::int32_t kMsoTrue = -1;
 
-// Document window.
+// Document window, slide-show window and Protected View window: brought to the front (a show
+// window with the keyboard).
 inline constexpr const char* kActivate = "Activate";
+// Document window: minimised, maximised or neither (PpWindowState), read and written.
+inline constexpr const char* kWindowState = "WindowState";
+inline constexpr std::int32_t kWindowNormal = 1;
+inline constexpr std::int32_t kWindowMinimized = 2;
 
 // The methods that only read what PowerPoint shows. Every other method, and every property write,
 // may change it: such a call begins only while its outcome can still reach the key in time.

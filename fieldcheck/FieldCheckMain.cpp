@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "fieldcheck/DiagnosticsAttachment.h"
 #include "fieldcheck/FieldCheckOptions.h"
 #include "fieldcheck/KeyWalk.h"
+#include "fieldcheck/Observation.h"
 #include "fieldcheck/PowerPointThread.h"
 #include "fieldcheck/StepResult.h"
 #include "platform/Platform.h"
@@ -55,6 +57,13 @@ std::string PluginBesideMe() {
     return folder + "glyphpad-powerpoint" + (exe ? ".exe" : "");
 }
 
+// A path the tester gave, made absolute, as PowerPoint takes it.
+std::wstring AbsolutePath(const std::string& given) {
+    std::error_code ignored;
+    return Utf8ToWide(
+        std::filesystem::absolute(std::filesystem::u8path(given), ignored).u8string());
+}
+
 std::filesystem::path FreshTemporaryFolder() {
     const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
     std::filesystem::path folder =
@@ -90,9 +99,7 @@ std::optional<DeckUnderTest> PrepareDeck(PowerPointThread& powerPoint, const std
         }
     } else {
         result.sent = "read " + given + " through PowerPoint";
-        std::error_code ignored;
-        const std::wstring path = Utf8ToWide(
-            std::filesystem::absolute(std::filesystem::u8path(given), ignored).u8string());
+        const std::wstring path = AbsolutePath(given);
         answer = powerPoint.Run<DeckAnswer>(
             [path](PowerPointDeck& powerPointDeck) {
                 std::string why;
@@ -128,6 +135,29 @@ std::optional<DeckUnderTest> PrepareDeck(PowerPointThread& powerPoint, const std
     return deck;
 }
 
+// After the walk, while the plug-in is gone: PowerPoint asked through the field check's own
+// connection (on Windows the PowerPoint the plug-in drove) where its behaviour is only inferred.
+void ObserveOwnConnection(PowerPointThread& powerPoint, const DeckUnderTest& deck,
+                          const std::string& given,
+                          const std::function<void(const Observation&)>& observe) {
+    const auto look = [&powerPoint, &observe](auto ask) {
+        const std::optional<std::vector<Observation>> answered =
+            powerPoint.Run<std::vector<Observation>>(ask, kPowerPointBound);
+        for (const Observation& observation : answered.value_or(std::vector<Observation>{
+                 {"a look at PowerPoint", "PowerPoint did not answer within 30 s", false}})) {
+            observe(observation);
+        }
+    };
+    look([deck](PowerPointDeck& own) { return own.ObserveOwnShows(deck); });
+    look([deck](PowerPointDeck& own) {
+        return std::vector<Observation>{own.ObserveMinimisedWindow(deck.fullName)};
+    });
+    const std::wstring path = given.empty() ? std::wstring() : AbsolutePath(given);
+    look([deck, path](PowerPointDeck& own) {
+        return std::vector<Observation>{own.ObserveSecondOpen(path, deck.fullName)};
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,6 +180,10 @@ int main(int argc, char** argv) {
         results.push_back(result);
         PrintLine(StepLine(result, stepColumn));
     };
+    std::vector<Observation> observed;
+    const auto observe = [&observed](const Observation& observation) {
+        observed.push_back(observation);
+    };
     std::filesystem::path madeFolder;
     {
         // The deck comes first, before the plug-in starts and reaches for PowerPoint itself: the
@@ -160,15 +194,19 @@ int main(int argc, char** argv) {
         const std::optional<DeckUnderTest> deck =
             PrepareDeck(powerPoint, options->deck, madeFolder, deckStep);
         report(deckStep);
-        KeyWalk walk(pluginPath, report);
+        KeyWalk walk(pluginPath, report, observe, powerPoint);
         walk.StartPlugin();
         walk.Walk(deck, options->closePowerPoint);
         walk.CheckWindowsAnswer();
         walk.EndPlugin();
+        if (deck) {
+            ObserveOwnConnection(powerPoint, *deck, options->deck, observe);
+        }
         // PowerPoint stays open; only the deck made here goes (after a long press and a second
         // load it is open again, in a PowerPoint this reference may no longer reach).
         if (deck && deck->made) {
-            for (const std::wstring& fullName : {deck->fullName, deck->customShowDeck}) {
+            for (const std::wstring& fullName :
+                 {deck->fullName, deck->customShow.fullName, deck->tour.fullName}) {
                 powerPoint.Run<bool>(
                     [fullName](PowerPointDeck& powerPointDeck) {
                         return powerPointDeck.CloseIfOpen(fullName);
@@ -183,12 +221,20 @@ int main(int argc, char** argv) {
     }
 
     PrintLine(SummaryLine(results));
+    // Not a pass or a fail: what PowerPoint did where the plug-in's makers could only infer it.
+    PrintLine(
+        "Observed (what PowerPoint reported where we could only infer it; please send "
+        "this with the report):");
+    for (const Observation& observation : observed) {
+        PrintLine(ObservationLine(observation));
+    }
     if (!options->jsonReport.empty()) {
         const nlohmann::json about{{"tool", "glyphpad-fieldcheck"},
                                    {"plugin", pluginPath},
                                    {"deck", options->deck.empty() ? "made" : options->deck},
                                    {"closePowerPoint", options->closePowerPoint},
-                                   {"diagnostics", DiagnosticsAttachment(pluginPath)}};
+                                   {"diagnostics", DiagnosticsAttachment(pluginPath)},
+                                   {"observed", ObservationsJson(observed)}};
         std::ofstream json(std::filesystem::u8path(options->jsonReport), std::ios::binary);
         // A diagnostic line is not trusted to be UTF-8: anything else is replaced, not thrown.
         json << ReportJson(results, about)

@@ -4,17 +4,23 @@
 #include <thread>
 
 #include "actions/ActionIdentifiers.h"
+#include "fieldcheck/ForegroundWindow.h"
 #include "fieldcheck/WindowsAnswerStep.h"
 #include "hostpeer/HostMessages.h"
 #include "hostpeer/PluginArguments.h"
 #include "hostpeer/RegistrationMessage.h"
+#include "platform/ProcessWindows.h"
+#include "support/PowerPointWindows.h"
 #include "support/TextConversion.h"
+#include "support/TopLevelWindows.h"
 
 namespace {
 
 using Clock = HostClock;
 
 constexpr const char* kUuid = "GLYPHPAD-FIELDCHECK";
+// How long a look at PowerPoint through the field check's own connection may take.
+constexpr std::chrono::milliseconds kLookBound{10000};
 constexpr const char* kRegisterEvent = "registerPlugin";
 // What the Glyphpad application tells a plug-in about itself; only the language is read.
 constexpr const char* kInfo =
@@ -63,9 +69,12 @@ const KeyWalk::Key& FindKey(const std::string& name) {
 
 }  // namespace
 
-KeyWalk::KeyWalk(std::string path, Sink sink)
+KeyWalk::KeyWalk(std::string path, Sink sink, ObservationSink observations,
+                 PowerPointThread& ownPowerPoint)
     : pluginPath(std::move(path)),
       report(std::move(sink)),
+      observe(std::move(observations)),
+      powerPoint(ownPowerPoint),
       display(FindKey("play").context, FindKey("load").context) {}
 
 KeyWalk::~KeyWalk() {
@@ -112,16 +121,25 @@ void KeyWalk::StartPlugin() {
 
 namespace {
 
+// The deck a stop's load key names: the one made (or the tester's), or one saved to run a custom
+// show.
+enum class WalkDeck { Made, CustomShow, Tour };
+// What the field check does around the press: asks which window has the keyboard before a play
+// press and whether the show took it; minimises the deck before a load press.
+enum class Around { Nothing, Keyboard, Minimised };
+
 struct Stop {
     const char* step;
     const char* key;
     int slide;  // a position; 0: the deck's name, state 1; -1: nothing (PowerPoint closed)
     int holdMs;
-    bool customShowDeck = false;  // the deck saved to run its custom show
+    WalkDeck deck = WalkDeck::Made;
+    Around around = Around::Nothing;
 };
 
 // Where the walk stops: the first, second and last slide the deck's own show shows, the builds on
-// that last slide, and the first and last slide of the deck's custom show (0: it has none).
+// that last slide, the first and last slide of the deck's custom show (0: it has none), and the
+// first two of its tour (0: it has none), whose last slide is its first again.
 struct Positions {
     int first;
     int second;
@@ -129,12 +147,14 @@ struct Positions {
     int lastBuilds;
     int customFirst;
     int customLast;
+    int tourFirst;
+    int tourSecond;
 };
 
 // Next on the last slide plays its builds first, the title unchanged, and only then wraps.
-void PlayBuilds(std::vector<Stop>& stops, const char* step, int slide, int builds, bool custom) {
+void PlayBuilds(std::vector<Stop>& stops, const char* step, int slide, int builds, WalkDeck deck) {
     for (int build = 0; build < builds; ++build) {
-        stops.push_back({step, "next", slide, 0, custom});
+        stops.push_back({step, "next", slide, 0, deck});
     }
 }
 
@@ -144,23 +164,43 @@ std::vector<Stop> Stops(const Positions& at, bool closePowerPoint) {
                                {"next", "next", at.second, 0},
                                {"prev", "prev", at.first, 0},
                                {"prev-wrap", "prev", at.last, 0}};
-    PlayBuilds(stops, "next-build", at.last, at.lastBuilds, false);
+    PlayBuilds(stops, "next-build", at.last, at.lastBuilds, WalkDeck::Made);
     stops.push_back({"next-wrap", "next", at.first, 0});
     stops.push_back({"last", "last", at.last, 0});
-    PlayBuilds(stops, "next-build", at.last, at.lastBuilds, false);
+    PlayBuilds(stops, "next-build", at.last, at.lastBuilds, WalkDeck::Made);
     stops.insert(stops.end(), {{"next-wrap-last", "next", at.first, 0},
                                {"first", "first", at.first, 0},
                                {"play-end", "play", 0, 0}});
+    // Play while another window has the keyboard (the console the check runs in); then load the
+    // deck minimised, which must bring it back.
+    stops.insert(stops.end(),
+                 {{"keyboard-play", "play", at.first, 0, WalkDeck::Made, Around::Keyboard},
+                  {"keyboard-end", "play", 0, 0},
+                  {"minimized-load", "load", 0, 0, WalkDeck::Made, Around::Minimised}});
     if (at.customFirst > 0) {
         // A custom show wraps within its own slides; the play key still counts the deck's.
-        stops.insert(stops.end(), {{"custom-load", "load", 0, 0, true},
-                                   {"custom-play", "play", at.customFirst, 0, true},
-                                   {"custom-last", "last", at.customLast, 0, true}});
+        const WalkDeck custom = WalkDeck::CustomShow;
+        stops.insert(stops.end(), {{"custom-load", "load", 0, 0, custom},
+                                   {"custom-play", "play", at.customFirst, 0, custom},
+                                   {"custom-last", "last", at.customLast, 0, custom}});
         PlayBuilds(stops, "custom-build", at.customLast,
-                   at.customLast == at.last ? at.lastBuilds : 0, true);
-        stops.insert(stops.end(), {{"custom-next-wrap", "next", at.customFirst, 0, true},
-                                   {"custom-prev-wrap", "prev", at.customLast, 0, true},
-                                   {"custom-end", "play", 0, 0, true}});
+                   at.customLast == at.last ? at.lastBuilds : 0, custom);
+        stops.insert(stops.end(), {{"custom-next-wrap", "next", at.customFirst, 0, custom},
+                                   {"custom-prev-wrap", "prev", at.customLast, 0, custom},
+                                   {"custom-end", "play", 0, 0, custom}});
+    }
+    if (at.tourFirst > 0) {
+        // A tour comes back to its first slide: its first and last are positions, not slides, so
+        // next leaves its first slide and wraps only from its last stop, prev the other way.
+        const WalkDeck tour = WalkDeck::Tour;
+        stops.insert(stops.end(), {{"tour-load", "load", 0, 0, tour},
+                                   {"tour-play", "play", at.tourFirst, 0, tour},
+                                   {"tour-next", "next", at.tourSecond, 0, tour},
+                                   {"tour-next-back", "next", at.tourFirst, 0, tour},
+                                   {"tour-next-wrap", "next", at.tourFirst, 0, tour},
+                                   {"tour-prev-wrap", "prev", at.tourFirst, 0, tour},
+                                   {"tour-prev-back", "prev", at.tourSecond, 0, tour},
+                                   {"tour-end", "play", 0, 0, tour}});
     }
     if (closePowerPoint) {
         // PowerPoint is gone (or hidden) after the long press; loading again must find it.
@@ -177,10 +217,16 @@ Positions PositionsIn(const DeckUnderTest& deck) {
                  walkable ? deck.shown.back() : deck.slides,
                  deck.lastShownBuilds,
                  0,
+                 0,
+                 0,
                  0};
-    if (!deck.customShowDeck.empty() && !deck.customShowSlides.empty()) {
-        at.customFirst = deck.customShowSlides.front();
-        at.customLast = deck.customShowSlides.back();
+    if (!deck.customShow.fullName.empty() && !deck.customShow.slides.empty()) {
+        at.customFirst = deck.customShow.slides.front();
+        at.customLast = deck.customShow.slides.back();
+    }
+    if (!deck.tour.fullName.empty() && deck.tour.slides.size() >= 2) {
+        at.tourFirst = deck.tour.slides[0];
+        at.tourSecond = deck.tour.slides[1];
     }
     return at;
 }
@@ -189,7 +235,7 @@ Positions PositionsIn(const DeckUnderTest& deck) {
 
 std::vector<std::string> KeyWalk::StepNames(bool closePowerPoint) {
     std::vector<std::string> names{"register", "keys"};
-    for (const Stop& stop : Stops({1, 2, 3, 1, 2, 3}, closePowerPoint)) {
+    for (const Stop& stop : Stops({1, 2, 3, 1, 2, 3, 2, 3}, closePowerPoint)) {
         if (std::find(names.begin(), names.end(), stop.step) == names.end()) {
             names.push_back(stop.step);
         }
@@ -203,29 +249,39 @@ void KeyWalk::Walk(const std::optional<DeckUnderTest>& deck, bool closePowerPoin
     // Titles count positions in the deck; next and prev wrap at the first and last slide the
     // show shows (the made deck is numbered from 0 and hides its last slide), after the builds.
     const int count = deck ? deck->slides : 0;
-    const Positions at = deck ? PositionsIn(*deck) : Positions{1, 2, 3, 0, 0, 0};
-    const std::string customShowSetting =
-        deck ? ForwardSlashes(WideToUtf8(deck->customShowDeck)) : "";
+    const Positions at = deck ? PositionsIn(*deck) : Positions{1, 2, 3, 0, 0, 0, 0, 0};
     for (const Stop& stop : Stops(at, closePowerPoint)) {
         const Key& key = FindKey(stop.key);
         if (!deck) {
             NotRun(stop.step, std::string("'") + key.name + "'", "there is no deck to walk");
             continue;
         }
+        const SavedCustomShow* saved = stop.deck == WalkDeck::CustomShow ? &deck->customShow
+                                       : stop.deck == WalkDeck::Tour     ? &deck->tour
+                                                                         : nullptr;
         Expectation expected;
         if (stop.slide > 0) {
             expected = {std::to_string(stop.slide) + "/" + std::to_string(count), 0, ""};
         } else if (stop.slide == 0) {
-            expected = {WideToUtf8(stop.customShowDeck ? deck->customShowDeckName : deck->name), 1,
-                        ""};
+            expected = {WideToUtf8(saved != nullptr ? saved->name : deck->name), 1, ""};
         } else {
             expected = {"", 1, ""};
         }
-        const std::string& setting = stop.customShowDeck ? customShowSetting : deckSetting;
+        const std::string setting =
+            saved != nullptr ? ForwardSlashes(WideToUtf8(saved->fullName)) : deckSetting;
         if (std::string(stop.key) == "load") {
             expected.listed = setting;
         }
-        Press(stop.step, key, std::chrono::milliseconds(stop.holdMs), expected, setting);
+        if (stop.around == Around::Minimised) {
+            report(PressMinimisedLoad(stop.step, *deck, expected));
+            continue;
+        }
+        const std::string front =
+            stop.around == Around::Keyboard ? DescribeForegroundWindow() : std::string();
+        report(Press(stop.step, key, std::chrono::milliseconds(stop.holdMs), expected, setting));
+        if (stop.around == Around::Keyboard) {
+            Observe([front](PowerPointDeck& own) { return own.ReadShowActive(front); });
+        }
     }
 }
 
@@ -270,15 +326,14 @@ void KeyWalk::ShowKeys(const std::optional<DeckUnderTest>& deck) {
     report(result);
 }
 
-void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds hold,
-                    const Expectation& expected, const std::string& setting) {
+StepResult KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds hold,
+                          const Expectation& expected, const std::string& setting) {
     StepResult result{step, "", DescribeExpected(expected), "", false, std::nullopt, ""};
     result.sent = hold.count() > 0 ? "keyDown, " + std::to_string(hold.count()) +
                                          " ms, keyUp on '" + key.name + "'"
                                    : std::string("keyDown+keyUp on '") + key.name + "'";
     if (!connected) {
-        NotRun(step, result.sent, "the plug-in is not connected");
-        return;
+        return NotRunResult(step, result.sent, "the plug-in is not connected");
     }
     while (const std::optional<ReceivedFrame> frame =
                host.NextFrame(std::chrono::milliseconds(0))) {
@@ -297,8 +352,7 @@ void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds 
         host.Send(KeyEventFrame("keyUp", key.action, key.context, settings));
     } catch (const std::exception& error) {
         result.problem = "the link to the plug-in is gone (" + std::string(error.what()) + ")";
-        report(result);
-        return;
+        return result;
     }
     const Clock::time_point deadline = pressed + kStepBound;
     bool titledSincePress = false;
@@ -326,7 +380,52 @@ void KeyWalk::Press(const char* step, const Key& key, std::chrono::milliseconds 
     } else if (!result.ok) {
         result.problem = Problem(key, expected);
     }
-    report(result);
+    return result;
+}
+
+StepResult KeyWalk::PressMinimisedLoad(const char* step, const DeckUnderTest& deck,
+                                       const Expectation& expected) {
+    const std::string sent =
+        "minimise the deck's frame (ShowWindow SW_MINIMIZE), then "
+        "keyDown+keyUp on 'load'";
+    if (!connected) {
+        return NotRunResult(step, sent, "the plug-in is not connected");
+    }
+    HWND frame = FindPresentationFrame(deck.fullName);
+    if (frame == nullptr && !CanSeeWindowsOf(static_cast<DWORD>(plugin->Id()))) {
+        StepResult result = NotRunResult(step, sent,
+                                         "PowerPoint's frames are out of this program's reach "
+                                         "(the Linux stand-ins keep each process's windows "
+                                         "within it)");
+        result.applicable = false;
+        return result;
+    }
+    if (frame == nullptr) {
+        return NotRunResult(step, sent, "no PowerPoint frame shows the deck");
+    }
+    observe(
+        {"frame titles name the file as Explorer shows its name, with or without the "
+         "extension (inferred for PowerPoint)",
+         "'" + WideToUtf8(WindowTitle(frame)) + "'", true});
+    ShowWindow(frame, SW_MINIMIZE);
+    StepResult result =
+        Press(step, FindKey("load"), std::chrono::milliseconds(0), expected, deckSetting);
+    result.sent = sent;
+    result.expected += "; the deck's frame no longer minimised";
+    const bool restored = IsIconic(frame) == 0;
+    result.cameBack += restored ? "; frame restored" : "; frame still minimised";
+    if (result.ok && !restored) {
+        result.ok = false;
+        result.problem = "the deck's frame is still minimised after the load press";
+    }
+    Observe([&deck](PowerPointDeck& own) { return own.ReadWindowState(deck.fullName); });
+    return result;
+}
+
+void KeyWalk::Observe(const std::function<Observation(PowerPointDeck&)>& look) {
+    const std::optional<Observation> observed = powerPoint.Run<Observation>(look, kLookBound);
+    observe(observed.value_or(
+        Observation{"a look at PowerPoint", "PowerPoint did not answer within 10 s", false}));
 }
 
 bool KeyWalk::Meets(const Expectation& expected) const {
@@ -376,8 +475,13 @@ std::string KeyWalk::Problem(const Key& key, const Expectation& expected) const 
            " and got no new title within 10 s";
 }
 
+StepResult KeyWalk::NotRunResult(const char* step, const std::string& sent,
+                                 const std::string& why) {
+    return {step, sent, "-", "", false, std::nullopt, "not run: " + why};
+}
+
 void KeyWalk::NotRun(const char* step, const std::string& sent, const std::string& why) {
-    report({step, sent, "-", "", false, std::nullopt, "not run: " + why});
+    report(NotRunResult(step, sent, why));
 }
 
 void KeyWalk::CheckWindowsAnswer() {

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <utility>
 #include <vector>
 
-#include "automation/LateBoundCalls.h"
 #include "automation/PowerPointActivation.h"
 #include "automation/PowerPointSurface.h"
+#include "fieldcheck/CallChain.h"
 #include "support/TextConversion.h"
 
 namespace {
@@ -24,70 +23,7 @@ constexpr std::int32_t kEffectFade = 10;
 constexpr std::int32_t kAnimateLevelNone = 0;    // MsoAnimateByLevel
 constexpr std::int32_t kTriggerOnPageClick = 1;  // MsoAnimTriggerType
 constexpr const wchar_t* kCustomShow = L"Glyphpad field check, short";
-
-std::string Hex(HRESULT result) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "0x%08lx",
-                  static_cast<unsigned long>(static_cast<std::uint32_t>(result)));
-    return text;
-}
-
-// A chain of calls that stops at the first failure and says which member failed.
-class Calls {
-public:
-    DispatchPtr Read(IDispatch* object, const wchar_t* member) {
-        return Object(member, [&] { return ReadProperty(object, member); });
-    }
-    DispatchPtr Call(IDispatch* object, const wchar_t* member, const Arguments& arguments) {
-        return Object(member, [&] { return CallMember(object, member, arguments); });
-    }
-    std::wstring Text(IDispatch* object, const wchar_t* member) {
-        return Answer(member, [&] { return ReadProperty(object, member); })
-            .Text()
-            .value_or(std::wstring());
-    }
-    int Integer(IDispatch* object, const wchar_t* member) {
-        return Answer(member, [&] { return ReadProperty(object, member); }).Integer().value_or(-1);
-    }
-    bool Do(IDispatch* object, const wchar_t* member, const Arguments& arguments = {}) {
-        return !Failed() && Check(member, CallWithoutAnswer(object, member, arguments));
-    }
-    bool Put(IDispatch* object, const wchar_t* member, const Argument& value) {
-        return !Failed() && Check(member, WriteProperty(object, member, value));
-    }
-    bool Failed() const { return !problem.empty(); }
-    const std::string& Problem() const { return problem; }
-
-private:
-    // The call's outcome; a failed one, and none at all once the chain has failed.
-    template <typename Invoke>
-    CallOutcome Answer(const wchar_t* member, Invoke invoke) {
-        if (Failed()) {
-            return CallOutcome();
-        }
-        CallOutcome outcome = invoke();
-        Check(member, outcome.Status());
-        return outcome;
-    }
-    template <typename Invoke>
-    DispatchPtr Object(const wchar_t* member, Invoke invoke) {
-        CallOutcome outcome = Answer(member, invoke);
-        DispatchPtr object = outcome.TakeObject();
-        if (!object && !Failed()) {
-            problem = "PowerPoint's " + WideToUtf8(member) + " gave no object";
-        }
-        return object;
-    }
-    bool Check(const wchar_t* member, HRESULT outcome) {
-        if (FAILED(outcome)) {
-            problem = "PowerPoint's " + WideToUtf8(member) + " failed with " + Hex(outcome);
-            return false;
-        }
-        return true;
-    }
-
-    std::string problem;
-};
+constexpr const wchar_t* kTour = L"Glyphpad field check, tour";
 
 std::wstring WithoutExtension(const std::wstring& name) {
     const std::size_t dot = name.find_last_of(L'.');
@@ -95,7 +31,7 @@ std::wstring WithoutExtension(const std::wstring& name) {
 }
 
 // The slides the deck's show shows, read once slide by slide (the plug-in itself never does).
-std::vector<int> ReadShownSlides(Calls& calls, IDispatch* deck, int slides) {
+std::vector<int> ReadShownSlides(CallChain& calls, IDispatch* deck, int slides) {
     DispatchPtr settings = calls.Read(deck, L"SlideShowSettings");
     int first = 1;
     int last = slides;
@@ -117,7 +53,7 @@ std::vector<int> ReadShownSlides(Calls& calls, IDispatch* deck, int slides) {
 
 // Builds on the slide at the position: one click-triggered effect each on its title, so that a
 // press of next plays them before it leaves the slide.
-int AddBuilds(Calls& calls, IDispatch* slideList, int position) {
+int AddBuilds(CallChain& calls, IDispatch* slideList, int position) {
     DispatchPtr slide = calls.Call(slideList, L"Item", {Argument::Integer(position)});
     DispatchPtr title = calls.Read(calls.Read(slide.Get(), L"Shapes").Get(), L"Title");
     DispatchPtr sequence = calls.Read(calls.Read(slide.Get(), L"TimeLine").Get(), L"MainSequence");
@@ -133,41 +69,42 @@ int AddBuilds(Calls& calls, IDispatch* slideList, int position) {
     return builds;
 }
 
-// A custom show of the slides at the positions, in that order, by their SlideIDs.
-void AddCustomShow(Calls& calls, IDispatch* deck, IDispatch* slideList,
-                   const std::vector<int>& positions) {
+// The custom show, of the slides at its positions in that order by their SlideIDs; what
+// PowerPoint reports of its SlideIDs afterwards (a slide listed twice: inferred that both stay).
+void AddCustomShow(CallChain& calls, IDispatch* deck, IDispatch* slideList, SavedCustomShow& show) {
     std::vector<std::int32_t> ids;
-    for (int position : positions) {
+    for (int position : show.slides) {
         DispatchPtr slide = calls.Call(slideList, L"Item", {Argument::Integer(position)});
         ids.push_back(calls.Integer(slide.Get(), L"SlideID"));
     }
     DispatchPtr shows =
         calls.Read(calls.Read(deck, L"SlideShowSettings").Get(), L"NamedSlideShows");
-    calls.Call(shows.Get(), L"Add", {Argument::Text(kCustomShow), Argument::IntegerArray(ids)});
+    DispatchPtr added =
+        calls.Call(shows.Get(), L"Add", {Argument::Text(show.show), Argument::IntegerArray(ids)});
+    show.readIds = calls.Integers(added.Get(), L"SlideIDs");
 }
 
-// Beside the deck: "<stem>, custom show.pptx".
-std::wstring CustomShowDeckPath(const std::wstring& path) {
+// Beside the deck: "<stem><suffix>.pptx".
+std::wstring DeckPathBeside(const std::wstring& path, const std::wstring& suffix) {
     const std::size_t dot = path.rfind(L'.');
-    return path.substr(0, dot) + L", custom show" +
-           (dot == std::wstring::npos ? L"" : path.substr(dot));
+    return path.substr(0, dot) + suffix + (dot == std::wstring::npos ? L"" : path.substr(dot));
 }
 
 // Saves the deck once more, its show settings running the custom show, as a presenter who always
-// shows the short version would keep it.
-void SaveRunningCustomShow(Calls& calls, IDispatch* deck, const std::wstring& path,
-                           DeckUnderTest& made) {
+// shows that version would keep it.
+void SaveRunningCustomShow(CallChain& calls, IDispatch* deck, const std::wstring& path,
+                           SavedCustomShow& show) {
     DispatchPtr settings = calls.Read(deck, L"SlideShowSettings");
     calls.Put(settings.Get(), L"RangeType", Argument::Integer(kShowNamedSlideShow));
-    calls.Put(settings.Get(), L"SlideShowName", Argument::Text(made.customShow));
+    calls.Put(settings.Get(), L"SlideShowName", Argument::Text(show.show));
     calls.Do(deck, L"SaveAs",
              {Argument::Text(path), Argument::Integer(kSaveAsOpenXmlPresentation)});
-    made.customShowDeck = calls.Text(deck, L"FullName");
-    made.customShowDeckName = WithoutExtension(calls.Text(deck, L"Name"));
+    show.fullName = calls.Text(deck, L"FullName");
+    show.name = WithoutExtension(calls.Text(deck, L"Name"));
 }
 
 // What the check needs to know of a deck, as PowerPoint reports it.
-DeckUnderTest ReadDeck(Calls& calls, IDispatch* deck, bool madeHere) {
+DeckUnderTest ReadDeck(CallChain& calls, IDispatch* deck, bool madeHere) {
     DeckUnderTest read{calls.Text(deck, L"FullName"),
                        WithoutExtension(calls.Text(deck, L"Name")),
                        calls.Integer(calls.Read(deck, L"Slides").Get(), L"Count"),
@@ -183,10 +120,10 @@ PowerPointDeck::PowerPointDeck() {
     PowerPointActivation activation = ActivatePowerPoint();
     if (FAILED(activation.lookup)) {
         connectProblem = "PowerPoint is not installed (no \"" +
-                         WideToUtf8(PowerPointSurface::kProgId) + "\", " + Hex(activation.lookup) +
-                         ")";
+                         WideToUtf8(PowerPointSurface::kProgId) + "\", " +
+                         HexCode(activation.lookup) + ")";
     } else if (FAILED(activation.creation)) {
-        connectProblem = "PowerPoint did not start (" + Hex(activation.creation) + ")";
+        connectProblem = "PowerPoint did not start (" + HexCode(activation.creation) + ")";
     }
     application = std::move(activation.application);
 }
@@ -203,7 +140,7 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
     if (!Reachable(problem)) {
         return std::nullopt;
     }
-    Calls calls;
+    CallChain calls;
     DispatchPtr presentations = calls.Read(application.Get(), L"Presentations");
     // Without a window: the deck is only made and saved here, the plug-in opens it.
     DispatchPtr deck = calls.Call(presentations.Get(), L"Add", {Argument::Integer(kMsoFalse)});
@@ -227,15 +164,18 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
     }
     // Builds on the last slide the show shows (the one before the hidden last slide): next
     // must play them before it wraps. A custom show of the slides between the first and the
-    // hidden last one: next and prev must wrap within it, not at the deck's ends.
+    // hidden last one: next and prev must wrap within it, not at the deck's ends. A tour that
+    // comes back to its first slide (2, 3, 2): its first and last are positions, not slides.
     int lastShownBuilds = 0;
-    std::vector<int> customShowSlides;
+    SavedCustomShow customShow{kCustomShow};
+    SavedCustomShow tour{kTour, {2, 3, 2}};
     if (slides >= 4) {
         lastShownBuilds = AddBuilds(calls, slideList.Get(), slides - 1);
         for (int position = 2; position < slides; ++position) {
-            customShowSlides.push_back(position);
+            customShow.slides.push_back(position);
         }
-        AddCustomShow(calls, deck.Get(), slideList.Get(), customShowSlides);
+        AddCustomShow(calls, deck.Get(), slideList.Get(), customShow);
+        AddCustomShow(calls, deck.Get(), slideList.Get(), tour);
     }
     // Numbered from 0, as many templates are: the play key must count positions, not numbers.
     calls.Put(calls.Read(deck.Get(), L"PageSetup").Get(), L"FirstSlideNumber",
@@ -244,13 +184,15 @@ std::optional<DeckUnderTest> PowerPointDeck::Make(const std::wstring& path, int 
              {Argument::Text(path), Argument::Integer(kSaveAsOpenXmlPresentation)});
     DeckUnderTest made = ReadDeck(calls, deck.Get(), true);
     made.lastShownBuilds = lastShownBuilds;
-    if (!customShowSlides.empty()) {
-        made.customShow = kCustomShow;
-        made.customShowSlides = customShowSlides;
-        SaveRunningCustomShow(calls, deck.Get(), CustomShowDeckPath(path), made);
+    if (slides >= 4) {
+        SaveRunningCustomShow(calls, deck.Get(), DeckPathBeside(path, L", custom show"),
+                              customShow);
+        SaveRunningCustomShow(calls, deck.Get(), DeckPathBeside(path, L", tour"), tour);
+        made.customShow = std::move(customShow);
+        made.tour = std::move(tour);
     }
     if (deck) {
-        Calls closing;
+        CallChain closing;
         closing.Do(deck.Get(), L"Close");
         if (!calls.Failed() && closing.Failed()) {
             problem = closing.Problem();
@@ -269,7 +211,7 @@ std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
     if (!Reachable(problem)) {
         return std::nullopt;
     }
-    Calls calls;
+    CallChain calls;
     DispatchPtr presentations = calls.Read(application.Get(), L"Presentations");
     const int openBefore = calls.Integer(presentations.Get(), L"Count");
     DispatchPtr deck = calls.Call(presentations.Get(), L"Open", {Argument::Text(path)});
@@ -285,11 +227,8 @@ std::optional<DeckUnderTest> PowerPointDeck::Describe(const std::wstring& path,
     return described;
 }
 
-namespace {
-
-// The open presentation PowerPoint names fullName; none (and calls failed) when it is not open.
-DispatchPtr FindOpen(Calls& calls, IDispatch* application, const std::wstring& fullName) {
-    DispatchPtr presentations = calls.Read(application, L"Presentations");
+DispatchPtr PowerPointDeck::FindOpen(CallChain& calls, const std::wstring& fullName) const {
+    DispatchPtr presentations = calls.Read(application.Get(), L"Presentations");
     const int count = calls.Integer(presentations.Get(), L"Count");
     for (int index = 1; index <= count && !calls.Failed(); ++index) {
         DispatchPtr presentation =
@@ -301,10 +240,8 @@ DispatchPtr FindOpen(Calls& calls, IDispatch* application, const std::wstring& f
     return DispatchPtr();
 }
 
-}  // namespace
-
 bool PowerPointDeck::CloseIfOpen(const std::wstring& fullName) {
-    Calls calls;
-    DispatchPtr presentation = FindOpen(calls, application.Get(), fullName);
+    CallChain calls;
+    DispatchPtr presentation = FindOpen(calls, fullName);
     return presentation && calls.Do(presentation.Get(), L"Close");
 }

@@ -12,8 +12,9 @@ namespace pptsim {
 class FrameWindows {
 public:
     virtual ~FrameWindows() = default;
-    // A new frame on top of the other (non-topmost) windows.
-    virtual HWND Create(const std::wstring& title, std::function<void()> onClose) = 0;
+    // A new frame on top of the other (non-topmost) windows, minimised (iconic) or not.
+    virtual HWND Create(const std::wstring& title, bool minimized,
+                        std::function<void()> onClose) = 0;
     virtual void Destroy(HWND frame) = 0;
     virtual void BringToTop(HWND frame) = 0;
     // PowerPoint's modal prompt over a frame, asked on the frame's own thread while it closes:
@@ -22,6 +23,11 @@ public:
     virtual int AskToSave(HWND frame, const std::wstring& text, const std::wstring& caption) = 0;
     // Calls onRaised whenever someone else brings the frame to the top.
     virtual void WatchRaises(HWND frame, std::function<void()> onRaised) = 0;
+    // Shows the frame minimised, maximised or in its normal size (a PpWindowState).
+    virtual void Show(HWND frame, int windowState) = 0;
+    // Calls onShown with the PpWindowState the frame shows whenever that changes (also through
+    // Show).
+    virtual void WatchShows(HWND frame, std::function<void(int windowState)> onShown) = 0;
 };
 
 // The frames of this platform (one implementation per lane).

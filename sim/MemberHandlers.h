@@ -38,6 +38,7 @@ HRESULT PresentationsCount(MemberCall& call);
 HRESULT PresentationsItem(MemberCall& call);
 HRESULT PresentationsOpen(MemberCall& call);
 HRESULT PresentationFullName(MemberCall& call);
+HRESULT PresentationReadOnly(MemberCall& call);
 HRESULT PresentationSlides(MemberCall& call);
 HRESULT PresentationSlideShowSettings(MemberCall& call);
 HRESULT PresentationWindows(MemberCall& call);
@@ -46,12 +47,15 @@ HRESULT SlidesCount(MemberCall& call);
 HRESULT SlideShowSettingsRun(MemberCall& call);
 HRESULT DocumentWindowsItem(MemberCall& call);
 HRESULT DocumentWindowActivate(MemberCall& call);
+HRESULT DocumentWindowWindowState(MemberCall& call);
 
 // ---- Slide shows and the slides they show (ObjectMembers_Shows.cpp) --------------------------
 HRESULT SlideShowWindowsCount(MemberCall& call);
 HRESULT SlideShowWindowsItem(MemberCall& call);
 HRESULT SlideShowWindowPresentation(MemberCall& call);
 HRESULT SlideShowWindowView(MemberCall& call);
+HRESULT SlideShowWindowActivate(MemberCall& call);
+HRESULT SlideShowWindowActive(MemberCall& call);
 HRESULT SlideShowViewSlide(MemberCall& call);
 HRESULT SlideShowViewNext(MemberCall& call);
 HRESULT SlideShowViewPrevious(MemberCall& call);
@@ -114,6 +118,20 @@ HRESULT SequenceAddEffect(MemberCall& call);
 OpenPresentation* PresentationOfCall(MemberCall& call);
 // The slide a slide, its shapes or its title's text belong to; null once it is gone.
 SlideContent* SlideOfCall(MemberCall& call);
+
+// A writable integer property: a read answers `value`; a write hands the new value to `write`,
+// which answers as the member does (PowerPoint's error for a value out of its range).
+template <typename Write>
+HRESULT IntegerProperty(MemberCall& call, std::int64_t value, Write write) {
+    if (!call.put) {
+        return ReturnInteger(call, value);
+    }
+    std::int64_t written = 0;
+    if (!ReadInteger(*call.arguments[0], written)) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    return write(written);
+}
 
 // Slide, Shapes, the title Shape and its TextFrame all lead on to the next object of the chain.
 template <ObjectKind Next>

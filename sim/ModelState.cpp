@@ -82,11 +82,15 @@ void ModelState::Start(const Scenario& scenario, FrameChanges& frames) {
     presentations.clear();
     shows.clear();
     activeId = 0;
+    keyboardShowId = 0;
     for (bool protectedView : {false, true}) {
         for (const std::wstring& name : protectedView ? setup.protectedView : setup.open) {
             for (const ScenarioFile& file : setup.files) {
                 if (file.fullName == name) {
-                    AddFile(file, frames).protectedView = protectedView;
+                    OpenPresentation& added = AddFile(file, frames);
+                    added.protectedView = protectedView;
+                    added.windowState =
+                        setup.minimized.count(name) != 0 ? kWindowMinimized : kWindowNormal;
                 }
             }
         }
@@ -117,9 +121,11 @@ void ModelState::StartShow(const ScenarioShow& show, const OpenPresentation& pre
     started.ended = show.ended;
     started.click = show.click;
     started.namedShow = show.namedShow;
-    const std::vector<int> named = NamedShowSlides(presentation, show.namedShow);
-    started.step =
-        static_cast<int>(std::find(named.begin(), named.end(), show.slide) - named.begin());
+    if (!show.namedShow.empty()) {
+        started.step = show.reachedByLink
+                           ? kOutsideNamedShow
+                           : StepOf(NamedShowSlides(presentation, show.namedShow), show.slide);
+    }
     if (show.ended) {
         // The end screen follows the show's last slide; Previous goes back to it.
         const ShowStop last = LastStop(presentation, started);
@@ -130,6 +136,7 @@ void ModelState::StartShow(const ScenarioShow& show, const OpenPresentation& pre
         started.click = 0;
     }
     shows.push_back(started);
+    keyboardShowId = started.id;
 }
 
 std::vector<const OpenPresentation*> ModelState::Listed(bool protectedView) const {
@@ -151,6 +158,7 @@ void ModelState::Stop(FrameChanges& frames) {
     presentations.clear();
     shows.clear();
     activeId = 0;
+    keyboardShowId = 0;
 }
 
 OpenPresentation* ModelState::FindPresentation(std::uint64_t id) {
@@ -242,7 +250,7 @@ OpenPresentation& ModelState::AddUntitled(bool withWindow, FrameChanges& frames)
 
 // PowerPoint makes the presentation its active one but cannot bring its frame forward: Windows
 // keeps a program in the background from raising its own windows above the one in use. That
-// is why the plug-in raises the frame itself.
+// is why the plug-in raises the frame itself. A minimised window stays minimised (inferred).
 void ModelState::Activate(std::uint64_t presentationId, FrameChanges& /*frames*/) {
     if (FindPresentation(presentationId) != nullptr) {
         activeId = presentationId;
@@ -260,11 +268,9 @@ bool ModelState::Close(std::uint64_t presentationId, FrameChanges& frames) {
         frames.destroy.push_back(closing->frame);
     }
     presentations.erase(closing);
-    shows.erase(std::remove_if(shows.begin(), shows.end(),
-                               [presentationId](const RunningShow& show) {
-                                   return show.presentationId == presentationId;
-                               }),
-                shows.end());
+    if (const RunningShow* show = ShowOf(presentationId)) {
+        EndShow(show->id);
+    }
     if (activeId == presentationId) {
         // The most recently opened of the others takes over, or none is left active.
         activeId = presentations.empty() ? 0 : presentations.back().id;
@@ -316,6 +322,9 @@ void ModelState::EndShow(std::uint64_t showId) {
     shows.erase(std::remove_if(shows.begin(), shows.end(),
                                [showId](const RunningShow& show) { return show.id == showId; }),
                 shows.end());
+    if (keyboardShowId == showId) {
+        keyboardShowId = 0;  // back to the program the presenter was in
+    }
 }
 
 OpenPresentation& ModelState::AddFile(const ScenarioFile& file, FrameChanges& frames) {

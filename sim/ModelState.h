@@ -16,6 +16,11 @@ namespace pptsim {
 constexpr int kLayoutText = 2;
 constexpr int kLayoutBlank = 12;
 
+// PpWindowState: DocumentWindow.WindowState.
+constexpr int kWindowNormal = 1;
+constexpr int kWindowMinimized = 2;
+constexpr int kWindowMaximized = 3;
+
 // PowerPoint numbers a presentation's slides' SlideIDs from 256 up, never reusing one.
 constexpr int kFirstSlideId = 256;
 
@@ -52,6 +57,7 @@ struct OpenPresentation {
     // what Run then runs (as automation starts a custom show).
     bool runsNamedShow = false;
     std::wstring settingsShowName;
+    int windowState = kWindowNormal;  // its document window's, which its frame shows
 
     int SlideCount() const { return static_cast<int>(slides.size()); }
     // The slide's position from 1; 0 when the presentation has no such slide.
@@ -67,7 +73,17 @@ struct RunningShow {
     bool ended = false;      // on the black end screen, after the last shown slide
     int click = 0;           // builds of the slide played
     std::wstring namedShow;  // the custom show it runs; empty: the deck's own show
-    int step = 0;            // in a custom show: where in its list of slides it stands
+    // In a custom show: where in its list of slides it stands, or kOutsideNamedShow on a slide
+    // a hyperlink took it to.
+    int step = 0;
+};
+
+constexpr int kOutsideNamedShow = -1;
+
+// A DocumentWindow.WindowState written: the presentation and the state its frame is to show.
+struct WindowStateChange {
+    std::uint64_t presentationId;
+    int windowState;
 };
 
 // Frame work that waits until the lock is released (a frame's window procedure calls back in).
@@ -75,6 +91,7 @@ struct FrameChanges {
     std::vector<std::uint64_t> create;  // presentation ids; each new frame goes on top
     std::vector<HWND> raise;
     std::vector<HWND> destroy;
+    std::vector<WindowStateChange> windowStates;
 };
 
 // The title of a presentation's frame as PowerPoint words it: the file name (without its
@@ -120,6 +137,14 @@ public:
     RunningShow* ShowOf(std::uint64_t presentationId);
     void EndShow(std::uint64_t showId);
 
+    // The keyboard (the foreground): whether the show's window has it, and giving it to the show
+    // (SlideShowWindow.Activate). A show Run starts does not take it: its callers are background
+    // processes, which Windows does not let take the foreground (inferred from
+    // SetForegroundWindow's rules). A show the scenario starts with was started by the presenter,
+    // the last one having it.
+    bool HasKeyboard(std::uint64_t showId) const { return showId == keyboardShowId; }
+    void GiveKeyboard(std::uint64_t showId) { keyboardShowId = showId; }
+
 private:
     OpenPresentation& Add(const std::wstring& fullName, std::vector<SlideContent> slides,
                           bool withWindow, FrameChanges& frames);
@@ -132,6 +157,7 @@ private:
     std::vector<OpenPresentation> presentations;  // collection order
     std::uint64_t activeId = 0;                   // 0: none
     std::vector<RunningShow> shows;               // SlideShowWindows order
+    std::uint64_t keyboardShowId = 0;             // 0: a window of another program has it
 };
 
 }  // namespace pptsim

@@ -91,6 +91,7 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
         {L"SaveAs", kMethod, 1, 3, PresentationSaveAs},
         {L"Close", kMethod, 0, 0, PresentationClose},
         {L"PageSetup", kProperty, 0, 0, PresentationPageSetup},
+        {L"ReadOnly", kProperty, 0, 0, PresentationReadOnly},
     };
     static const std::vector<Member> slides = {
         {L"Count", kProperty, 0, 0, SlidesCount},
@@ -113,6 +114,8 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
     static const std::vector<Member> slideShowWindow = {
         {L"Presentation", kProperty, 0, 0, SlideShowWindowPresentation},
         {L"View", kProperty, 0, 0, SlideShowWindowView},
+        {L"Activate", kMethod, 0, 0, SlideShowWindowActivate},
+        {L"Active", kProperty, 0, 0, SlideShowWindowActive},
     };
     static const std::vector<Member> slideShowView = {
         {L"Slide", kProperty, 0, 0, SlideShowViewSlide},
@@ -147,7 +150,9 @@ const std::vector<Member>& MembersOf(ObjectKind kind) {
     static const std::vector<Member> documentWindows = {
         {L"Item", kMethod, 1, 1, DocumentWindowsItem}};
     static const std::vector<Member> documentWindow = {
-        {L"Activate", kMethod, 0, 0, DocumentWindowActivate}};
+        {L"Activate", kMethod, 0, 0, DocumentWindowActivate},
+        {L"WindowState", kWritable, 0, 0, DocumentWindowWindowState},
+    };
     static const std::vector<Member> pageSetup = {
         {L"FirstSlideNumber", kWritable, 0, 0, PageSetupFirstSlideNumber}};
     static const std::vector<Member> slideShowTransition = {

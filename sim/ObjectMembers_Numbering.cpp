@@ -28,18 +28,13 @@ HRESULT PageSetupFirstSlideNumber(MemberCall& call) {
     if (presentation == nullptr) {
         return Raise(call, kNoObject);
     }
-    if (!call.put) {
-        return ReturnInteger(call, presentation->firstSlideNumber);
-    }
-    std::int64_t number = 0;
-    if (!ReadInteger(*call.arguments[0], number)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    if (number < 0 || number > kHighestFirstSlideNumber) {
-        return Raise(call, L"PageSetup.FirstSlideNumber : Value out of range.");
-    }
-    presentation->firstSlideNumber = static_cast<int>(number);
-    return S_OK;
+    return IntegerProperty(call, presentation->firstSlideNumber, [&](std::int64_t number) {
+        if (number < 0 || number > kHighestFirstSlideNumber) {
+            return Raise(call, L"PageSetup.FirstSlideNumber : Value out of range.");
+        }
+        presentation->firstSlideNumber = static_cast<int>(number);
+        return S_OK;
+    });
 }
 
 HRESULT SlidesItem(MemberCall& call) {
@@ -79,15 +74,10 @@ HRESULT SlideShowTransitionHidden(MemberCall& call) {
     if (slide == nullptr) {
         return Raise(call, kNoObject);
     }
-    if (!call.put) {
-        return ReturnInteger(call, slide->hidden ? kTrue : kFalse);
-    }
-    std::int64_t hidden = 0;
-    if (!ReadInteger(*call.arguments[0], hidden)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    slide->hidden = hidden != kFalse;
-    return S_OK;
+    return IntegerProperty(call, slide->hidden ? kTrue : kFalse, [slide](std::int64_t hidden) {
+        slide->hidden = hidden != kFalse;
+        return S_OK;
+    });
 }
 
 HRESULT SlideShowSettingsRangeType(MemberCall& call) {
@@ -95,24 +85,20 @@ HRESULT SlideShowSettingsRangeType(MemberCall& call) {
     if (presentation == nullptr) {
         return Raise(call, kNoObject);
     }
-    if (!call.put) {
-        return ReturnInteger(call, presentation->runsNamedShow    ? kShowNamedSlideShow
-                                   : presentation->rangeStart > 0 ? kShowSlideRange
-                                                                  : kShowAll);
-    }
-    std::int64_t type = 0;
-    if (!ReadInteger(*call.arguments[0], type)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    if (type != kShowAll && type != kShowSlideRange && type != kShowNamedSlideShow) {
-        return E_INVALIDARG;
-    }
-    presentation->runsNamedShow = type == kShowNamedSlideShow;
-    if (type == kShowAll) {
-        presentation->rangeStart = 0;
-        presentation->rangeEnd = 0;
-    }
-    return S_OK;
+    const int type = presentation->runsNamedShow    ? kShowNamedSlideShow
+                     : presentation->rangeStart > 0 ? kShowSlideRange
+                                                    : kShowAll;
+    return IntegerProperty(call, type, [presentation](std::int64_t written) {
+        if (written != kShowAll && written != kShowSlideRange && written != kShowNamedSlideShow) {
+            return E_INVALIDARG;
+        }
+        presentation->runsNamedShow = written == kShowNamedSlideShow;
+        if (written == kShowAll) {
+            presentation->rangeStart = 0;
+            presentation->rangeEnd = 0;
+        }
+        return S_OK;
+    });
 }
 
 HRESULT SlideShowSettingsSlideShowName(MemberCall& call) {

@@ -67,6 +67,13 @@ HRESULT PresentationFullName(MemberCall& call) {
                                    : Raise(call, kNoObject);
 }
 
+// MsoTriState (documented): msoTrue for a file opened read-only, a second copy among them.
+HRESULT PresentationReadOnly(MemberCall& call) {
+    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    return presentation != nullptr ? ReturnInteger(call, presentation->readOnly ? -1 : 0)
+                                   : Raise(call, kNoObject);
+}
+
 namespace {
 
 HRESULT ReturnPartOfPresentation(MemberCall& call, ObjectKind kind) {
@@ -140,6 +147,22 @@ HRESULT DocumentWindowActivate(MemberCall& call) {
     }
     call.state.Activate(call.self.presentationId, call.frames);
     return S_OK;
+}
+
+// PpWindowState, read and written (documented). The frame follows once the call is done:
+// restoring a minimised window (1 or 3) brings its frame back, traced as a restore.
+HRESULT DocumentWindowWindowState(MemberCall& call) {
+    const OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    if (presentation == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return IntegerProperty(call, presentation->windowState, [&](std::int64_t windowState) {
+        if (windowState < kWindowNormal || windowState > kWindowMaximized) {
+            return Raise(call, L"DocumentWindow.WindowState : Value out of range.");
+        }
+        call.frames.windowStates.push_back({presentation->id, static_cast<int>(windowState)});
+        return S_OK;
+    });
 }
 
 }  // namespace pptsim::members

@@ -1,11 +1,19 @@
-// Slide shows: running, moving and ending them, the slide a show stands on, its builds and the
-// custom show it runs.
-#include <algorithm>
-
+// Slide shows: running, moving and ending them, the keyboard, the slide a show stands on, its
+// builds and the custom show it runs.
 #include "sim/MemberHandlers.h"
 #include "sim/ShowRange.h"
 
 namespace pptsim::members {
+namespace {
+
+// PpSlideShowState.
+constexpr int kShowRunning = 1;
+constexpr int kShowDone = 5;
+// MsoTriState.
+constexpr int kMsoTrue = -1;
+constexpr int kMsoFalse = 0;
+
+}  // namespace
 
 HRESULT SlideShowWindowsCount(MemberCall& call) {
     return ReturnInteger(call, static_cast<std::int64_t>(call.state.Shows().size()));
@@ -52,6 +60,28 @@ HRESULT SlideShowWindowView(MemberCall& call) {
     return ReturnObject(call, {ObjectKind::SlideShowView, 0, presentation->id, show->id});
 }
 
+// The show window takes the keyboard (documented); see ModelState::HasKeyboard for when it has
+// it without.
+HRESULT SlideShowWindowActivate(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    call.state.GiveKeyboard(show->id);
+    return S_OK;
+}
+
+// MsoTriState, as documented.
+HRESULT SlideShowWindowActive(MemberCall& call) {
+    OpenPresentation* presentation = nullptr;
+    RunningShow* show = ShowOfCall(call, &presentation);
+    if (show == nullptr) {
+        return Raise(call, kNoObject);
+    }
+    return ReturnInteger(call, call.state.HasKeyboard(show->id) ? kMsoTrue : kMsoFalse);
+}
+
 // What Slide gives on the end screen is not documented; the simulation fails the call, which is
 // the harder case for a caller.
 HRESULT SlideShowViewSlide(MemberCall& call) {
@@ -68,13 +98,6 @@ HRESULT SlideShowViewSlide(MemberCall& call) {
 }
 
 namespace {
-
-// PpSlideShowState.
-constexpr int kShowRunning = 1;
-constexpr int kShowDone = 5;
-// MsoTriState.
-constexpr int kMsoTrue = -1;
-constexpr int kMsoFalse = 0;
 
 // Reads or moves the view's running show: use gets the show and its presentation.
 template <typename Use>
@@ -170,12 +193,10 @@ HRESULT SlideShowViewGotoSlide(MemberCall& call) {
         }
         ShowStop stop{static_cast<int>(index), 0};
         if (!show.namedShow.empty()) {
-            const std::vector<int> slides = NamedShowSlides(presentation, show.namedShow);
-            const auto found = std::find(slides.begin(), slides.end(), stop.slide);
-            if (found == slides.end()) {
+            stop.step = StepOf(NamedShowSlides(presentation, show.namedShow), stop.slide);
+            if (stop.step == kOutsideNamedShow) {
                 return Raise(call, L"SlideShowView.GotoSlide : The slide is not in the show.");
             }
-            stop.step = static_cast<int>(found - slides.begin());
         }
         StandOn(show, presentation, stop, false);
         return S_OK;

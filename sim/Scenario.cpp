@@ -94,6 +94,40 @@ void ReadFlags(const json& document, Scenario& scenario) {
     ReadMemberNames(document, "faultMembers", scenario.faultMembers);
 }
 
+// The full names an array member lists, each accepted by check(name, what, names so far), which
+// rejects the scenario otherwise.
+template <typename Check>
+std::vector<std::wstring> ReadNames(const json& document, const char* member, Check check) {
+    std::vector<std::wstring> names;
+    if (!document.contains(member)) {
+        return names;
+    }
+    const std::string what = std::string("\"") + member + "\"";
+    if (!document[member].is_array()) {
+        Reject(what + " must be an array of full names");
+    }
+    for (const json& entry : document[member]) {
+        std::wstring name = ReadText(entry, "each of " + what);
+        check(name, what, names);
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+// A set of decks that "open" lists, each in some state at start: "unsaved", "minimized".
+std::set<std::wstring> ReadOpenDecks(const json& document, const char* member,
+                                     const Scenario& scenario) {
+    const std::vector<std::wstring> names =
+        ReadNames(document, member,
+                  [&scenario](const std::wstring& name, const std::string& what,
+                              const std::vector<std::wstring>&) {
+                      if (!Contains(scenario.open, name)) {
+                          Reject(what + " names " + UnitsToUtf8(name) + ", which is not open");
+                      }
+                  });
+    return std::set<std::wstring>(names.begin(), names.end());
+}
+
 // The members that make PowerPoint busy, gone or prompting.
 void ReadConditions(const json& document, Scenario& scenario) {
     if (document.contains("reject")) {
@@ -123,18 +157,8 @@ void ReadConditions(const json& document, Scenario& scenario) {
             Reject("\"whenLastWindowCloses\" must be \"exit\" or \"stay\"");
         }
     }
-    if (document.contains("unsaved")) {
-        if (!document["unsaved"].is_array()) {
-            Reject("\"unsaved\" must be an array of full names");
-        }
-        for (const json& entry : document["unsaved"]) {
-            std::wstring name = ReadText(entry, "each of \"unsaved\"");
-            if (!Contains(scenario.open, name)) {
-                Reject("\"unsaved\" names " + UnitsToUtf8(name) + ", which is not open");
-            }
-            scenario.unsaved.insert(std::move(name));
-        }
-    }
+    scenario.unsaved = ReadOpenDecks(document, "unsaved", scenario);
+    scenario.minimized = ReadOpenDecks(document, "minimized", scenario);
 }
 
 std::vector<int> ReadPositions(const json& value, const std::string& what, int slides) {
@@ -251,25 +275,17 @@ void ReadFiles(const json& document, Scenario& scenario) {
 // A list of files that "files" lists, each named once: "open", "protectedView".
 std::vector<std::wstring> ReadFileList(const json& document, const char* member,
                                        const Scenario& scenario) {
-    std::vector<std::wstring> names;
-    if (!document.contains(member)) {
-        return names;
-    }
-    const std::string what = std::string("\"") + member + "\"";
-    if (!document[member].is_array()) {
-        Reject(what + " must be an array of full names");
-    }
-    for (const json& entry : document[member]) {
-        std::wstring name = ReadText(entry, "each of " + what);
-        if (FindFile(scenario, name) == nullptr) {
-            Reject(what + " names " + UnitsToUtf8(name) + ", which \"files\" does not list");
-        }
-        if (Contains(names, name)) {
-            Reject(what + " names " + UnitsToUtf8(name) + " twice");
-        }
-        names.push_back(std::move(name));
-    }
-    return names;
+    return ReadNames(
+        document, member,
+        [&scenario](const std::wstring& name, const std::string& what,
+                    const std::vector<std::wstring>& names) {
+            if (FindFile(scenario, name) == nullptr) {
+                Reject(what + " names " + UnitsToUtf8(name) + ", which \"files\" does not list");
+            }
+            if (Contains(names, name)) {
+                Reject(what + " names " + UnitsToUtf8(name) + " twice");
+            }
+        });
 }
 
 // The active one of the decks open (by default the last opened, or the last in Protected View).
@@ -325,11 +341,19 @@ ScenarioShow ReadShow(const json& show, const ScenarioFile& file, std::wstring n
         Reject("a show of " + deck + " is on slide " + std::to_string(read.slide) + " of " +
                std::to_string(file.slideCount));
     }
+    if (show.contains("reachedByLink")) {
+        if (!show["reachedByLink"].is_boolean() || read.namedShow.empty()) {
+            Reject("\"reachedByLink\" of a show must be true or false, with \"namedShow\"");
+        }
+        read.reachedByLink = show["reachedByLink"].get<bool>();
+    }
     if (!read.namedShow.empty()) {
         const std::vector<int>& slides = file.namedShows.at(read.namedShow);
-        if (std::find(slides.begin(), slides.end(), read.slide) == slides.end()) {
-            Reject("a show of " + deck + " is on slide " + std::to_string(read.slide) +
-                   ", which its custom show does not show");
+        const bool inIt = std::find(slides.begin(), slides.end(), read.slide) != slides.end();
+        if (inIt == read.reachedByLink) {
+            Reject("a show of " + deck + " is on slide " + std::to_string(read.slide) + ", which " +
+                   (inIt ? "is in its custom show: no link took it there"
+                         : "its custom show does not show"));
         }
     }
     if (show.contains("ended")) {

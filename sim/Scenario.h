@@ -34,6 +34,8 @@ struct ScenarioShow {
     bool ended = false;      // stands on the black screen after the last shown slide
     int click = 0;           // builds of its slide already played
     std::wstring namedShow;  // the custom show it runs; empty: the deck's own show
+    // Stands on a slide outside its custom show, where a hyperlink on one of its slides took it.
+    bool reachedByLink = false;
 };
 
 // PowerPoint started again by the presenter (a deck double-clicked) some time after it exited.
@@ -74,6 +76,9 @@ struct Scenario {
     LastWindowCloses whenLastWindowCloses = LastWindowCloses::Exit;
     // Open at start with unsaved changes: closing the frame asks whether to save them.
     std::set<std::wstring> unsaved;
+    // Open at start in a minimised window (DocumentWindow.WindowState ppWindowMinimized, the
+    // frame iconic).
+    std::set<std::wstring> minimized;
     FrameTitleStyle frameTitles = FrameTitleStyle::WithExtension;
 
     // ---- A presenter's desk ----

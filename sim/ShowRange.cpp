@@ -63,7 +63,21 @@ std::vector<int> NamedShowSlides(const OpenPresentation& presentation, const std
     return positions;
 }
 
+int StepOf(const std::vector<int>& slides, int slide) {
+    const auto found = std::find(slides.begin(), slides.end(), slide);
+    return found == slides.end() ? kOutsideNamedShow : static_cast<int>(found - slides.begin());
+}
+
 namespace {
+
+// The deck's slide beside an outside one, with its stop in the custom show if it has one.
+ShowStop BesideOutside(const OpenPresentation& presentation, const RunningShow& show, int step) {
+    const int slide = show.slide + step;
+    if (slide < 1 || slide > presentation.SlideCount()) {
+        return {};
+    }
+    return {slide, StepOf(NamedShowSlides(presentation, show.namedShow), slide)};
+}
 
 // The stop at an index of the custom show's list; none outside it.
 ShowStop NamedStop(const std::vector<int>& slides, int step) {
@@ -94,6 +108,9 @@ ShowStop StopAfter(const OpenPresentation& presentation, const RunningShow& show
     if (show.namedShow.empty()) {
         return {ShownAfter(presentation, show.slide), 0};
     }
+    if (show.step == kOutsideNamedShow) {
+        return BesideOutside(presentation, show, 1);
+    }
     return NamedStop(NamedShowSlides(presentation, show.namedShow), show.step + 1);
 }
 
@@ -101,10 +118,16 @@ ShowStop StopBefore(const OpenPresentation& presentation, const RunningShow& sho
     if (show.namedShow.empty()) {
         return {ShownBefore(presentation, show.slide), 0};
     }
+    if (show.step == kOutsideNamedShow) {
+        return BesideOutside(presentation, show, -1);
+    }
     return NamedStop(NamedShowSlides(presentation, show.namedShow), show.step - 1);
 }
 
 int CurrentShowPosition(const OpenPresentation& presentation, const RunningShow& show) {
+    if (!show.namedShow.empty() && show.step == kOutsideNamedShow) {
+        return 0;
+    }
     const int position =
         show.namedShow.empty() ? ShowPositionOf(presentation, show.slide) : show.step + 1;
     return position + (show.ended ? 1 : 0);

@@ -22,6 +22,7 @@ Scenario AsRelaunched(Scenario scenario) {
     scenario.active.reset();
     scenario.shows.clear();
     scenario.unsaved.clear();
+    scenario.minimized.clear();
     scenario.restart.reset();
     return scenario;
 }
@@ -34,6 +35,7 @@ Scenario AsRestarted(Scenario scenario) {
     scenario.active = std::move(restart.active);
     scenario.shows = std::move(restart.shows);
     scenario.unsaved.clear();
+    scenario.minimized.clear();
     scenario.restart.reset();
     return scenario;
 }
@@ -164,7 +166,8 @@ SimulationState Simulation::ReadState() {
     snapshot.running = running;
     for (const OpenPresentation& presentation : state.Presentations()) {
         snapshot.open.push_back({presentation.fullName, presentation.SlideCount(),
-                                 presentation.frame, presentation.protectedView});
+                                 presentation.frame, presentation.protectedView,
+                                 presentation.windowState});
     }
     if (const OpenPresentation* active = state.ActivePresentation()) {
         snapshot.active = active->fullName;

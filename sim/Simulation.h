@@ -82,6 +82,11 @@ private:
     // cancelled or overtaken.
     bool ConfirmClose(std::uint64_t frameInstance, std::uint64_t presentationId);
     void FrameRaised(std::uint64_t instance, std::uint64_t presentationId);
+    // The frame shows another PpWindowState (someone else minimised or restored it).
+    void FrameShown(std::uint64_t instance, std::uint64_t presentationId, int windowState);
+    // The presentation's window takes the state; leaving the minimised one is traced as a
+    // restore. Its frame, which is to show the state (none for a deck without one).
+    HWND SetWindowStateLocked(OpenPresentation& presentation, int windowState);
     void ApplyFrameChanges(const FrameChanges& frames, std::uint64_t instance);
     void TraceLocked(const std::string& line);
     void TraceCallLocked(const ObjectRef& target, const Member& member, bool put,

@@ -13,6 +13,7 @@ struct PresentationState {
     int slideCount;
     HWND frame;
     bool protectedView = false;  // in a ProtectedViewWindow, not in Presentations
+    int windowState = 1;         // its document window's PpWindowState
 };
 
 struct ShowState {

@@ -1,6 +1,6 @@
 // The frames of the running PowerPoint and what their windows report: a WM_CLOSE (with the save
-// prompt of a deck with unsaved changes) and a raise by another program; and the frame work a
-// member call leaves to be done once the lock is released.
+// prompt of a deck with unsaved changes), a raise by another program and a minimise or restore;
+// and the frame work a member call leaves to be done once the lock is released.
 #include "sim/Simulation.h"
 
 #include "sim/FrameWindows.h"
@@ -78,6 +78,24 @@ void Simulation::FrameRaised(std::uint64_t frameInstance, std::uint64_t presenta
     }
 }
 
+void Simulation::FrameShown(std::uint64_t frameInstance, std::uint64_t presentationId,
+                            int windowState) {
+    std::lock_guard<std::mutex> lock(mutex);
+    OpenPresentation* presentation = state.FindPresentation(presentationId);
+    if (running && frameInstance == instance && presentation != nullptr) {
+        SetWindowStateLocked(*presentation, windowState);
+    }
+}
+
+HWND Simulation::SetWindowStateLocked(OpenPresentation& presentation, int windowState) {
+    if (presentation.windowState == kWindowMinimized && windowState != kWindowMinimized &&
+        presentation.frame != nullptr) {
+        TraceLocked("restore " + UnitsToUtf8(FrameTitle(presentation, state.Setup().frameTitles)));
+    }
+    presentation.windowState = windowState;
+    return presentation.frame;
+}
+
 void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t frameInstance) {
     FrameWindows& windows = PlatformFrameWindows();
     for (HWND frame : frames.destroy) {
@@ -85,6 +103,7 @@ void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t fra
     }
     for (std::uint64_t presentationId : frames.create) {
         std::wstring title;
+        bool minimized = false;
         {
             std::lock_guard<std::mutex> lock(mutex);
             const OpenPresentation* presentation = state.FindPresentation(presentationId);
@@ -92,8 +111,9 @@ void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t fra
                 continue;
             }
             title = FrameTitle(*presentation, state.Setup().frameTitles);
+            minimized = presentation->windowState == kWindowMinimized;
         }
-        HWND frame = windows.Create(title, [this, frameInstance, presentationId] {
+        HWND frame = windows.Create(title, minimized, [this, frameInstance, presentationId] {
             FrameClosed(frameInstance, presentationId);
         });
         bool kept = false;
@@ -112,9 +132,26 @@ void Simulation::ApplyFrameChanges(const FrameChanges& frames, std::uint64_t fra
         windows.WatchRaises(frame, [this, frameInstance, presentationId] {
             FrameRaised(frameInstance, presentationId);
         });
+        windows.WatchShows(frame, [this, frameInstance, presentationId](int windowState) {
+            FrameShown(frameInstance, presentationId, windowState);
+        });
     }
     for (HWND frame : frames.raise) {
         windows.BringToTop(frame);
+    }
+    for (const WindowStateChange& change : frames.windowStates) {
+        HWND frame = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            OpenPresentation* presentation = state.FindPresentation(change.presentationId);
+            if (!running || frameInstance != instance || presentation == nullptr) {
+                continue;
+            }
+            frame = SetWindowStateLocked(*presentation, change.windowState);
+        }
+        if (frame != nullptr) {
+            windows.Show(frame, change.windowState);
+        }
     }
 }
 

@@ -30,7 +30,7 @@ bool RaiseWindow(HWND window) {
 
 }  // namespace
 
-bool ActivatePresentationWindow(const std::wstring& path) {
+HWND FindPresentationFrame(const std::wstring& path) {
     const std::wstring fileName = PresentationFileName(path);
     const std::wstring name = fileName.substr(0, fileName.find(L'\0'));
     HWND frame = nullptr;
@@ -41,8 +41,16 @@ bool ActivatePresentationWindow(const std::wstring& path) {
         }
         return true;
     });
+    return frame;
+}
+
+bool ActivatePresentationWindow(const std::wstring& path, IconicFrame iconic) {
+    HWND frame = FindPresentationFrame(path);
     if (frame == nullptr) {
         return false;
+    }
+    if (iconic == IconicFrame::Restore && IsIconic(frame) != 0) {
+        ShowWindow(frame, SW_RESTORE);  // back to the size it had, maximised ones too
     }
     const bool raised = RaiseWindow(frame);
     UpdateWindow(GetDesktopWindow());

@@ -98,34 +98,21 @@ Components MapThroughRoot(const Components& path, const RootComponents& root) {
     return url;
 }
 
-// A deck under the namespace of a root that holds the chosen path, where what follows the
-// namespace does not end with what follows the mount point: another file. (A library synced
-// from a subfolder puts the subfolder's names between the two, which is allowed.)
-bool IsMappedElsewhere(const Components& path, const Components& deck,
-                       const std::vector<SyncRoot>& roots) {
-    for (const SyncRoot& syncRoot : roots) {
+// A deck under the namespace of a root that holds the chosen path, whose URL ends with every name
+// below the root's mount point: the same file, with what a library synced from a subfolder puts
+// between the two (the subfolder's names, which its namespace leaves out).
+bool FitsBelowHoldingRoot(const Components& path, const Components& deck,
+                          const std::vector<SyncRoot>& roots) {
+    return std::any_of(roots.begin(), roots.end(), [&](const SyncRoot& syncRoot) {
         const RootComponents root(syncRoot);
         if (!root.Holds(path) || !StartsWith(deck, root.urlNamespace)) {
-            continue;
+            return false;
         }
-        const Components below(path.begin() + static_cast<std::ptrdiff_t>(root.mountPoint.size()),
-                               path.end());
-        const std::size_t deckBelow = deck.size() - root.urlNamespace.size();
-        if (deckBelow < below.size() || !MatchFrom(deck, deck.size() - below.size(), below)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// How many folder names right before the file name the path and the URL share.
-std::size_t SameFolderRun(const Components& path, const Components& deck) {
-    const std::size_t folders = std::min(path.size() - 1, deck.size() - kSchemeAndHost - 1);
-    std::size_t run = 0;
-    while (run < folders && IsSameName(path[path.size() - 2 - run], deck[deck.size() - 2 - run])) {
-        ++run;
-    }
-    return run;
+        const std::size_t below = path.size() - root.mountPoint.size();
+        return deck.size() - root.urlNamespace.size() >= below &&
+               MatchFrom(deck, deck.size() - below,
+                         Components(path.end() - static_cast<std::ptrdiff_t>(below), path.end()));
+    });
 }
 
 }  // namespace
@@ -149,33 +136,23 @@ bool IsSamePresentation(std::wstring_view chosenPath, std::wstring_view fullName
     });
 }
 
-std::optional<std::size_t> ChoosePresentationByFileName(std::wstring_view chosenPath,
-                                                        const std::vector<std::wstring>& fullNames,
-                                                        const std::vector<SyncRoot>& roots) {
-    const Components path = PathNames(chosenPath);
-    if (path.empty() || HasUrlScheme(chosenPath)) {
+std::optional<std::size_t> ChoosePresentationUnderSyncRoot(
+    std::wstring_view chosenPath, const std::vector<std::wstring>& fullNames,
+    const std::vector<SyncRoot>& roots) {
+    if (HasUrlScheme(chosenPath)) {
         return std::nullopt;
     }
-    std::optional<std::size_t> best;
-    std::size_t bestRun = 0;
-    bool tied = false;
+    const Components path = PathNames(chosenPath);
+    std::optional<std::size_t> chosen;
     for (std::size_t index = 0; index < fullNames.size(); ++index) {
-        if (!HasUrlScheme(fullNames[index])) {
+        if (!HasUrlScheme(fullNames[index]) ||
+            !FitsBelowHoldingRoot(path, UrlComponents(fullNames[index]), roots)) {
             continue;
         }
-        const Components deck = UrlComponents(fullNames[index]);
-        if (deck.size() <= kSchemeAndHost || !IsSameName(deck.back(), path.back()) ||
-            IsMappedElsewhere(path, deck, roots)) {
-            continue;
+        if (chosen) {
+            return std::nullopt;  // two fit: neither is known to be the chosen file
         }
-        const std::size_t run = SameFolderRun(path, deck);
-        if (!best || run > bestRun) {
-            best = index;
-            bestRun = run;
-            tied = false;
-        } else if (run == bestRun) {
-            tied = true;
-        }
+        chosen = index;
     }
-    return tied ? std::nullopt : best;
+    return chosen;
 }

@@ -22,11 +22,11 @@ bool IsSamePresentation(std::wstring_view chosenPath, std::wstring_view fullName
                         const std::vector<SyncRoot>& roots);
 
 // Where no open deck IsSamePresentation as the chosen local path: the position in fullNames of
-// the one URL that ends with the chosen file's name and has the longest run of the same folder
-// names before it (compared as above). This finds a deck in a library synced from a subfolder,
-// whose root names the library rather than the subfolder. A URL that a root holding the chosen
-// path maps to another place is never chosen. None when the chosen path is a URL, no URL ends
-// with its file name, or two share the longest run.
-std::optional<std::size_t> ChoosePresentationByFileName(std::wstring_view chosenPath,
-                                                        const std::vector<std::wstring>& fullNames,
-                                                        const std::vector<SyncRoot>& roots);
+// the one URL that lies under the URL namespace of a root holding the chosen path and ends with
+// every name of the path below that root's mount point (compared as above). This finds a deck in
+// a library synced from a subfolder, whose namespace names the library rather than the
+// subfolder; a file's name alone never matches. None when the chosen path is a URL or lies under
+// no root, when no URL fits, or when two do.
+std::optional<std::size_t> ChoosePresentationUnderSyncRoot(
+    std::wstring_view chosenPath, const std::vector<std::wstring>& fullNames,
+    const std::vector<SyncRoot>& roots);

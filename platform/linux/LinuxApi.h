@@ -391,6 +391,11 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
+constexpr UINT WM_SIZE = 0x0005;
+// WM_SIZE's wParam: the window's new state.
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
+constexpr WPARAM SIZE_MAXIMIZED = 2;
 constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
 constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 // What a z-order or position change sends the window's procedure, before and after the change.
@@ -403,6 +408,19 @@ struct WINDOWPOS {
     int cy;
     UINT flags;
 };
+// ShowWindow's commands.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;
+constexpr int SW_SHOWDEFAULT = 10;
+constexpr int SW_FORCEMINIMIZE = 11;
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_ICONERROR = 0x10;
 constexpr UINT MB_SETFOREGROUND = 0x10000;
@@ -424,6 +442,14 @@ int GetClassNameW(HWND window, LPWSTR className, int maxCount);
 int GetWindowTextW(HWND window, LPWSTR text, int maxCount);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL UpdateWindow(HWND window);
+// Minimises, maximises or restores the window (a restoring command brings a minimised window back
+// to the state it had before, as SW_RESTORE does); its procedure hears WM_SIZE with the new state
+// when it changes. The windows here are always visible, so the answer is TRUE for any window.
+BOOL ShowWindow(HWND window, int command);
+BOOL IsIconic(HWND window);
+// The stand-ins have no keyboard focus: the window on top of the Z order stands for the one in
+// the foreground (null when there is none).
+HWND GetForegroundWindow();
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The default window procedure: WM_CLOSE destroys the window, everything else answers 0.
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

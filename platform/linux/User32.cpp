@@ -118,6 +118,18 @@ BOOL UpdateWindow(HWND window) {
     return WindowList::Instance().Update(window);
 }
 
+BOOL ShowWindow(HWND window, int command) {
+    return WindowList::Instance().Show(window, command) ? TRUE : FALSE;
+}
+
+BOOL IsIconic(HWND window) {
+    return WindowList::Instance().IsIconic(window) ? TRUE : FALSE;
+}
+
+HWND GetForegroundWindow() {
+    return WindowList::Instance().Top();
+}
+
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
     if (message == WM_CLOSE) {
         DestroyWindow(window);

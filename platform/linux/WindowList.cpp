@@ -185,6 +185,61 @@ BOOL WindowList::Update(HWND window) {
     return window == desktopWindow || windows.count(window) != 0 ? TRUE : FALSE;
 }
 
+bool WindowList::Show(HWND window, int command) {
+    WPARAM state = SIZE_RESTORED;
+    bool changed = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        auto found = windows.find(window);
+        if (found == windows.end()) {
+            return false;
+        }
+        Window& shown = found->second;
+        const bool wasIconic = shown.iconic;
+        const bool wasMaximized = shown.maximized;
+        switch (command) {
+            case SW_SHOWMINIMIZED:
+            case SW_MINIMIZE:
+            case SW_SHOWMINNOACTIVE:
+            case SW_FORCEMINIMIZE:
+                shown.iconic = true;
+                break;
+            case SW_SHOWMAXIMIZED:
+                shown.iconic = false;
+                shown.maximized = true;
+                break;
+            case SW_RESTORE:
+                // From minimised, back to what it was; otherwise to its normal size.
+                shown.maximized = shown.iconic && shown.maximized;
+                shown.iconic = false;
+                break;
+            case SW_SHOWNORMAL:
+            case SW_SHOWNOACTIVATE:
+            case SW_SHOWDEFAULT:
+                shown.iconic = false;
+                shown.maximized = false;
+                break;
+            default:  // SW_HIDE, SW_SHOW, SW_SHOWNA: the state stays
+                break;
+        }
+        changed = shown.iconic != wasIconic || (!shown.iconic && shown.maximized != wasMaximized);
+        state = shown.iconic ? SIZE_MINIMIZED : shown.maximized ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    }
+    // As on Windows, the procedure hears of the new state; without the lock, since it may read
+    // the list.
+    const WNDPROC procedure = Procedure(window);
+    if (changed && procedure != nullptr) {
+        procedure(window, WM_SIZE, state, 0);
+    }
+    return true;
+}
+
+bool WindowList::IsIconic(HWND window) const {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto found = windows.find(window);
+    return found != windows.end() && found->second.iconic;
+}
+
 void WindowList::FailSetWindowPos(HWND window, bool fail) {
     std::lock_guard<std::mutex> lock(mutex);
     if (fail) {

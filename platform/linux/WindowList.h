@@ -57,6 +57,9 @@ public:
     DWORD OwnerThread(HWND window) const;  // 0 for no such window
     BOOL SetPosition(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
     BOOL Update(HWND window);
+    // ShowWindow's state changes (minimised, maximised, restored); false for no such window.
+    bool Show(HWND window, int command);
+    bool IsIconic(HWND window) const;
 
     // Test hooks: make SetWindowPos fail for a window; the calls that were made.
     void FailSetWindowPos(HWND window, bool fail);
@@ -74,6 +77,8 @@ private:
         bool topmost;
         DWORD ownerThread;
         bool messageOnly;
+        bool iconic = false;
+        bool maximized = false;  // also while minimised: a restore brings it back maximised
     };
 
     WindowList() = default;

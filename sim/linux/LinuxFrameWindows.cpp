@@ -14,7 +14,9 @@
 #include "platform/linux/WindowList.h"
 #include "sim/FrameMessages.h"
 #include "sim/FrameRaises.h"
+#include "sim/FrameShows.h"
 #include "sim/FrameWindows.h"
+#include "sim/ModelState.h"
 
 namespace pptsim {
 namespace {
@@ -67,18 +69,25 @@ int AnswerFromFile() {
 
 class LinuxFrameWindows final : public FrameWindows {
 public:
-    HWND Create(const std::wstring& title, std::function<void()> onClose) override {
-        // Held across creation so a WM_CLOSE that arrives at once already finds its handler.
-        std::lock_guard<std::mutex> lock(creating);
-        HWND frame =
-            WindowList::Instance().Create(L"PPTFrameClass", title, &FrameProcedure, WindowThread());
-        closeHandlers.Set(frame, std::move(onClose));
+    HWND Create(const std::wstring& title, bool minimized, std::function<void()> onClose) override {
+        HWND frame = nullptr;
+        {
+            // Held across creation so a WM_CLOSE that arrives at once already finds its handler.
+            std::lock_guard<std::mutex> lock(creating);
+            frame = WindowList::Instance().Create(L"PPTFrameClass", title, &FrameProcedure,
+                                                  WindowThread());
+            closeHandlers.Set(frame, std::move(onClose));
+        }
+        if (minimized) {
+            Show(frame, kWindowMinimized);
+        }
         return frame;
     }
 
     void Destroy(HWND frame) override {
         closeHandlers.Erase(frame);
         raises.Forget(frame);
+        shows.Forget(frame);
         WindowList::Instance().Destroy(frame);
     }
 
@@ -111,6 +120,14 @@ public:
         raises.Watch(frame, std::move(onRaised));
     }
 
+    void Show(HWND frame, int windowState) override {
+        ShowWindow(frame, ShowCommandFor(windowState));
+    }
+
+    void WatchShows(HWND frame, std::function<void(int)> onShown) override {
+        shows.Watch(frame, std::move(onShown));
+    }
+
 private:
     static LRESULT FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT PromptProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -138,6 +155,7 @@ private:
     std::mutex answering;
     std::map<HWND, int> answers;  // buttons pressed on prompts, until their loop takes them
     FrameRaiseWatch raises;
+    FrameShowWatch shows;
 };
 
 LinuxFrameWindows& Frames() {
@@ -155,6 +173,7 @@ LRESULT LinuxFrameWindows::FrameProcedure(HWND window, UINT message, WPARAM wPar
         const std::vector<HWND> order = WindowList::Instance().ZOrder();
         Frames().raises.Notice(window, message, lParam, !order.empty() && order.front() == window);
     }
+    Frames().shows.Notice(window, message, wParam);
     return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
 }
 

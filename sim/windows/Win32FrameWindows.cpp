@@ -2,6 +2,7 @@
 // the server's main thread, whose message loop delivers the WM_CLOSE that other processes send.
 #include "sim/FrameMessages.h"
 #include "sim/FrameRaises.h"
+#include "sim/FrameShows.h"
 #include "sim/FrameWindows.h"
 
 namespace pptsim {
@@ -22,7 +23,7 @@ bool IsTopVisibleWindow(HWND window) {
 
 class Win32FrameWindows final : public FrameWindows {
 public:
-    HWND Create(const std::wstring& title, std::function<void()> onClose) override {
+    HWND Create(const std::wstring& title, bool minimized, std::function<void()> onClose) override {
         RegisterFrameClass();
         HWND frame = CreateWindowExW(0, kFrameClass, title.c_str(), WS_OVERLAPPEDWINDOW,
                                      CW_USEDEFAULT, CW_USEDEFAULT, 800, 600, nullptr, nullptr,
@@ -31,7 +32,7 @@ public:
             return nullptr;
         }
         closeHandlers.Set(frame, std::move(onClose));
-        ShowWindow(frame, SW_SHOWNOACTIVATE);
+        ShowWindow(frame, minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
         BringToTop(frame);
         return frame;
     }
@@ -39,6 +40,7 @@ public:
     void Destroy(HWND frame) override {
         closeHandlers.Erase(frame);
         raises.Forget(frame);
+        shows.Forget(frame);
         if (frame != nullptr) {
             DestroyWindow(frame);
         }
@@ -52,6 +54,14 @@ public:
 
     void WatchRaises(HWND frame, std::function<void()> onRaised) override {
         raises.Watch(frame, std::move(onRaised));
+    }
+
+    void Show(HWND frame, int windowState) override {
+        ShowWindow(frame, ShowCommandFor(windowState));
+    }
+
+    void WatchShows(HWND frame, std::function<void(int)> onShown) override {
+        shows.Watch(frame, std::move(onShown));
     }
 
     // A real dialog: the Wine lane's tests answer it from outside, as a presenter would.
@@ -76,6 +86,7 @@ private:
 
     FrameCloseHandlers closeHandlers;
     FrameRaiseWatch raises;
+    FrameShowWatch shows;
 };
 
 Win32FrameWindows& Frames() {
@@ -89,6 +100,7 @@ LRESULT CALLBACK Win32FrameWindows::FrameProcedure(HWND window, UINT message, WP
     if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
         Frames().raises.Notice(window, message, lParam, IsTopVisibleWindow(window));
     }
+    Frames().shows.Notice(window, message, wParam);
     return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -79,6 +80,56 @@ TEST_F(AutomationWorkerCommands, SlideNavigation_MovesTheFirstShowAndWrapsRound)
         EXPECT_EQ(Trace().back(), test.methodCalled);
         EXPECT_EQ(CurrentShowSlide(), test.slideAfter);
         EXPECT_EQ(worker.SubmitInt(Command::GetCurrentSlide, L""), test.slideAfter);
+    }
+}
+
+// A tour that opens and closes on its agenda slide: its first and last stops show the same slide,
+// so only the position in the custom show tells them apart. `where` places its show.
+std::string TourScenario(const std::string& where) {
+    return R"({"files": {"C:\\Talks\\Q3 review.pptx": {"slides": 12,
+                                                   "namedShows": {"Tour": [2, 5, 9, 2]}}},
+               "open": ["C:\\Talks\\Q3 review.pptx"],
+               "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", "namedShow": "Tour")" +
+           where + "}]}";
+}
+
+TEST_F(AutomationWorkerCommands, CustomShowThatComesBack_WrapsByItsPositionNotTheSlide) {
+    StartWith(TourScenario(""));
+    struct Press {
+        Command command;
+        const char* methodCalled;
+        int slideAfter;
+    };
+    const Press presses[] = {
+        {Command::NextSlide, "call SlideShowView.Next", 5},
+        {Command::NextSlide, "call SlideShowView.Next", 9},
+        {Command::NextSlide, "call SlideShowView.Next", 2},
+        {Command::NextSlide, "call SlideShowView.First", 2},
+        {Command::NextSlide, "call SlideShowView.Next", 5},  // the wrap went to the first stop
+        {Command::PreviousSlide, "call SlideShowView.Previous", 2},
+        {Command::PreviousSlide, "call SlideShowView.Last", 2},
+        {Command::PreviousSlide, "call SlideShowView.Previous", 9},  // from the last stop
+    };
+    for (const Press& press : presses) {
+        SCOPED_TRACE(std::string(press.methodCalled) + " to slide " +
+                     std::to_string(press.slideAfter));
+        ASSERT_TRUE(worker.SubmitBool(press.command, kQ3Review));
+        EXPECT_EQ(Trace().back(), press.methodCalled);
+        EXPECT_EQ(CurrentShowSlide(), press.slideAfter);
+    }
+}
+
+// A hyperlink took the custom show to a slide outside it: PowerPoint's own steps go on from there.
+TEST_F(AutomationWorkerCommands, CustomShowOnASlideOutsideIt_StepsWithoutWrapping) {
+    for (const auto& [command, methodCalled, slideAfter] :
+         {std::tuple{Command::NextSlide, "call SlideShowView.Next", 8},
+          std::tuple{Command::PreviousSlide, "call SlideShowView.Previous", 6}}) {
+        SCOPED_TRACE(methodCalled);
+        worker.Stop();
+        StartWith(TourScenario(R"(, "slide": 7, "reachedByLink": true)"));
+        EXPECT_TRUE(worker.SubmitBool(command, kQ3Review));
+        EXPECT_EQ(Trace().back(), methodCalled);
+        EXPECT_EQ(CurrentShowSlide(), slideAfter);
     }
 }
 
@@ -184,6 +235,47 @@ TEST_F(AutomationWorkerCommands, StartSlideShow_FailsForAPresentationWithoutSlid
     StartWith(R"({"files": {"C:\\Talks\\Empty.pptx": 0}, "open": ["C:\\Talks\\Empty.pptx"]})");
     EXPECT_FALSE(worker.SubmitBool(Command::StartSlideShow, L""));
     EXPECT_TRUE(pptsim::ReadSimulationState().shows.empty());
+}
+
+// The load press of an open deck brings a minimised window back before raising its frame, through
+// PowerPoint, or through user32 where PowerPoint cannot say; a maximised window stays maximised.
+TEST_F(AutomationWorkerCommands, OpenPresentation_RestoresAMinimisedWindowOnly) {
+    struct Case {
+        const char* name;
+        const char* members;  // what the scenario adds
+        int windowState;      // written before the press; 0: none
+        bool written;         // whether the press writes WindowState
+        int stateAfter;
+    };
+    const Case cases[] = {
+        {"minimised", R"("minimized": ["C:\\Talks\\Q3 review.pptx"],)", 0, true, 1},
+        {"maximised", "", 3, false, 3},
+        {"normal", "", 0, false, 1},
+        {"minimised, PowerPoint cannot say",
+         R"("minimized": ["C:\\Talks\\Q3 review.pptx"], "failMembers": ["WindowState"],)", 0, false,
+         1},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        worker.Stop();
+        Start(std::string("{") + test.members + R"("files": {"C:\\Talks\\Q3 review.pptx": 12},
+                                                    "open": ["C:\\Talks\\Q3 review.pptx"]})");
+        ComPtr<IDispatch> window = CallObject(GetObject(Presentation(1).Get(), L"Windows").Get(),
+                                              L"Item", {Argument::Integer(1)});
+        if (test.windowState != 0) {
+            ASSERT_EQ(
+                WriteProperty(window.Get(), L"WindowState", Argument::Integer(test.windowState)),
+                S_OK);
+        }
+        worker.Start();
+        pptsim::ClearSimulationTrace();
+        EXPECT_TRUE(worker.SubmitBool(Command::OpenPresentation, kQ3Review));
+        EXPECT_EQ(TraceHas("put DocumentWindow.WindowState 1"), test.written);
+        const pptsim::PresentationState deck = pptsim::ReadSimulationState().open.at(0);
+        EXPECT_EQ(deck.windowState, test.stateAfter);
+        EXPECT_EQ(IsIconic(deck.frame), FALSE);
+        EXPECT_FALSE(TraceMentions("Presentations.Open"));
+    }
 }
 
 TEST_F(AutomationWorkerCommands, OpenPresentation_OpensActivatesOrFails) {
@@ -328,6 +420,12 @@ TEST_F(AutomationWorkerCommands, CallSequences_FollowTheFixedOrder) {
                        "get Presentation.Slides", "get SlideShowSettings.RangeType",
                        "get Slides.Count", "call Slides.Item 2", "get Slide.SlideShowTransition",
                        "get SlideShowTransition.Hidden", "call SlideShowView.Next"})},
+        // The show started gets the keyboard; Active tells whether it took it.
+        {Command::StartSlideShow,
+         L"",
+         {"get Application.ActivePresentation", "get Presentation.FullName",
+          "get Presentation.SlideShowSettings", "call SlideShowSettings.Run",
+          "call SlideShowWindow.Activate", "get SlideShowWindow.Active"}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(static_cast<int>(test.command));

@@ -85,6 +85,23 @@ def test_a_failed_press_writes_its_line_and_a_session_without_failure_writes_not
     assert not fallback_folder.exists()
 
 
+def test_a_show_that_does_not_take_the_keyboard_writes_one_line_and_the_play_press_works(
+        host, tmp_path, own_folder):
+    folder = own_folder("plain")
+    session = ActionSession(host, tmp_path, scenario("q3_open", failMembers=["Activate"]),
+                            refresh_interval_ms=FAST_REFRESH_MS)
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    mark = session.mark()
+    session.tap("P1", PLAY)
+    played = session.raw_between(mark, session.probe())
+    assert set_title("P1", "1/12") in played and show_alert("P1") not in played
+    session.finish()
+    keyboard = [line for line in lines_of(folder / DIAGNOSTICS_FILE)
+                if "StartSlideShow" in line and "keyboard" in line]
+    assert len(keyboard) == 1, lines_of(folder / DIAGNOSTICS_FILE)
+
+
 def test_the_file_rotates_at_its_bound_keeping_one_older_file(host, tmp_path, own_folder,
                                                               monkeypatch):
     bound = 400

@@ -1,5 +1,7 @@
 """A presenter's desk: a deck in a folder OneDrive keeps in step, builds, custom shows, two shows
-at once, a deck in Protected View, and a PowerPoint the presenter started again by hand.
+at once, a deck in Protected View, and a PowerPoint the presenter started again by hand; and the
+presenter's hands: a custom show that comes back to its first slide, a deck that only shares the
+chosen file's name, the keyboard in the show the play key started, a minimised deck.
 
 Each runs the real plug-in against the simulated PowerPoint, one scenario per situation.
 """
@@ -38,9 +40,11 @@ def show_state(session: ActionSession) -> list:
     pytest.param([{"mountPoint": "C:\\Users\\ann\\OneDrive",
                    "urlNamespace": "https://d.docs.live.net/4f2a9c"}],
                  id="mapped-by-the-sync-folder"),
-    # A library synced from a subfolder names the library, not the folder: the one open deck
-    # whose URL ends with the file's name and folders is taken.
-    pytest.param([], id="found-by-name-and-folders"),
+    # A folder synced on its own (a library's subfolder) names the root it belongs to: the one
+    # open deck below that root whose URL ends with the path below the folder is taken.
+    pytest.param([{"mountPoint": "C:\\Users\\ann\\OneDrive\\Talks",
+                   "urlNamespace": "https://d.docs.live.net/4f2a9c"}],
+                 id="found-below-the-folders-root"),
 ])
 def test_a_deck_chosen_by_its_local_path_in_a_synced_folder_is_found_open(start, sync_roots):
     session = start({"files": {LOCAL_Q3: {"slides": 12, "fullName": Q3_URL}, INTRO: 5},
@@ -54,6 +58,22 @@ def test_a_deck_chosen_by_its_local_path_in_a_synced_folder_is_found_open(start,
     assert "call DocumentWindow.Activate" in trace
     assert titles[-1] == "Q3 review"
     assert show_alert("L1") not in loaded
+    session.finish()
+
+
+def test_a_deck_that_only_shares_the_chosen_files_name_is_not_brought_up(start):
+    # The chosen file is in no synced folder; a colleague's deck of the same name is open.
+    colleague = "https://contoso.sharepoint.com/sites/Sales/Shared Documents/Q3 review.pptx"
+    chosen = "C:\\Users\\ann\\Downloads\\Q3 review.pptx"
+    session = start({"files": {colleague: 20, chosen: 12}, "open": [colleague],
+                     "syncRoots": [{"mountPoint": "C:\\Users\\ann\\OneDrive",
+                                    "urlNamespace": "https://d.docs.live.net/4f2a9c"}]})
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    press(session, "L1", LOAD, chosen.replace("\\", "/"))
+    assert f"call Presentations.Open {chosen}" in session.trace()
+    titles, _ = press(session, "P1", PLAY)
+    assert titles[-1] == "1/12", "the play key drives the colleague's deck"
     session.finish()
 
 
@@ -98,6 +118,22 @@ def test_a_custom_show_wraps_within_its_own_slides(start, slide, action, call, t
     session.finish()
 
 
+def test_next_walks_a_custom_show_that_comes_back_to_its_first_slide(start):
+    # A tour that opens and closes on its agenda slide: the same slide at both ends.
+    deck = {"slides": 12, "namedShows": {"Tour": [2, 5, 9, 2]}}
+    session = start({"files": {Q3: deck}, "open": [Q3],
+                     "shows": [{"presentation": Q3, "namedShow": "Tour"}]})
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    shown = []
+    for _ in range(3):
+        titles, alerts = press(session, "K", NEXT)
+        assert alerts == []
+        shown.append(titles[-1])
+    assert shown == ["5/12", "9/12", "2/12"]
+    session.finish()
+
+
 def test_the_keys_follow_the_current_presentations_show_when_two_run(start):
     # Q3's show is the first window; intro, the active deck, runs its own show too.
     session = start({"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
@@ -125,6 +161,35 @@ def test_a_deck_in_protected_view_is_brought_up_not_opened_again(start):
     assert not any(line.endswith("ProtectedViewWindow.Edit") for line in trace), \
         "left Protected View for the presenter"
     assert show_alert("L1") not in loaded
+    session.finish()
+
+
+def test_a_play_press_that_starts_the_show_gives_its_window_the_keyboard(start):
+    session = start({"files": {Q3: 12}, "open": [Q3]})
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    titles, played = press(session, "P1", PLAY)
+    assert titles[-1] == "1/12" and show_alert("P1") not in played
+    trace = session.trace()
+    assert "call SlideShowWindow.Activate" in trace[trace.index("call SlideShowSettings.Run"):]
+    # The slide keys never take the keyboard from a program the presenter works in meanwhile.
+    press(session, "K", NEXT)
+    assert session.trace().count("call SlideShowWindow.Activate") == 1
+    session.finish()
+
+
+def test_a_load_press_brings_a_minimised_deck_back_without_opening_it_again(start):
+    session = start({"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
+                     "minimized": [Q3]})
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    titles, loaded = press(session, "L1", LOAD, Q3_SETTING)
+    trace = session.trace()
+    assert not any(line.startswith("call Presentations.Open") for line in trace)
+    assert "restore Q3 review.pptx - PowerPoint" in trace, "the deck stayed on the taskbar"
+    assert (trace.index("restore Q3 review.pptx - PowerPoint")
+            < trace.index("raise Q3 review.pptx - PowerPoint"))
+    assert titles[-1] == "Q3 review" and show_alert("L1") not in loaded
     session.finish()
 
 

@@ -197,6 +197,19 @@ TEST_F(User32, FindWindowEx_WalksTopLevelWindowsByClassAndTitleButNotMessageOnly
 }
 
 // Only the count is certain: what lands in the buffer differs (see the stand-ins' comments).
+// The raise a frame gets leaves a minimised window minimised; a restoring command brings it back.
+TEST_F(User32, AMinimisedWindowStaysSoWhenRaisedUntilRestored) {
+    CreateWindows("A");
+    HWND window = byLetter['A'];
+    ShowWindow(window, SW_MINIMIZE);
+    EXPECT_TRUE(IsIconic(window));
+    EXPECT_NE(SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), 0);
+    EXPECT_NE(SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), 0);
+    EXPECT_TRUE(IsIconic(window));
+    ShowWindow(window, SW_RESTORE);
+    EXPECT_FALSE(IsIconic(window));
+}
+
 TEST_F(User32, Texts_OfAVanishedWindowReadAsFailure) {
     HWND window = CreateTestWindow(L"Gone - PowerPoint");
     ASSERT_NE(window, nullptr);

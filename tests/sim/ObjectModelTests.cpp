@@ -159,6 +159,20 @@ TEST_F(SimulationTest, Run_StartsAShowOnSlideOneAndReturnsItsWindow) {
     EXPECT_TRUE(GetObject(Presentation(2).Get(), L"SlideShowWindow"));
 }
 
+TEST_F(SimulationTest, Run_StartsAShowWithoutTheKeyboardWhichActivateGivesIt) {
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+              "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
+              "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx"}]})");
+    ComPtr<IDispatch> started = ShowWindow(1);
+    EXPECT_EQ(GetInteger(started.Get(), L"Active"), -1) << "started by the presenter";
+    ComPtr<IDispatch> run =
+        CallObject(GetObject(Presentation(2).Get(), L"SlideShowSettings").Get(), L"Run", {});
+    EXPECT_EQ(GetInteger(run.Get(), L"Active"), 0);
+    EXPECT_EQ(CallWithoutAnswer(run.Get(), L"Activate"), S_OK);
+    EXPECT_EQ(GetInteger(run.Get(), L"Active"), -1);
+    EXPECT_EQ(GetInteger(started.Get(), L"Active"), 0) << "one window has the keyboard";
+}
+
 TEST_F(SimulationTest, Run_FailsForAPresentationWithoutSlides) {
     Start(R"({"files": {"C:\\Talks\\Empty.pptx": 0}, "open": ["C:\\Talks\\Empty.pptx"]})");
     ComPtr<IDispatch> settings = GetObject(Presentation(1).Get(), L"SlideShowSettings");

@@ -43,10 +43,11 @@ TEST_F(SimulationTest, SyncedDeck_ReportsItsUrlAndEitherNameOpensAReadOnlyCopy) 
 
 // ---- Builds and custom shows ----------------------------------------------------------------
 
-// Slide 1 has one build, slide 2 two, slide 9 one; two custom shows.
+// Slide 1 has one build, slide 2 two, slide 9 one; three custom shows, one coming back to its
+// first slide.
 constexpr const char* kBuiltDeck = R"({"files": {"C:\\Talks\\Q3 review.pptx": {"slides": 9,
     "clicks": {"1": 1, "2": 2, "9": 1},
-    "namedShows": {"Short": [2, 5, 9], "Backwards": [3, 2, 1]}}},
+    "namedShows": {"Short": [2, 5, 9], "Backwards": [3, 2, 1], "Tour": [2, 5, 9, 2]}}},
   "open": ["C:\\Talks\\Q3 review.pptx"],
   "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", )";
 
@@ -228,6 +229,30 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  false,
                  2},
+        WalkCase{"CustomShowComingBackCountsItsLastStop",
+                 R"("namedShow": "Tour", "slide": 5)",
+                 L"Last",
+                 {},
+                 2,
+                 0,
+                 false,
+                 4},
+        WalkCase{"CustomShowOutsideGoesOnInTheDeck",
+                 R"("namedShow": "Short", "slide": 3, "reachedByLink": true)",
+                 L"Next",
+                 {},
+                 4,
+                 0,
+                 false,
+                 0},
+        WalkCase{"CustomShowOutsideGoesBackIntoIt",
+                 R"("namedShow": "Short", "slide": 6, "reachedByLink": true)",
+                 L"Previous",
+                 {},
+                 5,
+                 0,
+                 false,
+                 2},
         WalkCase{"CustomShowGotoSlideOfIt",
                  R"("namedShow": "Short", "slide": 2)",
                  L"GotoSlide",
@@ -277,7 +302,7 @@ TEST_F(SimulationTest, CustomShow_IsNamedByTheViewAndListsItsSlidesById) {
     EXPECT_EQ(Resolve(deck.Get(), L"NamedSlideShows", id), DISP_E_UNKNOWNNAME);
     ComPtr<IDispatch> named =
         GetObject(GetObject(deck.Get(), L"SlideShowSettings").Get(), L"NamedSlideShows");
-    EXPECT_EQ(GetInteger(named.Get(), L"Count"), 2);
+    EXPECT_EQ(GetInteger(named.Get(), L"Count"), 3);
     EXPECT_EQ(GetText(CallObject(named.Get(), L"Item", {Argument::Integer(1)}).Get(), L"Name"),
               L"Backwards");
     ComPtr<IDispatch> shortShow = CallObject(named.Get(), L"Item", {Argument::Text(L"short")});
@@ -381,6 +406,43 @@ TEST_F(SimulationTest, ProtectedViewEdit_OpensTheDeckForEditingInAFrameOfItsOwn)
     EXPECT_EQ(IsWindow(protectedFrame), FALSE);
     EXPECT_EQ(WindowTitle(GetTopWindow(GetDesktopWindow())), L"Q3 review.pptx - PowerPoint");
     EXPECT_EQ(ReadProperty(window.Get(), L"Presentation").Status(), RPC_E_DISCONNECTED);
+}
+
+// ---- A minimised deck --------------------------------------------------------------------------
+
+// Its frame stays iconic through Activate and a raise; writing WindowState, or a restoring
+// ShowWindow on the frame, brings it back, traced as a restore.
+TEST_F(SimulationTest, MinimisedDeck_ComesBackOnlyByWindowStateOrARestoringShowWindow) {
+    Start(R"({"files": {"C:\\Talks\\Q3 review.pptx": 12, "C:\\Talks\\Intro.pptx": 5},
+              "open": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"],
+              "minimized": ["C:\\Talks\\Q3 review.pptx", "C:\\Talks\\Intro.pptx"]})");
+    const pptsim::SimulationState state = pptsim::ReadSimulationState();
+    for (std::int32_t index : {1, 2}) {
+        ComPtr<IDispatch> window =
+            CallObject(GetObject(Presentation(index).Get(), L"Windows").Get(), L"Item",
+                       {Argument::Integer(1)});
+        HWND frame = state.open[static_cast<std::size_t>(index - 1)].frame;
+        EXPECT_EQ(GetInteger(window.Get(), L"WindowState"), 2);
+        EXPECT_EQ(CallWithoutAnswer(window.Get(), L"Activate"), S_OK);
+        SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        EXPECT_TRUE(IsIconic(frame)) << index;
+        EXPECT_EQ(GetInteger(window.Get(), L"WindowState"), 2);
+        if (index == 1) {
+            EXPECT_EQ(WriteProperty(window.Get(), L"WindowState", Argument::Integer(3)), S_OK);
+        } else {
+            ::ShowWindow(frame, SW_RESTORE);
+        }
+        EXPECT_FALSE(IsIconic(frame)) << index;
+        EXPECT_EQ(GetInteger(window.Get(), L"WindowState"), index == 1 ? 3 : 1);
+    }
+    const std::vector<std::string> trace = Trace();
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
+                            [](const std::string& line) { return line.rfind("restore ", 0) == 0; }),
+              2);
+    EXPECT_TRUE(TraceHas("restore Q3 review.pptx - PowerPoint"));
+    ComPtr<IDispatch> window = CallObject(GetObject(Presentation(1).Get(), L"Windows").Get(),
+                                          L"Item", {Argument::Integer(1)});
+    EXPECT_EQ(WriteProperty(window.Get(), L"WindowState", Argument::Integer(4)), DISP_E_EXCEPTION);
 }
 
 // ---- Outside the running object table, and started again by the presenter -------------------

@@ -178,6 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
         R"({"files": {"a.pptx": {"slides": 3, "namedShows": ["Short"]}}})",
         R"({"files": {"a.pptx": 3}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "namedShow": "Short"}]})",
         R"({"files": {"a.pptx": {"slides": 3, "namedShows": {"Short": [2]}}}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "namedShow": "Short", "slide": 3}]})",
+        R"({"files": {"a.pptx": {"slides": 3, "namedShows": {"Short": [2]}}}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "namedShow": "Short", "slide": 2, "reachedByLink": true}]})",
+        R"({"files": {"a.pptx": 3}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "slide": 2, "reachedByLink": true}]})",
         R"({"files": {"a.pptx": {"slides": 3, "clicks": {"1": 1}}}, "open": ["a.pptx"], "shows": [{"presentation": "a.pptx", "click": 2}]})",
         R"({"files": {"a.pptx": 1}, "protectedView": ["b.pptx"]})",
         R"({"files": {"a.pptx": 1}, "open": ["a.pptx"], "protectedView": ["a.pptx"]})",

@@ -79,44 +79,40 @@ struct ChoiceCase {
     std::optional<std::size_t> chosenDeck;
 };
 
-TEST(SyncedPresentationPaths, FallbackChoosesTheOneUrlWithTheLongestRunOfFolders) {
+TEST(SyncedPresentationPaths, FallbackTakesTheOneDeckBelowTheFoldersNamespaceEndingAsThePath) {
     const std::wstring library = L"https://contoso.sharepoint.com/sites/Marketing/Documents/";
-    const std::wstring elsewhere = L"https://contoso-my.sharepoint.com/personal/bob/Documents/";
+    const std::wstring chosen =
+        L"C:\\Users\\ann\\Contoso\\Marketing - Slides\\Talks\\Q3 review.pptx";
     const std::vector<ChoiceCase> cases{
         {"a library synced from a subfolder",
-         L"C:\\Users\\ann\\Contoso\\Marketing - Slides\\Talks\\Q3 review.pptx",
+         chosen,
          {L"C:\\Talks\\Q3 review.pptx", library + L"Slides/Talks/Q3 review.pptx"},
          kRoots,
          1},
-        {"the longest run of folder names",
-         L"C:\\Users\\ann\\Stuff\\Talks\\Q3 review.pptx",
-         {elsewhere + L"Q3 review.pptx", elsewhere + L"Stuff/Talks/Q3 review.pptx",
-          elsewhere + L"Talks/Q3 review.pptx"},
-         kRoots,
-         1},
-        {"the only one, by file name alone",
-         L"C:\\Users\\ann\\Stuff\\Q3 review.pptx",
-         {elsewhere + L"Talks/Intro.pptx", elsewhere + L"Talks/Q3 review.pptx"},
+        {"every name below the folder, not the file name alone",
+         chosen,
+         {library + L"Slides/Q3 review.pptx", library + L"Slides/Talks/Q3 review.pptx"},
          kRoots,
          1},
         {"compared decoded and ignoring case",
-         L"C:\\Users\\ann\\Stuff\\Old talks\\Q3 review.pptx",
-         {elsewhere + L"Talks/Q3 review.pptx", elsewhere + L"old%20TALKS/q3%20Review.pptx"},
+         L"C:\\Users\\ann\\Contoso\\Marketing - Slides\\Old talks\\Q3 review.pptx",
+         {library + L"Slides/Talks/Q3 review.pptx",
+          library + L"Slides/old%20TALKS/q3%20Review.pptx"},
          kRoots,
          1},
-        {"two tie",
-         L"C:\\Users\\ann\\Stuff\\Talks\\Q3 review.pptx",
-         {elsewhere + L"2023/Talks/Q3 review.pptx", elsewhere + L"2024/Talks/Q3 review.pptx"},
+        {"two fit",
+         chosen,
+         {library + L"2023/Talks/Q3 review.pptx", library + L"2024/Talks/Q3 review.pptx"},
          kRoots,
          std::nullopt},
         {"no URL with the name",
-         L"C:\\Users\\ann\\Stuff\\Q3 review.pptx",
-         {L"D:\\Q3 review.pptx", elsewhere + L"Q3 review.pptx.bak"},
+         chosen,
+         {L"D:\\Q3 review.pptx", library + L"Q3 review.pptx.bak"},
          kRoots,
          std::nullopt},
         {"a chosen URL",
-         elsewhere + L"Talks/Q3 review.pptx",
-         {elsewhere + L"Q3 review.pptx"},
+         library + L"Talks/Q3 review.pptx",
+         {library + L"Q3 review.pptx"},
          kRoots,
          std::nullopt},
         // The root that holds the chosen path puts the open deck elsewhere: another file, so
@@ -126,14 +122,26 @@ TEST(SyncedPresentationPaths, FallbackChoosesTheOneUrlWithTheLongestRunOfFolders
          {L"https://d.docs.live.net/4f2a9c/Old/Q3 review.pptx"},
          kRoots,
          std::nullopt},
-        {"the same deck without roots",
+        {"a deck of another site with the same names",
+         chosen,
+         {L"https://contoso.sharepoint.com/sites/Sales/Shared Documents/Talks/Q3 review.pptx"},
+         kRoots,
+         std::nullopt},
+        // A colleague's deck that merely shares the file's name: the chosen file is opened.
+        {"a path in no synced folder",
+         L"C:\\Users\\ann\\Downloads\\Q3 review.pptx",
+         {L"https://contoso.sharepoint.com/sites/Sales/Shared Documents/Q3 review.pptx"},
+         kRoots,
+         std::nullopt},
+        {"without roots no path is in a synced folder",
          kChosen,
-         {L"https://d.docs.live.net/4f2a9c/Old/Q3 review.pptx"},
+         {L"https://d.docs.live.net/4f2a9c/Talks/Q3 review.pptx"},
          {},
-         0},
+         std::nullopt},
     };
     for (const ChoiceCase& c : cases) {
-        EXPECT_EQ(ChoosePresentationByFileName(c.chosen, c.open, c.roots), c.chosenDeck) << c.what;
+        EXPECT_EQ(ChoosePresentationUnderSyncRoot(c.chosen, c.open, c.roots), c.chosenDeck)
+            << c.what;
     }
     // The fallback is needed there: the subfolder library's root maps the path wrongly.
     EXPECT_FALSE(IsSamePresentation(cases[0].chosen, cases[0].open[1], kRoots));
