@@ -19,39 +19,28 @@ unsigned long AsHex(std::int32_t value) {
 
 std::string ComposeNameLookupFailure(const char* ansiName, HRESULT error) {
     char text[kInvokeTextSize];
-    std::snprintf(text, sizeof text, "IDispatch::GetIDsOfNames(\"%s\") failed w/err 0x%08lx\n",
+    std::snprintf(text, sizeof text, "IDispatch::GetIDsOfNames(\"%s\") failed w/err 0x%08lx",
                   ansiName, AsHex(error));
     return text;
 }
 
 std::string ComposeInvokeFailure(const char* ansiName, DISPID member, HRESULT error) {
     char text[kInvokeTextSize];
-    std::snprintf(text, sizeof text, "IDispatch::Invoke(\"%s\"=%08lx) failed w/err 0x%08lx\n",
+    std::snprintf(text, sizeof text, "IDispatch::Invoke(\"%s\"=%08lx) failed w/err 0x%08lx",
                   ansiName, AsHex(member), AsHex(error));
     return text;
 }
 
 std::string ComposeApplicationCreationFailure(HRESULT error) {
     char text[kCreationTextSize];
-    std::snprintf(text, sizeof text, "Power Point not registered properly. Error: 0x%08lx\n",
+    std::snprintf(text, sizeof text, "Power Point not registered properly. Error: 0x%08lx",
                   AsHex(error));
     return text;
 }
 
-std::string WithoutLineEnd(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
-        text.pop_back();
-    }
-    return text;
-}
-
-bool DiagnosticsEnabled() {
-    return DiagnosticsMirrored();
-}
-
 void EmitDiagnostic(const std::string& text) {
-    if (DiagnosticsEnabled()) {
-        std::fputs(text.c_str(), stderr);
+    if (DiagnosticsMirrored()) {
+        std::fprintf(stderr, "%s\n", text.c_str());
         std::fflush(stderr);
     }
 }

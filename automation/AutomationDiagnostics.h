@@ -1,7 +1,8 @@
-// Texts the automation layer composes when a PowerPoint call fails. The worker's commands write
-// them to the plug-in's diagnostics file (CommandDiagnostics.h); a call made outside any command
-// (tools, tests) writes its text to standard error only when the developer opts in with the
-// environment variable GLYPHPAD_DEBUG=1. The user only ever sees a key's alert.
+// Texts the automation layer composes when a PowerPoint call fails, each one line without a line
+// end. The worker's commands write them to the plug-in's diagnostics file (CommandDiagnostics.h);
+// a call made outside any command (tools, tests) writes its text to standard error only when the
+// developer opts in with the environment variable GLYPHPAD_DEBUG=1. The user only ever sees a
+// key's alert.
 #pragma once
 
 #include <string>
@@ -15,10 +16,6 @@ std::string ComposeInvokeFailure(const char* ansiName, DISPID member, HRESULT er
 // "Power Point not registered properly. Error:" with the error code, at most 99 bytes.
 std::string ComposeApplicationCreationFailure(HRESULT error);
 
-// A composed text as one line of the diagnostics file: without its line end.
-std::string WithoutLineEnd(std::string text);
-
-// Whether GLYPHPAD_DEBUG=1 asks for diagnostics on standard error.
-bool DiagnosticsEnabled();
-// Writes the text to standard error when diagnostics are enabled; otherwise does nothing.
+// Writes the text as a line to standard error when GLYPHPAD_DEBUG=1 asks for diagnostics there;
+// otherwise does nothing.
 void EmitDiagnostic(const std::string& text);

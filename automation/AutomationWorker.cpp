@@ -4,9 +4,8 @@
 #include <utility>
 
 #include "automation/CommandDiagnostics.h"
-#include "automation/HResultNames.h"
-#include "automation/PerformCommand.h"
-#include "automation/PowerPointEvents.h"
+#include "automation/PowerPointCommands.h"
+#include "automation/PowerPointDiagnostics.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/ServerLoss.h"
 #include "automation/UnansweredCalls.h"

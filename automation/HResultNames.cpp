@@ -73,18 +73,27 @@ std::string Hexadecimal(HRESULT code) {
     return text;
 }
 
-}  // namespace
-
+// The code's name, or none for a code without a known name.
 const char* HResultName(HRESULT code) {
     for (const NamedCode& named : kNamedCodes) {
         if (named.code == Unsigned(code)) {
             return named.name;
         }
     }
-    return "";
+    return nullptr;
+}
+
+}  // namespace
+
+std::string WithHResultName(std::string text, HRESULT code) {
+    if (const char* name = HResultName(code)) {
+        text += " (";
+        text += name;
+        text += ')';
+    }
+    return text;
 }
 
 std::string DescribeHResult(HRESULT code) {
-    const std::string name = HResultName(code);
-    return name.empty() ? Hexadecimal(code) : Hexadecimal(code) + " (" + name + ")";
+    return WithHResultName(Hexadecimal(code), code);
 }

@@ -6,8 +6,9 @@
 
 #include "platform/Platform.h"
 
-// The code's name ("RPC_E_CALL_REJECTED"), or empty for a code without a known name.
-const char* HResultName(HRESULT code);
+// The text followed by the code's name in parentheses ("... (RPC_E_CALL_REJECTED)"), or the text
+// alone for a code without a known name.
+std::string WithHResultName(std::string text, HRESULT code);
 // "0x80010001 (RPC_E_CALL_REJECTED)" for a named code, "0x80048240" for any other (lower-case
 // hexadecimal, as the composed call texts write codes).
 std::string DescribeHResult(HRESULT code);

@@ -1,6 +1,6 @@
 #include "automation/PowerPointActivation.h"
 
-#include "automation/PowerPointEvents.h"
+#include "automation/PowerPointDiagnostics.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
 

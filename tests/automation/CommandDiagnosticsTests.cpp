@@ -1,4 +1,4 @@
-#include "automation/CommandDiagnostics.h"
+#include "automation/RefreshFailureMemory.h"
 
 #include <gtest/gtest.h>
 

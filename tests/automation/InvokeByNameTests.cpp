@@ -306,11 +306,11 @@ TEST(HasPowerPointGone, AsksTheApplicationWheneverTheServerMayHaveGone) {
 
 TEST(AutomationDiagnostics, Texts_AreComposedAndBounded) {
     EXPECT_EQ(ComposeNameLookupFailure("Count", DISP_E_UNKNOWNNAME),
-              "IDispatch::GetIDsOfNames(\"Count\") failed w/err 0x80020006\n");
+              "IDispatch::GetIDsOfNames(\"Count\") failed w/err 0x80020006");
     EXPECT_EQ(ComposeInvokeFailure("Item", DISPID_PROPERTYPUT, E_INVALIDARG),
-              "IDispatch::Invoke(\"Item\"=fffffffd) failed w/err 0x80070057\n");
+              "IDispatch::Invoke(\"Item\"=fffffffd) failed w/err 0x80070057");
     EXPECT_EQ(ComposeApplicationCreationFailure(CO_E_SERVER_EXEC_FAILURE),
-              "Power Point not registered properly. Error: 0x80080005\n");
+              "Power Point not registered properly. Error: 0x80080005");
     const std::string longName(400, 'x');
     EXPECT_EQ(ComposeNameLookupFailure(longName.c_str(), E_FAIL).size(), 255u);
     EXPECT_EQ(ComposeInvokeFailure(longName.c_str(), 1, E_FAIL).size(), 255u);

@@ -1,4 +1,4 @@
-#include "automation/PowerPointEvents.h"
+#include "automation/PowerPointDiagnostics.h"
 
 #include "automation/AutomationDiagnostics.h"
 #include "automation/HResultNames.h"
@@ -11,9 +11,7 @@ void NotePowerPointNotRegistered(HRESULT lookup) {
 }
 
 void NotePowerPointNotCreatable(HRESULT creation) {
-    const std::string name = HResultName(creation);
-    WriteDiagnosticLine(WithoutLineEnd(ComposeApplicationCreationFailure(creation)) +
-                        (name.empty() ? "" : " (" + name + ")"));
+    WriteDiagnosticLine(WithHResultName(ComposeApplicationCreationFailure(creation), creation));
 }
 
 void NotePowerPointGone() {

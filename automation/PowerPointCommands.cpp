@@ -1,9 +1,13 @@
-#include "automation/PerformCommand.h"
+#include "automation/PowerPointCommands.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
 #include <optional>
+#include <vector>
 
 #include "automation/CallBudget.h"
-#include "automation/PowerPointEvents.h"
+#include "automation/PowerPointDiagnostics.h"
 #include "automation/PowerPointOperations.h"
 #include "automation/PowerPointSurface.h"
 #include "support/PowerPointWindows.h"
@@ -109,40 +113,98 @@ std::int32_t GetSlideCount(IDispatch* application, const std::wstring& path) {
     return count >= 1 ? count : -1;
 }
 
+using Body = WorkerResult (*)(IDispatch* application, const std::wstring& argument);
+
+struct CommandEntry {
+    PowerPointCommand command;
+    const char* name;
+    WorkerResult failure;
+    Body perform;
+};
+
+const WorkerResult kNoAnswer = false;
+const WorkerResult kNoNumber = std::int32_t{-1};
+const WorkerResult kNoName = std::wstring();
+const WorkerResult kNoNames = std::vector<std::wstring>();
+
+// By code, from 0.
+const CommandEntry kCommands[] = {
+    {PowerPointCommand::IsInSlideShow, "IsInSlideShow", kNoAnswer,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return IsPathInSlideShow(application, path);
+     }},
+    {PowerPointCommand::OpenPresentation, "OpenPresentation", kNoAnswer,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return OpenOrActivatePresentation(application, path);
+     }},
+    {PowerPointCommand::StartSlideShow, "StartSlideShow", kNoAnswer,
+     [](IDispatch* application, const std::wstring&) -> WorkerResult {
+         return StartSlideShow(application);
+     }},
+    {PowerPointCommand::ExitSlideShow, "ExitSlideShow", kNoAnswer,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return ExitSlideShow(application, path);
+     }},
+    {PowerPointCommand::NextSlide, "NextSlide", kNoAnswer,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return StepSlideShow(application, path, Direction::Forward);
+     }},
+    {PowerPointCommand::PreviousSlide, "PreviousSlide", kNoAnswer,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return StepSlideShow(application, path, Direction::Backward);
+     }},
+    {PowerPointCommand::FirstSlide, "FirstSlide", kNoAnswer,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return JumpSlideShow(application, path, ps::kFirst);
+     }},
+    {PowerPointCommand::LastSlide, "LastSlide", kNoAnswer,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return JumpSlideShow(application, path, ps::kLast);
+     }},
+    {PowerPointCommand::ClosePowerPoint, "ClosePowerPoint", kNoAnswer,
+     [](IDispatch*, const std::wstring&) -> WorkerResult {
+         return CallBudget::ActInTime(ClosePowerPointWindows);
+     }},
+    {PowerPointCommand::GetActivePresentation, "GetActivePresentation", kNoName,
+     [](IDispatch* application, const std::wstring&) -> WorkerResult {
+         return GetActivePresentation(application);
+     }},
+    {PowerPointCommand::GetCurrentSlide, "GetCurrentSlide", kNoNumber,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return GetCurrentSlide(application, path);
+     }},
+    {PowerPointCommand::GetSlideCount, "GetSlideCount", kNoNumber,
+     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
+         return GetSlideCount(application, path);
+     }},
+    {PowerPointCommand::ListPresentations, "ListPresentations", kNoNames,
+     [](IDispatch* application, const std::wstring&) -> WorkerResult {
+         return CollectPresentationPaths(application);
+     }},
+};
+
+const CommandEntry* EntryOf(PowerPointCommand command) {
+    const auto code = static_cast<std::size_t>(command);
+    return code < std::size(kCommands) ? &kCommands[code] : nullptr;
+}
+
 }  // namespace
+
+const char* PowerPointCommandName(PowerPointCommand command) {
+    const CommandEntry* entry = EntryOf(command);
+    return entry != nullptr ? entry->name : "UnknownCommand";
+}
+
+WorkerResult FailureResultOf(PowerPointCommand command) {
+    const CommandEntry* entry = EntryOf(command);
+    return entry != nullptr ? entry->failure : WorkerResult(std::int32_t{0});
+}
 
 WorkerResult PerformCommand(IDispatch* application, PowerPointCommand command,
                             const std::wstring& argument) {
-    if (application == nullptr) {
-        return FailureResultOf(command);
+    const CommandEntry* entry = EntryOf(command);
+    if (entry == nullptr) {
+        return std::int32_t{0};
     }
-    switch (command) {
-        case PowerPointCommand::IsInSlideShow:
-            return IsPathInSlideShow(application, argument);
-        case PowerPointCommand::OpenPresentation:
-            return OpenOrActivatePresentation(application, argument);
-        case PowerPointCommand::StartSlideShow:
-            return StartSlideShow(application);
-        case PowerPointCommand::ExitSlideShow:
-            return ExitSlideShow(application, argument);
-        case PowerPointCommand::NextSlide:
-            return StepSlideShow(application, argument, Direction::Forward);
-        case PowerPointCommand::PreviousSlide:
-            return StepSlideShow(application, argument, Direction::Backward);
-        case PowerPointCommand::FirstSlide:
-            return JumpSlideShow(application, argument, ps::kFirst);
-        case PowerPointCommand::LastSlide:
-            return JumpSlideShow(application, argument, ps::kLast);
-        case PowerPointCommand::ClosePowerPoint:
-            return CallBudget::ActInTime(ClosePowerPointWindows);
-        case PowerPointCommand::GetActivePresentation:
-            return GetActivePresentation(application);
-        case PowerPointCommand::GetCurrentSlide:
-            return GetCurrentSlide(application, argument);
-        case PowerPointCommand::GetSlideCount:
-            return GetSlideCount(application, argument);
-        case PowerPointCommand::ListPresentations:
-            return CollectPresentationPaths(application);
-    }
-    return std::int32_t{0};
+    return application != nullptr ? entry->perform(application, argument) : entry->failure;
 }
