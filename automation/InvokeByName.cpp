@@ -80,7 +80,7 @@ HRESULT CallUntilTaken(CallStep step, const Call& call) {
 
 // Whether the call may change what PowerPoint shows: a property write, or a method other than
 // the few that only read.
-bool IsActingCall(WORD callKind, const std::wstring& memberName) {
+bool IsActingCall(WORD callKind, const wchar_t* memberName) {
     if ((callKind & DISPATCH_PROPERTYPUT) != 0) {
         return true;
     }
@@ -89,10 +89,10 @@ bool IsActingCall(WORD callKind, const std::wstring& memberName) {
 
 // The member name in the ANSI code page, for diagnostic texts only: converted only for a call
 // that failed.
-std::string AnsiName(const std::wstring& memberName) {
+std::string AnsiName(const wchar_t* memberName) {
     char buffer[kAnsiNameSize] = {};
-    if (WideCharToMultiByte(CP_ACP, 0, memberName.c_str(), -1, buffer, kAnsiNameSize, nullptr,
-                            nullptr) == 0) {
+    if (WideCharToMultiByte(CP_ACP, 0, memberName, -1, buffer, kAnsiNameSize, nullptr, nullptr) ==
+        0) {
         buffer[0] = '\0';
     }
     buffer[kAnsiNameSize - 1] = '\0';
@@ -101,13 +101,13 @@ std::string AnsiName(const std::wstring& memberName) {
 
 }  // namespace
 
-HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
-                     const std::wstring& memberName, const Arguments& arguments) {
+HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object, const wchar_t* memberName,
+                     const Arguments& arguments) {
     if (object == nullptr) {
         return E_INVALIDARG;
     }
-    std::wstring name = memberName;  // GetIDsOfNames takes a mutable name
-    LPOLESTR names[1] = {&name[0]};
+    // IDispatch declares the names without const, but they only go in: nothing writes to them.
+    LPOLESTR names[1] = {const_cast<LPOLESTR>(memberName)};
     DISPID member = DISPID_UNKNOWN;
     const auto started = std::chrono::steady_clock::now();
     const HRESULT lookup = CallUntilTaken(CallStep::NameLookup, [&] {

@@ -19,7 +19,8 @@
 // result: initialised by the caller, or nullptr when no result is wanted.
 // object: not owned; nullptr gives E_INVALIDARG without any call, so a missing object
 // anywhere in a chain of calls becomes the failure of the next call.
+// memberName: a name IDispatch resolves as it stands (PowerPointSurface.h names them).
 // arguments: in the order the member declares its parameters; they are handed to Invoke
 // last first, as IDispatch reads them.
-HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object,
-                     const std::wstring& memberName, const Arguments& arguments = {});
+HRESULT InvokeByName(WORD callKind, VARIANT* result, IDispatch* object, const wchar_t* memberName,
+                     const Arguments& arguments = {});

@@ -101,26 +101,25 @@ std::optional<std::vector<std::int32_t>> CallOutcome::Integers() const {
     return integers;
 }
 
-CallOutcome InvokeMember(WORD callKind, IDispatch* object, const std::wstring& member,
+CallOutcome InvokeMember(WORD callKind, IDispatch* object, const wchar_t* member,
                          const Arguments& arguments) {
     CallOutcome outcome;
     outcome.status = InvokeByName(callKind, outcome.value.Get(), object, member, arguments);
     return outcome;
 }
 
-CallOutcome ReadProperty(IDispatch* object, const std::wstring& member) {
+CallOutcome ReadProperty(IDispatch* object, const wchar_t* member) {
     return InvokeMember(DISPATCH_PROPERTYGET, object, member);
 }
 
-CallOutcome CallMember(IDispatch* object, const std::wstring& member, const Arguments& arguments) {
+CallOutcome CallMember(IDispatch* object, const wchar_t* member, const Arguments& arguments) {
     return InvokeMember(DISPATCH_METHOD, object, member, arguments);
 }
 
-HRESULT CallWithoutAnswer(IDispatch* object, const std::wstring& member,
-                          const Arguments& arguments) {
+HRESULT CallWithoutAnswer(IDispatch* object, const wchar_t* member, const Arguments& arguments) {
     return InvokeByName(DISPATCH_METHOD, nullptr, object, member, arguments);
 }
 
-HRESULT WriteProperty(IDispatch* object, const std::wstring& member, const Argument& value) {
+HRESULT WriteProperty(IDispatch* object, const wchar_t* member, const Argument& value) {
     return InvokeByName(DISPATCH_PROPERTYPUT, nullptr, object, member, {value});
 }

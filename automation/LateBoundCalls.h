@@ -34,19 +34,18 @@ public:
     std::optional<std::vector<std::int32_t>> Integers() const;
 
 private:
-    friend CallOutcome InvokeMember(WORD, IDispatch*, const std::wstring&, const Arguments&);
+    friend CallOutcome InvokeMember(WORD, IDispatch*, const wchar_t*, const Arguments&);
 
     HRESULT status = E_UNEXPECTED;
     UniqueVariant value;
 };
 
 // Any kind of call (DISPATCH_METHOD, DISPATCH_PROPERTYGET, ...), with its answer.
-CallOutcome InvokeMember(WORD callKind, IDispatch* object, const std::wstring& member,
+CallOutcome InvokeMember(WORD callKind, IDispatch* object, const wchar_t* member,
                          const Arguments& arguments = {});
-CallOutcome ReadProperty(IDispatch* object, const std::wstring& member);
-CallOutcome CallMember(IDispatch* object, const std::wstring& member,
-                       const Arguments& arguments = {});
+CallOutcome ReadProperty(IDispatch* object, const wchar_t* member);
+CallOutcome CallMember(IDispatch* object, const wchar_t* member, const Arguments& arguments = {});
 // A method call that asks for no answer.
-HRESULT CallWithoutAnswer(IDispatch* object, const std::wstring& member,
+HRESULT CallWithoutAnswer(IDispatch* object, const wchar_t* member,
                           const Arguments& arguments = {});
-HRESULT WriteProperty(IDispatch* object, const std::wstring& member, const Argument& value);
+HRESULT WriteProperty(IDispatch* object, const wchar_t* member, const Argument& value);

@@ -85,7 +85,7 @@ bool StepSlideShow(IDispatch* application, const std::wstring& path, Direction d
     return CallMethod(view.Get(), forward ? ps::kFirst : ps::kLast);
 }
 
-bool JumpSlideShow(IDispatch* application, const std::wstring& path, const char* method) {
+bool JumpSlideShow(IDispatch* application, const std::wstring& path, const wchar_t* method) {
     DispatchPtr view = ReadObject(QueryCurrentShow(application, path).window.Get(), ps::kView);
     return view && CallMethod(view.Get(), method);
 }

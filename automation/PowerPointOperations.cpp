@@ -16,20 +16,16 @@ namespace ps = PowerPointSurface;
 
 namespace {
 
-std::wstring Member(const char* member) {
-    return ps::WideMemberName(member);
-}
-
-std::int32_t ReadNumber(IDispatch* object, const char* member) {
-    return ReadProperty(object, Member(member)).Integer().value_or(-1);
+std::int32_t ReadNumber(IDispatch* object, const wchar_t* member) {
+    return ReadProperty(object, member).Integer().value_or(-1);
 }
 
 DispatchPtr CallItem(IDispatch* collection, std::int32_t index) {
-    return CallMember(collection, Member(ps::kItem), {Argument::Integer(index)}).TakeObject();
+    return CallMember(collection, ps::kItem, {Argument::Integer(index)}).TakeObject();
 }
 
 DispatchPtr DeckOfWindow(const DispatchPtr& window) {
-    return ReadProperty(window.Get(), Member(ps::kPresentation)).TakeObject();
+    return ReadProperty(window.Get(), ps::kPresentation).TakeObject();
 }
 
 // The item of the collection whose deck (deckOf) is the one at path (ChosenDeck: by path, through
@@ -57,12 +53,12 @@ DispatchPtr FindChosenItem(IDispatch* collection, const std::wstring& path, cons
 
 }  // namespace
 
-DispatchPtr ReadObject(IDispatch* object, const char* member) {
-    return ReadProperty(object, Member(member)).TakeObject();
+DispatchPtr ReadObject(IDispatch* object, const wchar_t* member) {
+    return ReadProperty(object, member).TakeObject();
 }
 
-bool CallMethod(IDispatch* object, const char* member) {
-    return SUCCEEDED(CallWithoutAnswer(object, Member(member)));
+bool CallMethod(IDispatch* object, const wchar_t* member) {
+    return SUCCEEDED(CallWithoutAnswer(object, member));
 }
 
 bool RaisePresentationFrame(const std::wstring& path, IconicFrame iconic) {
@@ -75,7 +71,7 @@ bool HasPowerPointGone(IDispatch* application, bool mayHaveGone) {
         return false;
     }
     TakeServerLoss();
-    ReadProperty(application, Member(ps::kVersion));
+    ReadProperty(application, ps::kVersion);
     return TakeServerLoss();
 }
 
@@ -89,7 +85,7 @@ DispatchPtr QueryActivePresentation(IDispatch* application) {
 
 std::wstring QueryFullName(IDispatch* presentation) {
     const std::wstring fullName =
-        ReadProperty(presentation, Member(ps::kFullName)).Text().value_or(std::wstring());
+        ReadProperty(presentation, ps::kFullName).Text().value_or(std::wstring());
     return fullName.substr(0, fullName.find(L'\0'));  // up to the first zero
 }
 
@@ -106,12 +102,12 @@ DispatchPtr RunSlideShow(IDispatch* presentation) {
     if (!settings) {
         return DispatchPtr();
     }
-    return CallMember(settings.Get(), Member(ps::kRun)).TakeObject();
+    return CallMember(settings.Get(), ps::kRun).TakeObject();
 }
 
 std::optional<bool> ActivateSlideShowWindow(IDispatch* window) {
     CallMethod(window, ps::kActivate);  // what it did shows in Active either way
-    const std::optional<std::int32_t> active = ReadProperty(window, Member(ps::kActive)).Integer();
+    const std::optional<std::int32_t> active = ReadProperty(window, ps::kActive).Integer();
     return active ? std::optional<bool>(*active == ps::kMsoTrue) : std::nullopt;
 }
 
@@ -187,7 +183,7 @@ std::optional<bool> IsSlideShownBeside(IDispatch* presentation, std::int32_t pos
         DispatchPtr slide = CallItem(slides.Get(), neighbour);
         DispatchPtr transition = ReadObject(slide.Get(), ps::kSlideShowTransition);
         const std::optional<std::int32_t> hidden =
-            ReadProperty(transition.Get(), Member(ps::kHidden)).Integer();
+            ReadProperty(transition.Get(), ps::kHidden).Integer();
         if (!hidden) {
             return std::nullopt;
         }
@@ -206,21 +202,19 @@ std::optional<std::vector<std::int32_t>> QueryNamedShowSlideIds(IDispatch* view,
                                                                 IDispatch* presentation) {
     // Older versions may lack the member: a failed read is taken as the deck's own show (and
     // not read through ReadNumber, whose failure value is msoTrue's).
-    const std::optional<std::int32_t> named =
-        ReadProperty(view, Member(ps::kIsNamedShow)).Integer();
+    const std::optional<std::int32_t> named = ReadProperty(view, ps::kIsNamedShow).Integer();
     if (named != ps::kMsoTrue) {
         return std::vector<std::int32_t>();
     }
-    const std::optional<std::wstring> name = ReadProperty(view, Member(ps::kSlideShowName)).Text();
+    const std::optional<std::wstring> name = ReadProperty(view, ps::kSlideShowName).Text();
     DispatchPtr settings = ReadObject(presentation, ps::kSlideShowSettings);
     DispatchPtr shows = ReadObject(settings.Get(), ps::kNamedSlideShows);
     if (!name || !shows) {
         return std::nullopt;
     }
-    DispatchPtr show =
-        CallMember(shows.Get(), Member(ps::kItem), {Argument::Text(*name)}).TakeObject();
+    DispatchPtr show = CallMember(shows.Get(), ps::kItem, {Argument::Text(*name)}).TakeObject();
     std::optional<std::vector<std::int32_t>> ids =
-        ReadProperty(show.Get(), Member(ps::kSlideIds)).Integers();
+        ReadProperty(show.Get(), ps::kSlideIds).Integers();
     if (ids && ids->empty()) {
         return std::nullopt;  // a custom show shows at least one slide
     }
@@ -261,16 +255,14 @@ std::optional<bool> IsAtEdgeOfShow(IDispatch* view, IDispatch* presentation, std
 }
 
 bool HasBuildsToward(IDispatch* view, std::int32_t step) {
-    const std::optional<std::int32_t> played =
-        CallMember(view, Member(ps::kGetClickIndex)).Integer();
+    const std::optional<std::int32_t> played = CallMember(view, ps::kGetClickIndex).Integer();
     if (!played) {
         return false;
     }
     if (step < 0) {
         return *played > 0;
     }
-    const std::optional<std::int32_t> builds =
-        CallMember(view, Member(ps::kGetClickCount)).Integer();
+    const std::optional<std::int32_t> builds = CallMember(view, ps::kGetClickCount).Integer();
     return builds && *builds > *played;
 }
 
@@ -316,15 +308,14 @@ namespace {
 // Opens the file; true when PowerPoint answered with the opened presentation.
 bool OpenPresentationFile(IDispatch* presentations, const std::wstring& path) {
     return static_cast<bool>(
-        CallMember(presentations, Member(ps::kOpen), {Argument::Text(path)}).TakeObject());
+        CallMember(presentations, ps::kOpen, {Argument::Text(path)}).TakeObject());
 }
 
 // A minimised window comes back in its normal size (ppWindowNormal), before its frame is raised:
 // neither Activate nor a change of Z order restores it. A maximised one stays maximised. How the
 // frame is to be raised: restored through user32 where PowerPoint could not say or refused.
 IconicFrame RestoreIfMinimised(IDispatch* window) {
-    const std::optional<std::int32_t> state =
-        ReadProperty(window, Member(ps::kWindowState)).Integer();
+    const std::optional<std::int32_t> state = ReadProperty(window, ps::kWindowState).Integer();
     if (!state) {
         return IconicFrame::Restore;
     }
@@ -332,7 +323,7 @@ IconicFrame RestoreIfMinimised(IDispatch* window) {
         return IconicFrame::Leave;
     }
     const HRESULT restored =
-        WriteProperty(window, Member(ps::kWindowState), Argument::Integer(ps::kWindowNormal));
+        WriteProperty(window, ps::kWindowState, Argument::Integer(ps::kWindowNormal));
     return SUCCEEDED(restored) ? IconicFrame::Leave : IconicFrame::Restore;
 }
 

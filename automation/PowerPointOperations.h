@@ -76,5 +76,5 @@ bool HasPowerPointGone(IDispatch* application, bool mayHaveGone);
 bool RaisePresentationFrame(const std::wstring& path, IconicFrame iconic = IconicFrame::Leave);
 
 // The member calls the slide-show commands make on objects the queries above found.
-bool CallMethod(IDispatch* object, const char* member);
-DispatchPtr ReadObject(IDispatch* object, const char* member);
+bool CallMethod(IDispatch* object, const wchar_t* member);
+DispatchPtr ReadObject(IDispatch* object, const wchar_t* member);

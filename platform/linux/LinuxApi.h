@@ -43,7 +43,6 @@ using LPVOID = void*;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
-using errno_t = int;
 
 #ifndef TRUE
 #define TRUE 1
@@ -355,12 +354,6 @@ constexpr int CSTR_EQUAL = 2;
 constexpr int CSTR_GREATER_THAN = 3;
 int CompareStringOrdinal(LPCWCH first, int firstLength, LPCWCH second, int secondLength,
                          BOOL ignoreCase);
-
-// The runtime's bounded multibyte-to-wide conversion (each byte of ASCII text becomes the same
-// code unit); count _TRUNCATE allows cutting the result to fit.
-constexpr std::size_t _TRUNCATE = static_cast<std::size_t>(-1);
-errno_t mbstowcs_s(std::size_t* converted, wchar_t* destination, std::size_t destinationSize,
-                   const char* source, std::size_t count);
 
 // The runtime's file open with a sharing mode; here it reads a Windows-form path (backslashes)
 // as the same path with forward slashes. Sharing modes do not exist on Linux.

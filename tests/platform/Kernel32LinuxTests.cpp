@@ -115,30 +115,4 @@ TEST(LinuxKernel32, TerminateProcessRefusesHandlesOtherThanTheCurrentProcess) {
     EXPECT_EQ(TerminateProcess(nullptr, 3), FALSE);
 }
 
-// The Microsoft runtime sends these to its invalid-parameter handler, which ends the process;
-// the stand-in returns the error codes that handler would be given.
-TEST(LinuxCRuntime, MbstowcsRejectsInvalidParametersAndTooSmallBuffers) {
-    wchar_t destination[4] = {L'#', L'#', L'#', L'#'};
-    std::size_t converted = 99;
-    EXPECT_EQ(mbstowcs_s(&converted, destination, 4, nullptr, _TRUNCATE), EINVAL);
-    EXPECT_EQ(destination[0], L'\0');
-    EXPECT_EQ(converted, 0u);
-    EXPECT_EQ(mbstowcs_s(&converted, nullptr, 4, "abc", _TRUNCATE), EINVAL);
-    EXPECT_EQ(mbstowcs_s(&converted, destination, 0, "abc", _TRUNCATE), EINVAL);
-    EXPECT_EQ(mbstowcs_s(nullptr, nullptr, 0, "abc", _TRUNCATE), EINVAL);
-
-    destination[0] = L'#';
-    EXPECT_EQ(mbstowcs_s(&converted, destination, 4, "Open", 4), ERANGE);
-    EXPECT_EQ(destination[0], L'\0');
-    EXPECT_EQ(converted, 0u);
-}
-
-TEST(LinuxCRuntime, MbstowcsRejectsNonAsciiText) {
-    wchar_t destination[8] = {L'#'};
-    std::size_t converted = 99;
-    EXPECT_EQ(mbstowcs_s(&converted, destination, 8, "Pr\xC3\xA4s", _TRUNCATE), EILSEQ);
-    EXPECT_EQ(destination[0], L'\0');
-    EXPECT_EQ(converted, 0u);
-}
-
 }  // namespace

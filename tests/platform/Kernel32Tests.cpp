@@ -202,43 +202,6 @@ TEST(GetModuleFileNameW, AgreesWithTheNarrowPathAndCutsLikeWindows) {
     EXPECT_EQ(cut[5], L'#');
 }
 
-struct WidenCase {
-    const char* name;
-    const char* source;
-    std::size_t destinationSize;
-    std::size_t count;
-    errno_t expectedError;
-    std::wstring expectedText;
-    std::size_t expectedConverted;
-};
-
-TEST(mbstowcs_s, WidensAsciiWithinBounds) {
-    constexpr errno_t kTruncated = 80;
-    const std::vector<WidenCase> cases{
-        {"exact fit", "Open", 5, _TRUNCATE, 0, L"Open", 5},
-        {"roomy buffer", "Open", 16, _TRUNCATE, 0, L"Open", 5},
-        {"count limits", "Open", 16, 2, 0, L"Op", 3},
-        {"count beyond text", "Open", 16, 10, 0, L"Open", 5},
-        {"empty text", "", 1, _TRUNCATE, 0, L"", 1},
-        {"truncation allowed", "Presentations", 5, _TRUNCATE, kTruncated, L"Pres", 5},
-    };
-    for (const WidenCase& c : cases) {
-        std::vector<wchar_t> destination(c.destinationSize, L'#');
-        std::size_t converted = 12345;
-        EXPECT_EQ(mbstowcs_s(&converted, destination.data(), destination.size(), c.source, c.count),
-                  c.expectedError)
-            << c.name;
-        EXPECT_EQ(std::wstring(destination.data()), c.expectedText) << c.name;
-        EXPECT_EQ(converted, c.expectedConverted) << c.name;
-    }
-}
-
-TEST(mbstowcs_s, ReportsRequiredSize_ForSizeQuery) {
-    std::size_t converted = 0;
-    EXPECT_EQ(mbstowcs_s(&converted, nullptr, 0, "SlideShowWindows", _TRUNCATE), 0);
-    EXPECT_EQ(converted, 17u);
-}
-
 // The plug-in opens its tables by a Windows-form path.
 TEST(_fsopen, OpensBackslashFormOfPath) {
     const std::filesystem::path file =

@@ -50,17 +50,17 @@ inline HRESULT Resolve(IDispatch* object, const std::wstring& name, DISPID& id) 
 }
 
 inline ComPtr<IDispatch> GetObject(IDispatch* object, const std::wstring& name) {
-    return ReadProperty(object, name).TakeObject();
+    return ReadProperty(object, name.c_str()).TakeObject();
 }
 
 inline ComPtr<IDispatch> CallObject(IDispatch* object, const std::wstring& name,
                                     const Arguments& arguments) {
-    return CallMember(object, name, arguments).TakeObject();
+    return CallMember(object, name.c_str(), arguments).TakeObject();
 }
 
 // An integer property, or the failing HRESULT's value when the read fails.
 inline long GetInteger(IDispatch* object, const std::wstring& name) {
-    const CallOutcome outcome = ReadProperty(object, name);
+    const CallOutcome outcome = ReadProperty(object, name.c_str());
     if (!outcome.Succeeded()) {
         return outcome.Status();
     }
@@ -69,7 +69,7 @@ inline long GetInteger(IDispatch* object, const std::wstring& name) {
 }
 
 inline std::wstring GetText(IDispatch* object, const std::wstring& name) {
-    return ReadProperty(object, name).Text().value_or(L"<failed>");
+    return ReadProperty(object, name.c_str()).Text().value_or(L"<failed>");
 }
 
 // What GetActiveObject gives for the simulated PowerPoint (the reference is let go at once).
