@@ -1,8 +1,8 @@
 #include "fieldcheck/ForegroundWindow.h"
 
 #include "platform/Platform.h"
+#include "platform/WindowText.h"
 #include "support/TextConversion.h"
-#include "support/TopLevelWindows.h"
 
 std::string DescribeForegroundWindow() {
     HWND window = GetForegroundWindow();

@@ -10,9 +10,9 @@
 #include "hostpeer/PluginArguments.h"
 #include "hostpeer/RegistrationMessage.h"
 #include "platform/ProcessWindows.h"
+#include "platform/WindowText.h"
 #include "support/PowerPointWindows.h"
 #include "support/TextConversion.h"
-#include "support/TopLevelWindows.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/WindowText.h"
+
 namespace {
 
 void Collect(HWND parent, bool messageOnly, const std::function<bool(DWORD)>& belongs,
@@ -13,12 +15,6 @@ void Collect(HWND parent, bool messageOnly, const std::function<bool(DWORD)>& be
             found.push_back({window, messageOnly});
         }
     }
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    const int length = GetClassNameW(window, name, 256);
-    return std::wstring(name, static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
 }  // namespace
@@ -37,7 +33,7 @@ std::vector<WindowAnswer> SendNullTo(const std::vector<FoundWindow>& windows,
     std::vector<WindowAnswer> answers;
     for (const FoundWindow& window : windows) {
         WindowAnswer answer;
-        answer.className = ClassOf(window.handle);
+        answer.className = WindowClassName(window.handle);
         answer.messageOnly = window.messageOnly;
         answer.answered = true;
         answers.push_back(answer);

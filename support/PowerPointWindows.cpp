@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/WindowText.h"
+
 #include "support/FrameTitles.h"
 #include "support/PowerPointFrames.h"
 #include "support/PresentationPaths.h"

@@ -2,8 +2,6 @@
 // topmost ones included.
 #pragma once
 
-#include <string>
-
 #include "platform/Platform.h"
 
 // Calls visit(window) for each window until it returns false or the list ends. Returns false
@@ -24,18 +22,4 @@ bool ForEachTopLevelWindow(Visit visit) {
         }
     }
     return true;
-}
-
-// Class name and title, as the window manager reports them into 256-character buffers;
-// empty when they cannot be read.
-inline std::wstring WindowClassName(HWND window) {
-    wchar_t buffer[256] = {};
-    const int length = GetClassNameW(window, buffer, 256);
-    return length > 0 ? std::wstring(buffer) : std::wstring();
-}
-
-inline std::wstring WindowTitle(HWND window) {
-    wchar_t buffer[256] = {};
-    const int length = GetWindowTextW(window, buffer, 256);
-    return length > 0 ? std::wstring(buffer) : std::wstring();
 }

@@ -15,6 +15,7 @@
 #include "automation/LateBoundCalls.h"
 #include "platform/ComPtr.h"
 #include "platform/Platform.h"
+#include "platform/WindowText.h"
 #include "platform/linux/WindowList.h"
 #include "sim/SimulationActivation.h"
 #include "sim/SimulationControl.h"
@@ -80,12 +81,6 @@ inline HRESULT AttachToRunning() {
         running->Release();
     }
     return attached;
-}
-
-inline std::wstring WindowTitle(HWND window) {
-    wchar_t title[256] = {};
-    GetWindowTextW(window, title, 256);
-    return title;
 }
 
 class SimulationTest : public ::testing::Test {
