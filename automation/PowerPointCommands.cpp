@@ -61,8 +61,9 @@ enum class Direction { Forward, Backward };
 // slide plays what is left of them, prev on the first takes back those played. On the end screen
 // (where the slide cannot be read) next goes to the first shown slide and prev to the last;
 // PowerPoint's First and Last go to the shown ones, a custom show's to its own.
-bool StepSlideShow(IDispatch* application, const std::wstring& path, Direction direction) {
-    const bool forward = direction == Direction::Forward;
+template <Direction direction>
+bool StepSlideShow(IDispatch* application, const std::wstring& path) {
+    constexpr bool forward = direction == Direction::Forward;
     const std::int32_t step = forward ? 1 : -1;
     CurrentShow show = QueryCurrentShow(application, path);
     DispatchPtr view = ReadObject(show.window.Get(), ps::kView);
@@ -85,9 +86,16 @@ bool StepSlideShow(IDispatch* application, const std::wstring& path, Direction d
     return CallMethod(view.Get(), forward ? ps::kFirst : ps::kLast);
 }
 
-bool JumpSlideShow(IDispatch* application, const std::wstring& path, const wchar_t* method) {
+enum class End { First, Last };
+
+template <End end>
+bool JumpSlideShow(IDispatch* application, const std::wstring& path) {
     DispatchPtr view = ReadObject(QueryCurrentShow(application, path).window.Get(), ps::kView);
-    return view && CallMethod(view.Get(), method);
+    return view && CallMethod(view.Get(), end == End::First ? ps::kFirst : ps::kLast);
+}
+
+bool ClosePowerPointFrames(IDispatch* /*application*/) {
+    return CallBudget::ActInTime(ClosePowerPointWindows);
 }
 
 std::wstring GetActivePresentation(IDispatch* application) {
@@ -115,6 +123,16 @@ std::int32_t GetSlideCount(IDispatch* application, const std::wstring& path) {
 
 using Body = WorkerResult (*)(IDispatch* application, const std::wstring& argument);
 
+// A body, whatever it answers, as the table holds it: with the command's argument, or without.
+template <auto body>
+WorkerResult WithArgument(IDispatch* application, const std::wstring& argument) {
+    return body(application, argument);
+}
+template <auto body>
+WorkerResult WithoutArgument(IDispatch* application, const std::wstring& /*argument*/) {
+    return body(application);
+}
+
 struct CommandEntry {
     PowerPointCommand command;
     const char* name;
@@ -127,60 +145,28 @@ const WorkerResult kNoNumber = std::int32_t{-1};
 const WorkerResult kNoName = std::wstring();
 const WorkerResult kNoNames = std::vector<std::wstring>();
 
+using Command = PowerPointCommand;
+
 // By code, from 0.
 const CommandEntry kCommands[] = {
-    {PowerPointCommand::IsInSlideShow, "IsInSlideShow", kNoAnswer,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return IsPathInSlideShow(application, path);
-     }},
-    {PowerPointCommand::OpenPresentation, "OpenPresentation", kNoAnswer,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return OpenOrActivatePresentation(application, path);
-     }},
-    {PowerPointCommand::StartSlideShow, "StartSlideShow", kNoAnswer,
-     [](IDispatch* application, const std::wstring&) -> WorkerResult {
-         return StartSlideShow(application);
-     }},
-    {PowerPointCommand::ExitSlideShow, "ExitSlideShow", kNoAnswer,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return ExitSlideShow(application, path);
-     }},
-    {PowerPointCommand::NextSlide, "NextSlide", kNoAnswer,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return StepSlideShow(application, path, Direction::Forward);
-     }},
-    {PowerPointCommand::PreviousSlide, "PreviousSlide", kNoAnswer,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return StepSlideShow(application, path, Direction::Backward);
-     }},
-    {PowerPointCommand::FirstSlide, "FirstSlide", kNoAnswer,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return JumpSlideShow(application, path, ps::kFirst);
-     }},
-    {PowerPointCommand::LastSlide, "LastSlide", kNoAnswer,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return JumpSlideShow(application, path, ps::kLast);
-     }},
-    {PowerPointCommand::ClosePowerPoint, "ClosePowerPoint", kNoAnswer,
-     [](IDispatch*, const std::wstring&) -> WorkerResult {
-         return CallBudget::ActInTime(ClosePowerPointWindows);
-     }},
-    {PowerPointCommand::GetActivePresentation, "GetActivePresentation", kNoName,
-     [](IDispatch* application, const std::wstring&) -> WorkerResult {
-         return GetActivePresentation(application);
-     }},
-    {PowerPointCommand::GetCurrentSlide, "GetCurrentSlide", kNoNumber,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return GetCurrentSlide(application, path);
-     }},
-    {PowerPointCommand::GetSlideCount, "GetSlideCount", kNoNumber,
-     [](IDispatch* application, const std::wstring& path) -> WorkerResult {
-         return GetSlideCount(application, path);
-     }},
-    {PowerPointCommand::ListPresentations, "ListPresentations", kNoNames,
-     [](IDispatch* application, const std::wstring&) -> WorkerResult {
-         return CollectPresentationPaths(application);
-     }},
+    {Command::IsInSlideShow, "IsInSlideShow", kNoAnswer, WithArgument<IsPathInSlideShow>},
+    {Command::OpenPresentation, "OpenPresentation", kNoAnswer,
+     WithArgument<OpenOrActivatePresentation>},
+    {Command::StartSlideShow, "StartSlideShow", kNoAnswer, WithoutArgument<StartSlideShow>},
+    {Command::ExitSlideShow, "ExitSlideShow", kNoAnswer, WithArgument<ExitSlideShow>},
+    {Command::NextSlide, "NextSlide", kNoAnswer, WithArgument<StepSlideShow<Direction::Forward>>},
+    {Command::PreviousSlide, "PreviousSlide", kNoAnswer,
+     WithArgument<StepSlideShow<Direction::Backward>>},
+    {Command::FirstSlide, "FirstSlide", kNoAnswer, WithArgument<JumpSlideShow<End::First>>},
+    {Command::LastSlide, "LastSlide", kNoAnswer, WithArgument<JumpSlideShow<End::Last>>},
+    {Command::ClosePowerPoint, "ClosePowerPoint", kNoAnswer,
+     WithoutArgument<ClosePowerPointFrames>},
+    {Command::GetActivePresentation, "GetActivePresentation", kNoName,
+     WithoutArgument<GetActivePresentation>},
+    {Command::GetCurrentSlide, "GetCurrentSlide", kNoNumber, WithArgument<GetCurrentSlide>},
+    {Command::GetSlideCount, "GetSlideCount", kNoNumber, WithArgument<GetSlideCount>},
+    {Command::ListPresentations, "ListPresentations", kNoNames,
+     WithoutArgument<CollectPresentationPaths>},
 };
 
 const CommandEntry* EntryOf(PowerPointCommand command) {
