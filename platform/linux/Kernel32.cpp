@@ -190,6 +190,24 @@ int DeliverUnits(const Source& source, Target* target, int capacity) {
     return size;
 }
 
+// Both conversions: the input's length (-1: up to its terminator, which is converted too), the
+// output buffer checked, the conversion (strict: invalid input fails it), then the result
+// delivered, or its size when no buffer is given.
+template <typename Converted, typename Unit, typename Target, typename Convert>
+int ConvertText(const Unit* input, int inputLength, Target* output, int outputLength, bool strict,
+                Convert convert) {
+    std::size_t count = 0;
+    if (!ResolveInputLength(input, inputLength, count) ||
+        !IsValidOutputBuffer(output, outputLength)) {
+        return 0;
+    }
+    Converted converted;
+    if (!convert(input, count, strict, converted)) {
+        return 0;
+    }
+    return DeliverUnits(converted, output, outputLength);
+}
+
 }  // namespace
 
 namespace {
@@ -280,15 +298,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int length, LPWS
     if (!IsUtf8CodePage(codePage) || (flags & ~MB_ERR_INVALID_CHARS) != 0) {
         return 0;
     }
-    std::size_t count = 0;
-    if (!ResolveInputLength(text, length, count) || !IsValidOutputBuffer(wide, wideLength)) {
-        return 0;
-    }
-    std::u16string units;
-    if (!DecodeUtf8(text, count, (flags & MB_ERR_INVALID_CHARS) != 0, units)) {
-        return 0;
-    }
-    return DeliverUnits(units, wide, wideLength);
+    return ConvertText<std::u16string>(text, length, wide, wideLength,
+                                       (flags & MB_ERR_INVALID_CHARS) != 0, DecodeUtf8);
 }
 
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR text,
@@ -298,15 +309,8 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength,
         defaultChar != nullptr || usedDefaultChar != nullptr) {
         return 0;
     }
-    std::size_t count = 0;
-    if (!ResolveInputLength(wide, wideLength, count) || !IsValidOutputBuffer(text, length)) {
-        return 0;
-    }
-    std::string bytes;
-    if (!EncodeUtf8(wide, count, (flags & WC_ERR_INVALID_CHARS) != 0, bytes)) {
-        return 0;
-    }
-    return DeliverUnits(bytes, text, length);
+    return ConvertText<std::string>(wide, wideLength, text, length,
+                                    (flags & WC_ERR_INVALID_CHARS) != 0, EncodeUtf8);
 }
 
 namespace {

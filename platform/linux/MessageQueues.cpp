@@ -51,16 +51,21 @@ MessageQueues::Queue& MessageQueues::OwnQueueLocked() {
     return found->second;
 }
 
-bool MessageQueues::Post(DWORD thread, const MSG& message) {
-    std::lock_guard<std::mutex> lock(mutex);
+template <typename Add>
+bool MessageQueues::DeliverLocked(DWORD thread, const Add& add) {
     auto found = queues.find(thread);
     if (found == queues.end()) {
         return false;
     }
-    found->second.posted.push_back(message);
+    add(found->second);
     found->second.newInput = true;
     shared.WakeQueueWaiterLocked(thread);
     return true;
+}
+
+bool MessageQueues::Post(DWORD thread, const MSG& message) {
+    std::lock_guard<std::mutex> lock(mutex);
+    return DeliverLocked(thread, [&message](Queue& queue) { queue.posted.push_back(message); });
 }
 
 bool MessageQueues::Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool block,
@@ -69,13 +74,9 @@ bool MessageQueues::Send(DWORD thread, const MSG& message, DWORD timeoutMs, bool
     sent->message = message;
     const WaitDeadline deadline(timeoutMs);
     std::unique_lock<std::mutex> lock(mutex);
-    auto found = queues.find(thread);
-    if (found == queues.end()) {
+    if (!DeliverLocked(thread, [&sent](Queue& queue) { queue.sent.push_back(sent); })) {
         return false;
     }
-    found->second.sent.push_back(sent);
-    found->second.newInput = true;
-    shared.WakeQueueWaiterLocked(thread);
     for (;;) {
         if (!block) {
             AnswerSentLocked(lock);

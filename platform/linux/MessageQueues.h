@@ -43,6 +43,9 @@ private:
 
     MessageQueues();
     Queue& OwnQueueLocked();
+    // Adds to the thread's queue (none: false) and wakes the thread if it waits for input.
+    template <typename Add>
+    bool DeliverLocked(DWORD thread, const Add& add);
     // Answers every message sent to the calling thread; the lock is released around each call.
     void AnswerSentLocked(std::unique_lock<std::mutex>& lock);
     void EndQueue(DWORD thread);

@@ -128,31 +128,27 @@ public:
         if (name == nullptr || nameLength == nullptr) {
             return ERROR_INVALID_PARAMETER;
         }
-        std::lock_guard<std::mutex> lock(mutex);
-        OpenKey open;
-        const LSTATUS found = ResolveLocked(handle, open, KEY_ENUMERATE_SUB_KEYS);
-        if (found != ERROR_SUCCESS) {
-            return found;
-        }
-        if (index >= open.key->subkeys.size()) {
-            return ERROR_NO_MORE_ITEMS;
-        }
-        const std::wstring& subkeyName = std::next(open.key->subkeys.begin(), index)->first;
-        if (subkeyName.size() >= *nameLength) {
-            return ERROR_MORE_DATA;
-        }
-        std::memcpy(name, subkeyName.c_str(), (subkeyName.size() + 1) * sizeof(wchar_t));
-        *nameLength = static_cast<DWORD>(subkeyName.size());
-        if (keyClass != nullptr && classLength != nullptr && *classLength > 0) {
-            keyClass[0] = L'\0';
-        }
-        if (classLength != nullptr) {
-            *classLength = 0;
-        }
-        if (lastWriteTime != nullptr) {
-            *lastWriteTime = FILETIME{};
-        }
-        return ERROR_SUCCESS;
+        return WithKey(handle, KEY_ENUMERATE_SUB_KEYS, [&](Key& key) -> LSTATUS {
+            if (index >= key.subkeys.size()) {
+                return ERROR_NO_MORE_ITEMS;
+            }
+            const std::wstring& subkeyName = std::next(key.subkeys.begin(), index)->first;
+            if (subkeyName.size() >= *nameLength) {
+                return ERROR_MORE_DATA;
+            }
+            std::memcpy(name, subkeyName.c_str(), (subkeyName.size() + 1) * sizeof(wchar_t));
+            *nameLength = static_cast<DWORD>(subkeyName.size());
+            if (keyClass != nullptr && classLength != nullptr && *classLength > 0) {
+                keyClass[0] = L'\0';
+            }
+            if (classLength != nullptr) {
+                *classLength = 0;
+            }
+            if (lastWriteTime != nullptr) {
+                *lastWriteTime = FILETIME{};
+            }
+            return ERROR_SUCCESS;
+        });
     }
 
     LSTATUS QueryValue(HKEY handle, LPCWSTR valueName, LPDWORD type, LPBYTE data,
@@ -160,49 +156,41 @@ public:
         if (data != nullptr && dataSize == nullptr) {
             return ERROR_INVALID_PARAMETER;
         }
-        std::lock_guard<std::mutex> lock(mutex);
-        OpenKey open;
-        const LSTATUS found = ResolveLocked(handle, open, KEY_QUERY_VALUE);
-        if (found != ERROR_SUCCESS) {
-            return found;
-        }
-        const auto value = open.key->values.find(TextOrEmpty(valueName));
-        if (value == open.key->values.end()) {
-            return ERROR_FILE_NOT_FOUND;
-        }
-        if (type != nullptr) {
-            *type = value->second.type;
-        }
-        if (dataSize == nullptr) {
+        return WithKey(handle, KEY_QUERY_VALUE, [&](Key& key) -> LSTATUS {
+            const auto value = key.values.find(TextOrEmpty(valueName));
+            if (value == key.values.end()) {
+                return ERROR_FILE_NOT_FOUND;
+            }
+            if (type != nullptr) {
+                *type = value->second.type;
+            }
+            if (dataSize == nullptr) {
+                return ERROR_SUCCESS;
+            }
+            const std::vector<BYTE>& bytes = value->second.data;
+            const DWORD room = *dataSize;
+            *dataSize = static_cast<DWORD>(bytes.size());
+            if (data == nullptr) {
+                return ERROR_SUCCESS;
+            }
+            if (room < bytes.size()) {
+                return ERROR_MORE_DATA;
+            }
+            std::copy(bytes.begin(), bytes.end(), data);
             return ERROR_SUCCESS;
-        }
-        const std::vector<BYTE>& bytes = value->second.data;
-        const DWORD room = *dataSize;
-        *dataSize = static_cast<DWORD>(bytes.size());
-        if (data == nullptr) {
-            return ERROR_SUCCESS;
-        }
-        if (room < bytes.size()) {
-            return ERROR_MORE_DATA;
-        }
-        std::copy(bytes.begin(), bytes.end(), data);
-        return ERROR_SUCCESS;
+        });
     }
 
     LSTATUS SetValue(HKEY handle, LPCWSTR valueName, DWORD type, const BYTE* data, DWORD dataSize) {
         if (data == nullptr && dataSize != 0) {
             return ERROR_INVALID_PARAMETER;
         }
-        std::lock_guard<std::mutex> lock(mutex);
-        OpenKey open;
-        const LSTATUS found = ResolveLocked(handle, open, KEY_SET_VALUE);
-        if (found != ERROR_SUCCESS) {
-            return found;
-        }
-        Value& value = open.key->values[TextOrEmpty(valueName)];
-        value.type = type;
-        value.data.assign(data, data + dataSize);
-        return ERROR_SUCCESS;
+        return WithKey(handle, KEY_SET_VALUE, [&](Key& key) -> LSTATUS {
+            Value& value = key.values[TextOrEmpty(valueName)];
+            value.type = type;
+            value.data.assign(data, data + dataSize);
+            return ERROR_SUCCESS;
+        });
     }
 
     LSTATUS DeleteTree(HKEY handle, LPCWSTR subKey) {
@@ -247,6 +235,15 @@ private:
         if (disposition != nullptr) {
             *disposition = value;
         }
+    }
+
+    // Holding the lock, hands the key behind the handle to `use` once it has the access needed.
+    template <typename Use>
+    LSTATUS WithKey(HKEY handle, REGSAM needed, const Use& use) {
+        std::lock_guard<std::mutex> lock(mutex);
+        OpenKey open;
+        const LSTATUS found = ResolveLocked(handle, open, needed);
+        return found != ERROR_SUCCESS ? found : use(*open.key);
     }
 
     // The key behind a handle and the names on the path below it.

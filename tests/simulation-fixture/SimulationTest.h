@@ -20,6 +20,7 @@
 #include "sim/SimulationActivation.h"
 #include "sim/SimulationControl.h"
 #include "sim/SimulationIds.h"
+#include "tests/simulation-fixture/Eventually.h"
 
 // Three presentations open (Intro active), one more that can be opened, one file PowerPoint
 // cannot open (not listed).
@@ -129,19 +130,6 @@ protected:
         }
         return false;
     }
-    // Waits (up to a generous limit, as a guard against hanging, not a timing assertion) for
-    // the condition; returns whether it came true.
-    static bool Eventually(const std::function<bool()>& condition) {
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > giveUp) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return true;
-    }
-
     ComPtr<IDispatch> application;
 
 private:

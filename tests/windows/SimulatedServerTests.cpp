@@ -16,6 +16,7 @@
 #include "platform/ComPtr.h"
 #include "platform/Platform.h"
 #include "sim/SimulationIds.h"
+#include "tests/simulation-fixture/Eventually.h"
 
 // After the platform header, which includes windows.h.
 #include <tlhelp32.h>
@@ -34,18 +35,6 @@ std::string Narrow(const std::wstring& text) {
     std::string bytes(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), length, nullptr, nullptr);
     return bytes;
-}
-
-// Bounded, as a guard against hanging, not a timing assertion.
-bool Eventually(const std::function<bool()>& condition) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > giveUp) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
 }
 
 int ServerProcesses() {
