@@ -37,6 +37,9 @@ public:
     void StopAutomation();
     // Whether the worker is still starting PowerPoint (see AutomationWorker).
     bool IsStartingPowerPoint() const { return worker.IsStartingPowerPoint(); }
+    // Stops both timers and waits for a refresh or long press in progress, which waits for the
+    // worker no longer than one press bound. For the way out, once the host link has closed.
+    void StopTimers();
 
     void OnConnected() override {}
     void OnKeyDown(const std::string& action, const std::string& context,
