@@ -57,13 +57,17 @@ MyGlyphpadPlugin::MyGlyphpadPlugin(int refreshIntervalMs, int longPressMs)
 MyGlyphpadPlugin::~MyGlyphpadPlugin() {
     // Members would be destroyed worker first; the timers' callbacks submit to the worker, so
     // both timers are stopped (and their threads joined) before the worker goes.
-    longPressTimer.Stop();
-    refreshTimer.Stop();
+    StopTimers();
     worker.Stop();
 }
 
 void MyGlyphpadPlugin::StopAutomation() {
     worker.Stop();
+}
+
+void MyGlyphpadPlugin::StopTimers() {
+    longPressTimer.Stop();
+    refreshTimer.Stop();
 }
 
 void MyGlyphpadPlugin::OnKeyDown(const std::string& action, const std::string& context,

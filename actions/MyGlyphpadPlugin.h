@@ -37,6 +37,12 @@ public:
     void StopAutomation();
     // Whether the worker is still starting PowerPoint (see AutomationWorker).
     bool IsStartingPowerPoint() const { return worker.IsStartingPowerPoint(); }
+    // Whether the worker is stuck in a PowerPoint call its submitter gave up on (see
+    // AutomationWorker).
+    bool IsAutomationStuck() const { return worker.IsStuck(); }
+    // Stops both timers and waits for a refresh or long press in progress, which waits for the
+    // worker no longer than one press bound. For the way out, once the host link has closed.
+    void StopTimers();
 
     void OnConnected() override {}
     void OnKeyDown(const std::string& action, const std::string& context,

@@ -55,6 +55,14 @@ public:
     bool AbandonEvenActing() { return Abandon() || Advance(Stage::Acting, Stage::Abandoned); }
     bool IsAbandoned() const { return stage.load() == Stage::Abandoned; }
 
+    // The thread is being stopped: a submitter still waiting past its deadline (for an acting
+    // call's outcome) is let go at once, with no result.
+    void LetGoPastDeadline() {
+        if (Clock::now() >= deadline && AbandonEvenActing()) {
+            HandOverNothing();
+        }
+    }
+
     // The work is about to make an acting call; false when its submitter has given up.
     bool BeginActing() { return Advance(Stage::Running, Stage::Acting); }
     // The acting call has returned.
@@ -67,6 +75,7 @@ private:
     enum class Stage { Queued, Running, Acting, Done, Abandoned };
 
     virtual void HandOver() = 0;
+    virtual void HandOverNothing() = 0;
     bool Advance(Stage from, Stage to) { return stage.compare_exchange_strong(from, to); }
 
     const Clock::time_point deadline;
@@ -88,6 +97,7 @@ public:
 
 private:
     void HandOver() override { slot.set_value(std::move(result)); }
+    void HandOverNothing() override { slot.set_value(std::nullopt); }
 
     std::function<Result()> work;
     std::optional<Result> result;

@@ -117,19 +117,33 @@ bool ApartmentThread::Post(std::shared_ptr<ApartmentJob> job) {
     return true;
 }
 
+bool ApartmentThread::IsStuck() const {
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    return shared->Stuck();
+}
+
+bool ApartmentThread::IsHalted() const {
+    std::lock_guard<std::mutex> lock(shared->mutex);
+    return !shared->running;
+}
+
 bool ApartmentThread::Halt() {
     std::deque<std::shared_ptr<ApartmentJob>> unserved;
-    bool stuck = false;
+    std::shared_ptr<ApartmentJob> inProgress;
     {
         std::lock_guard<std::mutex> lock(shared->mutex);
         shared->running = false;
         unserved.swap(shared->queue);
-        stuck = shared->Stuck();
+        inProgress = shared->inProgress;
     }
     shared->wake.Set();
-    // Nobody is left waiting for a job that will never be performed.
+    // Nobody is left waiting for a job that will never be performed, nor past a deadline for one
+    // that is.
     for (const std::shared_ptr<ApartmentJob>& job : unserved) {
         job->Deliver();
     }
-    return stuck;
+    if (inProgress) {
+        inProgress->LetGoPastDeadline();
+    }
+    return inProgress && inProgress->IsAbandoned();
 }

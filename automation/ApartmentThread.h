@@ -50,6 +50,8 @@ public:
 
     // Jobs waiting for the thread, including abandoned ones it has not dropped yet.
     std::size_t QueuedJobs() const;
+    // Whether the thread is stuck on a job whose submitter gave up.
+    bool IsStuck() const;
 
     // The work's result, or none when the job was refused, dropped at Stop, or did not finish
     // within the bound (two bounds, when an acting call was under way at the first).
@@ -72,8 +74,8 @@ public:
             return std::nullopt;
         }
         // An acting call is under way (or the result came meanwhile): its outcome is waited for,
-        // within one more bound for a server that hangs in it.
-        if (result.wait_until(deadline + bound) != std::future_status::ready &&
+        // within one more bound for a server that hangs in it, unless the thread is being stopped.
+        if ((IsHalted() || result.wait_until(deadline + bound) != std::future_status::ready) &&
             task->AbandonEvenActing()) {
             return std::nullopt;
         }
@@ -86,6 +88,8 @@ private:
     static void Serve(const std::shared_ptr<Shared>& shared, const Enter& enter,
                       const Leave& leave);
     bool Post(std::shared_ptr<ApartmentJob> job);
+    // Stop has begun (or Start has not).
+    bool IsHalted() const;
     // Stops taking jobs and answers the queued ones; true when the thread is stuck on a job
     // whose submitter gave up.
     bool Halt();

@@ -68,6 +68,10 @@ bool AutomationWorker::IsStartingPowerPoint() const {
     return starts.AnyUnderWay();
 }
 
+bool AutomationWorker::IsStuck() const {
+    return worker.IsStuck();
+}
+
 std::size_t AutomationWorker::QueuedRequests() const {
     return worker.QueuedJobs();
 }

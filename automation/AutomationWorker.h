@@ -92,6 +92,9 @@ public:
     // starting it), at start or for a later command. The PowerPoint-not-registered box is not
     // part of it.
     bool IsStartingPowerPoint() const;
+    // Whether the worker is stuck on a request whose submitter gave up: it ends that request only
+    // when PowerPoint answers.
+    bool IsStuck() const;
 
     // Requests waiting for the worker, including abandoned ones it has not dropped yet. Lets a
     // test know that its submissions have queued instead of guessing how long that takes.

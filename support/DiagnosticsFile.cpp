@@ -103,6 +103,7 @@ struct DiagnosticsFile::Shared {
     std::size_t leftOut = 0;
     bool started = false;
     bool stopping = false;
+    bool ended = false;  // the writer thread has left its loop
     std::wstring opened;
 };
 
@@ -116,6 +117,8 @@ void DiagnosticsFile::Serve(const std::shared_ptr<Shared>& shared) {
             std::unique_lock<std::mutex> lock(shared->mutex);
             shared->queued.wait(lock, [&] { return !shared->queue.empty() || shared->stopping; });
             if (shared->queue.empty()) {
+                shared->ended = true;
+                shared->handled.notify_all();
                 return;
             }
             batch.swap(shared->queue);
@@ -144,20 +147,25 @@ DiagnosticsFile::DiagnosticsFile(Settings settings)
     : shared(std::make_shared<Shared>(std::move(settings))) {}
 
 DiagnosticsFile::~DiagnosticsFile() {
-    {
-        std::lock_guard<std::mutex> lock(shared->mutex);
-        shared->stopping = true;
-    }
-    shared->queued.notify_one();
+    StopTakingLines();
     if (writer.joinable()) {
         writer.join();
     }
 }
 
+void DiagnosticsFile::StopTakingLines() {
+    {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        shared->stopping = true;
+    }
+    shared->queued.notify_one();
+}
+
 void DiagnosticsFile::Write(std::string line, DiagnosticsClock::time_point when) noexcept {
     try {
         std::lock_guard<std::mutex> lock(shared->mutex);
-        if (!StartWriterOnce() || shared->stopping) {
+        // Once stopping, no writer thread starts any more: Close reads `writer` unlocked.
+        if (shared->stopping || !StartWriterOnce()) {
             return;
         }
         if (shared->queue.size() >= kMostQueuedLines) {
@@ -190,6 +198,25 @@ bool DiagnosticsFile::Drain(std::chrono::milliseconds bound) noexcept {
         std::unique_lock<std::mutex> lock(shared->mutex);
         const std::size_t target = shared->accepted;
         return shared->handled.wait_for(lock, bound, [&] { return shared->done >= target; });
+    } catch (...) {
+        return false;
+    }
+}
+
+bool DiagnosticsFile::Close(std::chrono::milliseconds bound) noexcept {
+    try {
+        StopTakingLines();
+        if (!writer.joinable()) {
+            return true;
+        }
+        std::unique_lock<std::mutex> lock(shared->mutex);
+        if (!shared->handled.wait_for(lock, bound, [&] { return shared->ended; })) {
+            return false;
+        }
+        lock.unlock();
+        // It has left its loop: the join only waits for the thread to finish ending.
+        writer.join();
+        return true;
     } catch (...) {
         return false;
     }
@@ -232,7 +259,7 @@ void WriteDiagnosticLine(std::string line, DiagnosticsClock::time_point when) no
 
 void FinishDiagnostics(std::chrono::milliseconds bound) noexcept {
     try {
-        ProcessDiagnosticsFile().Drain(bound);
+        ProcessDiagnosticsFile().Close(bound);
     } catch (...) {
         // Never made: nothing to write.
     }

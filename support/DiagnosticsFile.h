@@ -27,7 +27,7 @@ public:
     };
 
     explicit DiagnosticsFile(Settings settings);
-    // Writes what is queued, then ends the writer thread.
+    // Writes what is queued, then ends the writer thread (unless Close left it behind).
     ~DiagnosticsFile();
     DiagnosticsFile(const DiagnosticsFile&) = delete;
     DiagnosticsFile& operator=(const DiagnosticsFile&) = delete;
@@ -38,6 +38,9 @@ public:
                DiagnosticsClock::time_point when = DiagnosticsClock::now()) noexcept;
     // Waits until every line queued so far has been handled, at most `bound`; true when it was.
     bool Drain(std::chrono::milliseconds bound) noexcept;
+    // Takes no more lines, writes those queued and ends the writer thread, waiting at most
+    // `bound`; true when the writer has ended. One stuck on a disk that hangs is left to run.
+    bool Close(std::chrono::milliseconds bound) noexcept;
     // The path the file was opened at; empty before the first line was handled, and when it
     // could be opened nowhere.
     std::wstring OpenedPath() const;
@@ -46,6 +49,7 @@ private:
     struct Shared;
     static void Serve(const std::shared_ptr<Shared>& shared);
     bool StartWriterOnce();
+    void StopTakingLines();
 
     std::shared_ptr<Shared> shared;
     std::thread writer;
@@ -63,5 +67,6 @@ DiagnosticsFile& ProcessDiagnosticsFile();
 // Writes one line to the process's diagnostics file.
 void WriteDiagnosticLine(std::string line,
                          DiagnosticsClock::time_point when = DiagnosticsClock::now()) noexcept;
-// At the end of the process: gives the writer at most `bound` to write what is queued.
+// At the end of the process: gives the writer at most `bound` to write what is queued and end,
+// so that no thread is left writing when the process ends. Later lines are left out.
 void FinishDiagnostics(std::chrono::milliseconds bound) noexcept;

@@ -9,6 +9,7 @@
 //                                     process PID (the first server's client) ends
 //
 // Exit codes: 0 success, 1 a registry or COM failure, 2 an unknown command line.
+#include <cstdio>
 #include <cwchar>
 #include <functional>
 #include <string>
@@ -202,8 +203,23 @@ bool RegisterAndServe(ClassFactory& factory, ServerLifetime& lifetime, DWORD use
     return started;
 }
 
+// Ends the process from inside the apartment, as PowerPoint's own process ends when it quits:
+// leaving the apartment is where Wine can hold a server for ever. Wine's CoUninitialize, unlike
+// Windows', does not dispatch the calls still on their way to this thread (a client that lets go
+// of PowerPoint right after closing its last window); it drops them with the apartment's window
+// and then waits for them to complete. Ended here, the process fails those calls instead, as a
+// PowerPoint that quit fails them. The class object and the running object table entry are
+// revoked already, so nothing is left registered; no DLL's detach code runs either, so no lock
+// held by the COM threads that end with the process can hold it.
+[[noreturn]] void EndInsideApartment(int exitCode) {
+    std::fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
+    ExitProcess(static_cast<UINT>(exitCode));  // only should ending itself have failed
+}
+
 // mode: Serve when COM started this server, Restart when the first server did (the presenter
-// starting PowerPoint again); client: for Restart, the first server's client.
+// starting PowerPoint again); client: for Restart, the first server's client. Never returns once
+// it has entered its apartment.
 int Serve(Mode mode, DWORD restartAfterMs, DWORD client) {
     const ComApartment apartment;
     if (!apartment.Entered()) {
@@ -249,7 +265,7 @@ int Serve(Mode mode, DWORD restartAfterMs, DWORD client) {
         }
     }
     pptsim::ShutDownSimulation();
-    return served ? 0 : 1;
+    EndInsideApartment(served ? 0 : 1);
 }
 
 }  // namespace

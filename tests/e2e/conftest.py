@@ -5,6 +5,9 @@ import pytest
 from actionsession import FAST_REFRESH_MS, ActionSession
 from hostpeer import HostPeer
 from simservers import no_simulated_powerpoint_left  # noqa: F401
+from workerprefix import use_worker_prefix
+
+use_worker_prefix()
 
 
 @pytest.fixture

@@ -23,7 +23,7 @@ def fallback_folder(tmp_path, monkeypatch) -> Path:
     """Where the file goes when the plug-in folder cannot take it, emptied: the Glyphpad folder
     of the user's state folder ($XDG_STATE_HOME, set for the test) or, under Wine, of the
     prefix's %LOCALAPPDATA% (Wine sets it from the prefix's profile whatever the environment
-    says; the Wine lane runs one test at a time)."""
+    says; the Wine lane runs one test at a time in each prefix)."""
     if under_wine():
         state = (Path(os.environ["WINEPREFIX"]) / "drive_c" / "users" / getpass.getuser() /
                  "AppData" / "Local")

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/DiagnosticsFileLocation.h"
@@ -88,6 +90,36 @@ TEST(DiagnosticsFile, NowhereToOpen_LeavesTheLinesOut) {
     EXPECT_TRUE(file.Drain(kDrainBound));
     EXPECT_TRUE(file.OpenedPath().empty());
     EXPECT_TRUE(fs::is_directory(blocked));
+}
+
+// The way out of the process: Close while another thread goes on writing. What came before is on
+// the disk, whole lines only; what is written after Close returns never is, because the writer
+// thread has ended instead of writing on into the end of the process.
+TEST(DiagnosticsFile, CloseWhileAnotherThreadWrites_EndsTheWriterAfterWhatCameBefore) {
+    ScratchFolder scratch("diagnostics-close");
+    const fs::path path = scratch.At("glyphpad-powerpoint.log");
+    DiagnosticsFile file({{ScratchFolder::Wide(path)}, 1024 * 1024, false});
+    file.Write("before close");
+    std::atomic<bool> closed{false};
+    std::thread stillWriting([&] {
+        while (!closed) {
+            file.Write("while closing");
+        }
+        file.Write("after close");
+    });
+    ASSERT_TRUE(file.Close(kDrainBound));
+    closed = true;
+    stillWriting.join();
+    // A writer still running would write "after close" now.
+    EXPECT_TRUE(file.Drain(kDrainBound));
+    const std::vector<std::string> lines = LinesOf(path);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.front().find("before close"), std::string::npos) << lines.front();
+    const std::regex stamped(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} )"
+                             R"((before close|while closing|\d+ diagnostics left out: .*))");
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(std::regex_match(line, stamped)) << line;
+    }
 }
 
 struct CandidatesCase {

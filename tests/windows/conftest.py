@@ -9,6 +9,9 @@ import pytest
 
 from hostpeer import HostPeer, plugin_launcher
 from simservers import no_simulated_powerpoint_left  # noqa: F401
+from workerprefix import use_worker_prefix
+
+use_worker_prefix()
 
 
 @pytest.fixture(autouse=True)
