@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <future>
 #include <map>
 #include <optional>
 #include <string>
@@ -53,6 +55,7 @@ public:
         ++invocations;
         ++invocationsOf[member];
         std::this_thread::sleep_for(takes[member]);
+        ++finishedInvocations;
         if (busyAnswers > 0) {
             --busyAnswers;
             return RPC_E_SERVERCALL_RETRYLATER;
@@ -98,6 +101,7 @@ public:
     static constexpr DISPID kActingId = 8;
     std::map<DISPID, int> invocationsOf;
     std::map<DISPID, std::chrono::milliseconds> takes;
+    std::atomic<int> finishedInvocations{0};
 };
 
 // A result slot holding an integer, to see whether a call wrote to it.
@@ -250,6 +254,29 @@ TEST(InvokeByName, ActingCall_BeginsOnlyInTimeAndIsWaitedFor) {
         EXPECT_EQ(powerPoint.invocationsOf[RecordingDispatch::kActingId], test.actingCalls);
         EXPECT_EQ(outcome && SUCCEEDED(*outcome), test.succeeds);
     }
+}
+
+// At the way out nobody waits for a key any more: stopping the thread lets go at once of a
+// submitter that waits past its bound for an acting call.
+TEST(InvokeByName, ActingCallPastTheBound_IsNotWaitedForOnceTheThreadStops) {
+    // The call would answer within the second bound (at 1.8 s of 2 s), but the thread stops at
+    // 1.4 s, past the first.
+    RecordingDispatch powerPoint;
+    powerPoint.takes[RecordingDispatch::kActingId] = std::chrono::milliseconds(1800);
+    ApartmentThread thread;
+    thread.Start([](bool) {}, [] {});
+    auto stopper = std::async(std::launch::async, [&thread] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1400));
+        thread.Stop();
+    });
+    const std::optional<HRESULT> outcome = thread.Run<HRESULT>(
+        [&powerPoint] { return InvokeByName(DISPATCH_METHOD, nullptr, &powerPoint, L"Next"); },
+        std::chrono::milliseconds(1000));
+    const int finishedWhenLetGo = powerPoint.finishedInvocations;
+    stopper.get();
+    EXPECT_FALSE(outcome.has_value());
+    EXPECT_EQ(finishedWhenLetGo, 0) << "waited for the acting call after all";
+    EXPECT_EQ(powerPoint.invocationsOf[RecordingDispatch::kActingId], 1);
 }
 
 TEST(InvokeByName, CodesThatMaySayTheServerWent_AreNotedForTheThreadUntilTaken) {
