@@ -9,9 +9,9 @@
 // quick failure than wait, how long a call a busy server turns away may be tried again from the
 // moment the work begins (never past the deadline).
 //
-// While the work makes a call that may change what the server shows (an acting call), its
-// submitter does not give up at the deadline but waits for that call's outcome: what the call
-// did is what the submitter must report. Only a call the server never answers is given up on.
+// Once the work has begun a call that may change what the server shows (an acting call), its
+// submitter does not give up at the deadline but waits for the work's result: what the call did
+// is what the submitter must report. Only a server that never answers is given up on.
 #pragma once
 
 #include <atomic>
@@ -41,18 +41,22 @@ public:
     // Hands the result over exactly once: what Perform made, or none for a job never
     // performed. Nothing happens for a job already finished or given up.
     void Deliver() {
-        if (Advance(Stage::Running, Stage::Done) || Advance(Stage::Queued, Stage::Done)) {
+        if (Advance(Stage::Running, Stage::Done) || Advance(Stage::Acted, Stage::Done) ||
+            Advance(Stage::Queued, Stage::Done)) {
             HandOver();
         }
     }
     // The submitter gives up. False when the result was already delivered (or is being
-    // delivered), which the submitter then takes instead, and while an acting call is under way.
+    // delivered), which the submitter then takes instead, and once the work began an acting call.
     bool Abandon() {
         return Advance(Stage::Queued, Stage::Abandoned) ||
                Advance(Stage::Running, Stage::Abandoned);
     }
-    // The submitter gives up even on an acting call under way: the server hangs in it.
-    bool AbandonEvenActing() { return Abandon() || Advance(Stage::Acting, Stage::Abandoned); }
+    // The submitter gives up even on work that began an acting call: the server hangs.
+    bool AbandonEvenActing() {
+        return Abandon() || Advance(Stage::Acting, Stage::Abandoned) ||
+               Advance(Stage::Acted, Stage::Abandoned);
+    }
     bool IsAbandoned() const { return stage.load() == Stage::Abandoned; }
 
     // The thread is being stopped: a submitter still waiting past its deadline (for an acting
@@ -64,15 +68,18 @@ public:
     }
 
     // The work is about to make an acting call; false when its submitter has given up.
-    bool BeginActing() { return Advance(Stage::Running, Stage::Acting); }
-    // The acting call has returned.
-    void EndActing() { Advance(Stage::Acting, Stage::Running); }
+    bool BeginActing() {
+        return Advance(Stage::Running, Stage::Acting) || Advance(Stage::Acted, Stage::Acting);
+    }
+    // The acting call has returned. The job stays one that acted: its submitter waits for its
+    // result, which says what the call did, however late the call returned.
+    void EndActing() { Advance(Stage::Acting, Stage::Acted); }
 
     Clock::time_point Deadline() const { return deadline; }
     BusyPatience Patience() const { return busyPatience; }
 
 private:
-    enum class Stage { Queued, Running, Acting, Done, Abandoned };
+    enum class Stage { Queued, Running, Acting, Acted, Done, Abandoned };
 
     virtual void HandOver() = 0;
     virtual void HandOverNothing() = 0;

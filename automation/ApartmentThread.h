@@ -73,8 +73,8 @@ public:
         if (task->Abandon()) {
             return std::nullopt;
         }
-        // An acting call is under way (or the result came meanwhile): its outcome is waited for,
-        // within one more bound for a server that hangs in it, unless the thread is being stopped.
+        // The work began an acting call (or the result came meanwhile): its result is waited for,
+        // within one more bound for a server that hangs, unless the thread is being stopped.
         if ((IsHalted() || result.wait_until(deadline + bound) != std::future_status::ready) &&
             task->AbandonEvenActing()) {
             return std::nullopt;

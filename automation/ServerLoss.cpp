@@ -3,7 +3,7 @@
 namespace {
 
 // Per thread: each apartment thread holds its own references.
-thread_local bool noted = false;
+thread_local bool lossNoted = false;
 
 }  // namespace
 
@@ -16,11 +16,11 @@ bool MaySayServerGone(HRESULT result) {
 }
 
 void NoteCallResult(HRESULT result) {
-    noted = noted || MaySayServerGone(result);
+    lossNoted = lossNoted || MaySayServerGone(result);
 }
 
 bool TakeServerLoss() {
-    const bool taken = noted;
-    noted = false;
+    const bool taken = lossNoted;
+    lossNoted = false;
     return taken;
 }
