@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <ostream>
 #include <stdexcept>
 
 #include "automation/PowerPointSurface.h"
 #include "sim/Scenario.h"
+#include "tests/NamedCase.h"
 #include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
@@ -139,15 +139,10 @@ TEST(Scenario, PresentersDesk_IsReadMemberByMember) {
 }
 
 // A document the simulation must refuse, and words of the reason it gives (in what()).
-struct BadDocument {
-    const char* name;
+struct BadDocument : NamedCase {
     const char* json;
     const char* reason;
 };
-// ctest lists a case with what it prints.
-void PrintTo(const BadDocument& c, std::ostream* out) {
-    *out << c.name;
-}
 
 const BadDocument kBadDocuments[] = {
     {"EmptyText", "", "parse error"},
@@ -264,10 +259,7 @@ TEST_P(BadScenario, IsRejectedWithAReason) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, BadScenario, ::testing::ValuesIn(kBadDocuments),
-                         [](const ::testing::TestParamInfo<BadDocument>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Documents, BadScenario, ::testing::ValuesIn(kBadDocuments), CaseName());
 
 class EnvironmentScenario : public SimulationTest {
 protected:
