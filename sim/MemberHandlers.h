@@ -119,6 +119,25 @@ OpenPresentation* PresentationOfCall(MemberCall& call);
 // The slide a slide, its shapes or its title's text belong to; null once it is gone.
 SlideContent* SlideOfCall(MemberCall& call);
 
+// What a member answers about the object the call names (its presentation, slide, custom
+// show): answer(object) while it exists, PowerPoint's "Object does not exist." once it is gone.
+template <typename Object, typename Answer>
+HRESULT IfExists(MemberCall& call, Object* object, Answer answer) {
+    return object != nullptr ? answer(*object) : Raise(call, kNoObject);
+}
+
+// An object of the presentation's own (its slides, settings, windows, page setup, custom shows),
+// while the presentation is open.
+HRESULT ReturnPartOfPresentation(MemberCall& call, ObjectKind part);
+
+// The window of a running show; PowerPoint's failure message when there is none.
+HRESULT ReturnShowWindow(MemberCall& call, const RunningShow* show, const wchar_t* failure);
+
+// Presentations and ProtectedViewWindows: the decks out of Protected View or in it, in the
+// order they were opened; Item gives each as an object of the kind.
+HRESULT ReturnListedCount(MemberCall& call, bool protectedView);
+HRESULT ReturnListedItem(MemberCall& call, bool protectedView, ObjectKind kind);
+
 // A writable integer property: a read answers `value`; a write hands the new value to `write`,
 // which answers as the member does (PowerPoint's error for a value out of its range).
 template <typename Write>

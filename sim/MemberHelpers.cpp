@@ -42,6 +42,33 @@ OpenPresentation* PresentationOfCall(MemberCall& call) {
     return call.state.FindPresentation(call.self.presentationId);
 }
 
+HRESULT ReturnPartOfPresentation(MemberCall& call, ObjectKind part) {
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        return ReturnObject(call, {part, 0, presentation.id});
+    });
+}
+
+HRESULT ReturnShowWindow(MemberCall& call, const RunningShow* show, const wchar_t* failure) {
+    if (show == nullptr) {
+        return Raise(call, failure);
+    }
+    return ReturnObject(call, {ObjectKind::SlideShowWindow, 0, show->presentationId, show->id});
+}
+
+HRESULT ReturnListedCount(MemberCall& call, bool protectedView) {
+    return ReturnInteger(call, static_cast<std::int64_t>(call.state.Listed(protectedView).size()));
+}
+
+HRESULT ReturnListedItem(MemberCall& call, bool protectedView, ObjectKind kind) {
+    const std::vector<const OpenPresentation*> listed = call.state.Listed(protectedView);
+    std::size_t position = 0;
+    const HRESULT read = ReadItemIndex(call, listed.size(), position);
+    if (FAILED(read)) {
+        return read;
+    }
+    return ReturnObject(call, {kind, 0, listed[position]->id});
+}
+
 bool ReadIndex(const VARIANT& argument, std::int64_t& index) {
     switch (argument.vt) {
         case VT_I4:

@@ -12,14 +12,11 @@
 
 namespace pptsim {
 
-// PpSlideLayout values the simulation names; a blank slide has no title placeholder.
-constexpr int kLayoutText = 2;
-constexpr int kLayoutBlank = 12;
-
-// PpWindowState: DocumentWindow.WindowState.
-constexpr int kWindowNormal = 1;
-constexpr int kWindowMinimized = 2;
-constexpr int kWindowMaximized = 3;
+// PowerPoint's enumerations as the object model passes them (plain integers): the PpSlideLayout
+// values the simulation names (a blank slide has no title placeholder), and PpWindowState,
+// DocumentWindow.WindowState.
+enum PpSlideLayout : int { kLayoutText = 2, kLayoutBlank = 12 };
+enum PpWindowState : int { kWindowNormal = 1, kWindowMinimized = 2, kWindowMaximized = 3 };
 
 // PowerPoint numbers a presentation's slides' SlideIDs from 256 up, never reusing one.
 constexpr int kFirstSlideId = 256;

@@ -16,32 +16,28 @@ HRESULT PresentationsAdd(MemberCall& call) {
 }
 
 HRESULT PresentationName(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    const std::size_t separator = presentation->fullName.find_last_of(L"\\/");
-    return ReturnText(call, separator == std::wstring::npos
-                                ? presentation->fullName
-                                : presentation->fullName.substr(separator + 1));
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        const std::size_t separator = presentation.fullName.find_last_of(L"\\/");
+        return ReturnText(call, separator == std::wstring::npos
+                                    ? presentation.fullName
+                                    : presentation.fullName.substr(separator + 1));
+    });
 }
 
 // SaveAs(FileName, [FileFormat], [EmbedTrueTypeFonts]): overwrites without asking; the
 // format is accepted and the simulation's own deck file written.
 HRESULT PresentationSaveAs(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    std::wstring path;
-    if (!ReadText(*call.arguments[0], path)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    if (path.empty() || !WriteDeckFile(path, *presentation)) {
-        return Raise(call, L"Presentation.SaveAs : PowerPoint can't save ^0 to ^1.");
-    }
-    presentation->fullName = presentation->path = path;
-    return S_OK;
+    return IfExists(call, PresentationOfCall(call), [&](OpenPresentation& presentation) {
+        std::wstring path;
+        if (!ReadText(*call.arguments[0], path)) {
+            return DISP_E_TYPEMISMATCH;
+        }
+        if (path.empty() || !WriteDeckFile(path, presentation)) {
+            return Raise(call, L"Presentation.SaveAs : PowerPoint can't save ^0 to ^1.");
+        }
+        presentation.fullName = presentation.path = path;
+        return S_OK;
+    });
 }
 
 // Close(): at once, without asking to save; PowerPoint keeps running for its automation client.
@@ -54,52 +50,47 @@ HRESULT PresentationClose(MemberCall& call) {
 
 // Add(Index, Layout): Index from 1 to Count + 1; the layouts are PpSlideLayout's 1 to 36.
 HRESULT SlidesAdd(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    std::int64_t index = 0;
-    std::int64_t layout = 0;
-    if (!ReadInteger(*call.arguments[0], index) || !ReadInteger(*call.arguments[1], layout)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    if (index < 1 || index > presentation->SlideCount() + 1) {
-        return Raise(call, L"Slides.Add : Index out of bounds.");
-    }
-    if (layout < 1 || layout > 36) {
-        return Raise(call, L"Slides.Add : Invalid enumeration value.");
-    }
-    const SlideContent& added =
-        presentation->InsertSlide(static_cast<int>(index), static_cast<int>(layout));
-    return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, added.id});
+    return IfExists(call, PresentationOfCall(call), [&](OpenPresentation& presentation) {
+        std::int64_t index = 0;
+        std::int64_t layout = 0;
+        if (!ReadInteger(*call.arguments[0], index) || !ReadInteger(*call.arguments[1], layout)) {
+            return DISP_E_TYPEMISMATCH;
+        }
+        if (index < 1 || index > presentation.SlideCount() + 1) {
+            return Raise(call, L"Slides.Add : Index out of bounds.");
+        }
+        if (layout < 1 || layout > 36) {
+            return Raise(call, L"Slides.Add : Invalid enumeration value.");
+        }
+        const SlideContent& added =
+            presentation.InsertSlide(static_cast<int>(index), static_cast<int>(layout));
+        return ReturnObject(call, {ObjectKind::Slide, 0, presentation.id, 0, added.id});
+    });
 }
 
 // The slide a slide, its shapes or its title's text belong to; null once it is gone.
 SlideContent* SlideOfCall(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    OpenPresentation* presentation = PresentationOfCall(call);
     const int position = presentation != nullptr ? presentation->PositionOf(call.self.slideId) : 0;
     return position != 0 ? &presentation->slides[static_cast<std::size_t>(position - 1)] : nullptr;
 }
 
 HRESULT ShapesTitle(MemberCall& call) {
-    SlideContent* slide = SlideOfCall(call);
-    if (slide == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    if (slide->layout == kLayoutBlank) {
-        return Raise(call, L"Shapes.Title : Invalid request.  This placeholder does not exist.");
-    }
-    return ReturnPartOfSlide<ObjectKind::Shape>(call);
+    return IfExists(call, SlideOfCall(call), [&](const SlideContent& slide) {
+        if (slide.layout == kLayoutBlank) {
+            return Raise(call,
+                         L"Shapes.Title : Invalid request.  This placeholder does not exist.");
+        }
+        return ReturnPartOfSlide<ObjectKind::Shape>(call);
+    });
 }
 
 HRESULT TextRangeText(MemberCall& call) {
-    SlideContent* slide = SlideOfCall(call);
-    if (slide == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    if (!call.put) {
-        return ReturnText(call, slide->title);
-    }
-    return ReadText(*call.arguments[0], slide->title) ? S_OK : DISP_E_TYPEMISMATCH;
+    return IfExists(call, SlideOfCall(call), [&](SlideContent& slide) {
+        if (!call.put) {
+            return ReturnText(call, slide.title);
+        }
+        return ReadText(*call.arguments[0], slide.title) ? S_OK : DISP_E_TYPEMISMATCH;
+    });
 }
 }  // namespace pptsim::members

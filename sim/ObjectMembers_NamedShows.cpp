@@ -77,122 +77,104 @@ bool ReadSlideIds(const VARIANT& argument, std::vector<int>& ids) {
 }  // namespace
 
 HRESULT SlideSlideID(MemberCall& call) {
-    if (SlideOfCall(call) == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnInteger(call, call.self.slideId);
+    return IfExists(call, SlideOfCall(call),
+                    [&](const SlideContent& slide) { return ReturnInteger(call, slide.id); });
 }
 
 HRESULT SlidesFindBySlideID(MemberCall& call) {
-    OpenPresentation* presentation = PresentationOfCall(call);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    std::int64_t id = 0;
-    if (!ReadIndex(*call.arguments[0], id)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    if (id < kFirstSlideId || id > 0x7FFFFFFF ||
-        presentation->PositionOf(static_cast<int>(id)) == 0) {
-        return Raise(call, L"Slides.FindBySlideID : Item not found.");
-    }
-    return ReturnObject(call, {ObjectKind::Slide, 0, presentation->id, 0, static_cast<int>(id)});
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        std::int64_t id = 0;
+        if (!ReadIndex(*call.arguments[0], id)) {
+            return DISP_E_TYPEMISMATCH;
+        }
+        if (id < kFirstSlideId || id > 0x7FFFFFFF ||
+            presentation.PositionOf(static_cast<int>(id)) == 0) {
+            return Raise(call, L"Slides.FindBySlideID : Item not found.");
+        }
+        return ReturnObject(call, {ObjectKind::Slide, 0, presentation.id, 0, static_cast<int>(id)});
+    });
 }
 
 HRESULT SlideShowSettingsNamedSlideShows(MemberCall& call) {
-    if (PresentationOfCall(call) == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnObject(call, {ObjectKind::NamedSlideShows, 0, call.self.presentationId});
+    return ReturnPartOfPresentation(call, ObjectKind::NamedSlideShows);
 }
 
 HRESULT NamedSlideShowsCount(MemberCall& call) {
-    OpenPresentation* presentation = PresentationOfCall(call);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnInteger(call, static_cast<std::int64_t>(presentation->namedShows.size()));
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        return ReturnInteger(call, static_cast<std::int64_t>(presentation.namedShows.size()));
+    });
 }
 
 // Item(Index): a position from 1 or a custom show's name.
 HRESULT NamedSlideShowsItem(MemberCall& call) {
-    OpenPresentation* presentation = PresentationOfCall(call);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    std::wstring name;
-    if (ReadText(*call.arguments[0], name)) {
-        for (const NamedShow& show : presentation->namedShows) {
-            if (SameShowName(show.name, name)) {
-                return ReturnNamedShow(call, show);
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        std::wstring name;
+        if (ReadText(*call.arguments[0], name)) {
+            for (const NamedShow& show : presentation.namedShows) {
+                if (SameShowName(show.name, name)) {
+                    return ReturnNamedShow(call, show);
+                }
             }
+            return Raise(call, L"NamedSlideShows.Item : Item not found.");
         }
-        return Raise(call, L"NamedSlideShows.Item : Item not found.");
-    }
-    std::size_t position = 0;
-    const HRESULT read = ReadItemIndex(call, presentation->namedShows.size(), position);
-    if (FAILED(read)) {
-        return read;
-    }
-    return ReturnNamedShow(call, presentation->namedShows[position]);
+        std::size_t position = 0;
+        const HRESULT read = ReadItemIndex(call, presentation.namedShows.size(), position);
+        return FAILED(read) ? read : ReturnNamedShow(call, presentation.namedShows[position]);
+    });
 }
 
 // Add(Name, SafeArrayOfSlideIDs): a new custom show of the slides with those IDs, in that order.
 HRESULT NamedSlideShowsAdd(MemberCall& call) {
-    OpenPresentation* presentation = PresentationOfCall(call);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    std::wstring name;
-    std::vector<int> ids;
-    if (!ReadText(*call.arguments[0], name) || !ReadSlideIds(*call.arguments[1], ids)) {
-        return DISP_E_TYPEMISMATCH;
-    }
-    if (name.empty() || ids.empty()) {
-        return Raise(call, L"NamedSlideShows.Add : Invalid request.");
-    }
-    for (int id : ids) {
-        if (presentation->PositionOf(id) == 0) {
-            return Raise(call, L"NamedSlideShows.Add : Item not found.");
+    return IfExists(call, PresentationOfCall(call), [&](OpenPresentation& presentation) {
+        std::wstring name;
+        std::vector<int> ids;
+        if (!ReadText(*call.arguments[0], name) || !ReadSlideIds(*call.arguments[1], ids)) {
+            return DISP_E_TYPEMISMATCH;
         }
-    }
-    for (const NamedShow& show : presentation->namedShows) {
-        if (SameShowName(show.name, name)) {
-            return Raise(call, L"NamedSlideShows.Add : A custom show of that name exists.");
+        if (name.empty() || ids.empty()) {
+            return Raise(call, L"NamedSlideShows.Add : Invalid request.");
         }
-    }
-    presentation->namedShows.push_back({call.state.NewId(), name, ids});
-    return ReturnNamedShow(call, presentation->namedShows.back());
+        for (int id : ids) {
+            if (presentation.PositionOf(id) == 0) {
+                return Raise(call, L"NamedSlideShows.Add : Item not found.");
+            }
+        }
+        for (const NamedShow& show : presentation.namedShows) {
+            if (SameShowName(show.name, name)) {
+                return Raise(call, L"NamedSlideShows.Add : A custom show of that name exists.");
+            }
+        }
+        presentation.namedShows.push_back({call.state.NewId(), name, ids});
+        return ReturnNamedShow(call, presentation.namedShows.back());
+    });
 }
 
 HRESULT NamedSlideShowName(MemberCall& call) {
-    NamedShow* show = NamedShowOfCall(call);
-    return show != nullptr ? ReturnText(call, show->name) : Raise(call, kNoObject);
+    return IfExists(call, NamedShowOfCall(call),
+                    [&](const NamedShow& show) { return ReturnText(call, show.name); });
 }
 
 // An array of the show's slide IDs from 1, as Microsoft's examples read it (For i = 1 To
 // UBound(ids)); of VT_I4, as a VBA array of Long (inferred).
 HRESULT NamedSlideShowSlideIDs(MemberCall& call) {
-    NamedShow* show = NamedShowOfCall(call);
-    if (show == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    if (call.result == nullptr) {
+    return IfExists(call, NamedShowOfCall(call), [&](const NamedShow& show) {
+        if (call.result == nullptr) {
+            return S_OK;
+        }
+        SAFEARRAY* ids = SafeArrayCreateVector(VT_I4, 1, static_cast<ULONG>(show.slideIds.size()));
+        void* data = nullptr;
+        if (ids == nullptr || FAILED(SafeArrayAccessData(ids, &data))) {
+            SafeArrayDestroy(ids);
+            return E_OUTOFMEMORY;
+        }
+        for (std::size_t index = 0; index < show.slideIds.size(); ++index) {
+            static_cast<LONG*>(data)[index] = show.slideIds[index];
+        }
+        SafeArrayUnaccessData(ids);
+        call.result->vt = static_cast<VARTYPE>(VT_ARRAY | VT_I4);
+        call.result->parray = ids;
         return S_OK;
-    }
-    SAFEARRAY* ids = SafeArrayCreateVector(VT_I4, 1, static_cast<ULONG>(show->slideIds.size()));
-    void* data = nullptr;
-    if (ids == nullptr || FAILED(SafeArrayAccessData(ids, &data))) {
-        SafeArrayDestroy(ids);
-        return E_OUTOFMEMORY;
-    }
-    for (std::size_t index = 0; index < show->slideIds.size(); ++index) {
-        static_cast<LONG*>(data)[index] = show->slideIds[index];
-    }
-    SafeArrayUnaccessData(ids);
-    call.result->vt = static_cast<VARTYPE>(VT_ARRAY | VT_I4);
-    call.result->parray = ids;
-    return S_OK;
+    });
 }
 
 }  // namespace pptsim::members

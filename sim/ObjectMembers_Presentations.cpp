@@ -31,17 +31,11 @@ HRESULT ApplicationVersion(MemberCall& call) {
 // ---- Presentations ------------------------------------------------------------------------
 // Decks in Protected View are left out.
 HRESULT PresentationsCount(MemberCall& call) {
-    return ReturnInteger(call, static_cast<std::int64_t>(call.state.Listed(false).size()));
+    return ReturnListedCount(call, false);
 }
 
 HRESULT PresentationsItem(MemberCall& call) {
-    const std::vector<const OpenPresentation*> listed = call.state.Listed(false);
-    std::size_t position = 0;
-    const HRESULT read = ReadItemIndex(call, listed.size(), position);
-    if (FAILED(read)) {
-        return read;
-    }
-    return ReturnObject(call, {ObjectKind::Presentation, 0, listed[position]->id});
+    return ReturnListedItem(call, false, ObjectKind::Presentation);
 }
 
 // Open(FileName, [ReadOnly], [Untitled], [WithWindow]): the optional flags are accepted and
@@ -62,28 +56,17 @@ HRESULT PresentationsOpen(MemberCall& call) {
 
 // ---- Presentation and what hangs off it -----------------------------------------------------
 HRESULT PresentationFullName(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    return presentation != nullptr ? ReturnText(call, presentation->fullName)
-                                   : Raise(call, kNoObject);
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        return ReturnText(call, presentation.fullName);
+    });
 }
 
 // MsoTriState (documented): msoTrue for a file opened read-only, a second copy among them.
 HRESULT PresentationReadOnly(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    return presentation != nullptr ? ReturnInteger(call, presentation->readOnly ? -1 : 0)
-                                   : Raise(call, kNoObject);
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        return ReturnInteger(call, presentation.readOnly ? -1 : 0);
+    });
 }
-
-namespace {
-
-HRESULT ReturnPartOfPresentation(MemberCall& call, ObjectKind kind) {
-    if (call.state.FindPresentation(call.self.presentationId) == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return ReturnObject(call, {kind, 0, call.self.presentationId});
-}
-
-}  // namespace
 
 HRESULT PresentationSlides(MemberCall& call) {
     return ReturnPartOfPresentation(call, ObjectKind::Slides);
@@ -98,70 +81,54 @@ HRESULT PresentationWindows(MemberCall& call) {
 }
 
 HRESULT PresentationSlideShowWindow(MemberCall& call) {
-    if (call.state.FindPresentation(call.self.presentationId) == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    RunningShow* show = call.state.ShowOf(call.self.presentationId);
-    if (show == nullptr) {
-        return Raise(call, L"Presentation.SlideShowWindow : Object does not exist.");
-    }
-    return ReturnObject(call, {ObjectKind::SlideShowWindow, 0, show->presentationId, show->id});
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        return ReturnShowWindow(call, call.state.ShowOf(presentation.id),
+                                L"Presentation.SlideShowWindow : Object does not exist.");
+    });
 }
 
 HRESULT SlidesCount(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    return presentation != nullptr ? ReturnInteger(call, presentation->SlideCount())
-                                   : Raise(call, kNoObject);
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        return ReturnInteger(call, presentation.SlideCount());
+    });
 }
 
+// Runs with the saved settings: from the first slide of the range that is not hidden.
 HRESULT SlideShowSettingsRun(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    // Runs with the saved settings: from the first slide of the range that is not hidden.
-    RunningShow* show = call.state.RunShow(presentation->id);
-    if (show == nullptr) {
-        return Raise(call, L"SlideShowSettings.Run : No slides to show.");
-    }
-    return ReturnObject(call, {ObjectKind::SlideShowWindow, 0, show->presentationId, show->id});
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        return ReturnShowWindow(call, call.state.RunShow(presentation.id),
+                                L"SlideShowSettings.Run : No slides to show.");
+    });
 }
 
+// One window per presentation; a deck in Protected View has its ProtectedViewWindow instead.
 HRESULT DocumentWindowsItem(MemberCall& call) {
-    const OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    // One window per presentation; a deck in Protected View has its ProtectedViewWindow instead.
-    std::size_t position = 0;
-    const HRESULT read = ReadItemIndex(call, presentation->protectedView ? 0 : 1, position);
-    if (FAILED(read)) {
-        return read;
-    }
-    return ReturnObject(call, {ObjectKind::DocumentWindow, 0, call.self.presentationId});
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        std::size_t position = 0;
+        const HRESULT read = ReadItemIndex(call, presentation.protectedView ? 0 : 1, position);
+        return FAILED(read) ? read
+                            : ReturnObject(call, {ObjectKind::DocumentWindow, 0, presentation.id});
+    });
 }
 
 HRESULT DocumentWindowActivate(MemberCall& call) {
-    if (call.state.FindPresentation(call.self.presentationId) == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    call.state.Activate(call.self.presentationId, call.frames);
-    return S_OK;
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        call.state.Activate(presentation.id, call.frames);
+        return S_OK;
+    });
 }
 
 // PpWindowState, read and written (documented). The frame follows once the call is done:
 // restoring a minimised window (1 or 3) brings its frame back, traced as a restore.
 HRESULT DocumentWindowWindowState(MemberCall& call) {
-    const OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
-    if (presentation == nullptr) {
-        return Raise(call, kNoObject);
-    }
-    return IntegerProperty(call, presentation->windowState, [&](std::int64_t windowState) {
-        if (windowState < kWindowNormal || windowState > kWindowMaximized) {
-            return Raise(call, L"DocumentWindow.WindowState : Value out of range.");
-        }
-        call.frames.windowStates.push_back({presentation->id, static_cast<int>(windowState)});
-        return S_OK;
+    return IfExists(call, PresentationOfCall(call), [&](const OpenPresentation& presentation) {
+        return IntegerProperty(call, presentation.windowState, [&](std::int64_t windowState) {
+            if (windowState < kWindowNormal || windowState > kWindowMaximized) {
+                return Raise(call, L"DocumentWindow.WindowState : Value out of range.");
+            }
+            call.frames.windowStates.push_back({presentation.id, static_cast<int>(windowState)});
+            return S_OK;
+        });
     });
 }
 

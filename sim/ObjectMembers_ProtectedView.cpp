@@ -7,7 +7,7 @@ namespace pptsim::members {
 namespace {
 
 OpenPresentation* ProtectedPresentationOfCall(MemberCall& call) {
-    OpenPresentation* presentation = call.state.FindPresentation(call.self.presentationId);
+    OpenPresentation* presentation = PresentationOfCall(call);
     return presentation != nullptr && presentation->protectedView ? presentation : nullptr;
 }
 
@@ -18,17 +18,11 @@ HRESULT ApplicationProtectedViewWindows(MemberCall& call) {
 }
 
 HRESULT ProtectedViewWindowsCount(MemberCall& call) {
-    return ReturnInteger(call, static_cast<std::int64_t>(call.state.Listed(true).size()));
+    return ReturnListedCount(call, true);
 }
 
 HRESULT ProtectedViewWindowsItem(MemberCall& call) {
-    const std::vector<const OpenPresentation*> windows = call.state.Listed(true);
-    std::size_t position = 0;
-    const HRESULT read = ReadItemIndex(call, windows.size(), position);
-    if (FAILED(read)) {
-        return read;
-    }
-    return ReturnObject(call, {ObjectKind::ProtectedViewWindow, 0, windows[position]->id});
+    return ReturnListedItem(call, true, ObjectKind::ProtectedViewWindow);
 }
 
 // The deck in the window, read-only as Protected View keeps it.

@@ -25,8 +25,7 @@ HRESULT SlideShowWindowsItem(MemberCall& call) {
     if (FAILED(read)) {
         return read;
     }
-    const RunningShow& show = call.state.Shows()[position];
-    return ReturnObject(call, {ObjectKind::SlideShowWindow, 0, show.presentationId, show.id});
+    return ReturnShowWindow(call, &call.state.Shows()[position], kNoObject);
 }
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <stdexcept>
 
+#include "sim/ScenarioReading.h"
 #include "sim/TextUnits.h"
 
 namespace pptsim {
@@ -11,14 +11,10 @@ namespace {
 
 using nlohmann::json;
 
-[[noreturn]] void RejectSyncRoots(const std::string& reason) {
-    throw std::runtime_error(reason);
-}
-
 std::wstring ReadRootText(const json& root, const char* name) {
     if (!root.contains(name) || !root[name].is_string() || root[name].get<std::string>().empty()) {
-        RejectSyncRoots(std::string("each of \"syncRoots\" needs a non-empty text \"") + name +
-                        "\"");
+        RejectScenario(std::string("each of \"syncRoots\" needs a non-empty text \"") + name +
+                       "\"");
     }
     return Utf8ToUnits(root[name].get<std::string>());
 }
@@ -49,23 +45,22 @@ std::vector<ScenarioSyncRoot> ReadScenarioSyncRoots(const json& document) {
     }
     const json& member = document["syncRoots"];
     if (!member.is_array()) {
-        RejectSyncRoots("\"syncRoots\" must be an array of {\"mountPoint\", \"urlNamespace\"}");
+        RejectScenario("\"syncRoots\" must be an array of {\"mountPoint\", \"urlNamespace\"}");
     }
     for (const json& entry : member) {
         if (!entry.is_object()) {
-            RejectSyncRoots("\"syncRoots\" must be an array of {\"mountPoint\", \"urlNamespace\"}");
+            RejectScenario("\"syncRoots\" must be an array of {\"mountPoint\", \"urlNamespace\"}");
         }
         ScenarioSyncRoot root{ReadRootText(entry, "mountPoint"),
                               ReadRootText(entry, "urlNamespace")};
         if (HostOf(root.urlNamespace).empty()) {
-            RejectSyncRoots("the \"urlNamespace\" " + UnitsToUtf8(root.urlNamespace) +
-                            " is no URL");
+            RejectScenario("the \"urlNamespace\" " + UnitsToUtf8(root.urlNamespace) + " is no URL");
         }
         const bool personal = IsPersonalNamespace(root.urlNamespace);
         if (personal && std::any_of(roots.begin(), roots.end(), [](const ScenarioSyncRoot& other) {
                 return IsPersonalNamespace(other.urlNamespace);
             })) {
-            RejectSyncRoots("\"syncRoots\" holds two personal OneDrives");
+            RejectScenario("\"syncRoots\" holds two personal OneDrives");
         }
         roots.push_back(std::move(root));
     }

@@ -42,6 +42,21 @@ Scenario AsRestarted(Scenario scenario) {
 
 }  // namespace
 
+template <typename Change>
+std::optional<std::uint64_t> Simulation::ChangeWithFrames(Change change) {
+    FrameChanges frames;
+    std::uint64_t current = 0;
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!change(lock, frames)) {
+            return std::nullopt;
+        }
+        current = instance;
+    }
+    ApplyFrameChanges(frames, current);
+    return current;
+}
+
 Simulation& Simulation::Instance() {
     // Never destroyed: the plug-in's worker may still be calling in while the process exits.
     static Simulation* const simulation = new Simulation();
@@ -80,24 +95,24 @@ HRESULT Simulation::Activate(IDispatch** application) {
         return E_POINTER;
     }
     *application = nullptr;
-    FrameChanges frames;
-    std::uint64_t current = 0;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!running) {
-            Scenario scenario = staged   ? std::move(*staged)
-                                : pinned ? *pinned
-                                         : LoadScenarioFromEnvironment();
-            staged.reset();
-            if (!scenario.available) {
-                return CO_E_SERVER_EXEC_FAILURE;
+    const std::optional<std::uint64_t> current =
+        ChangeWithFrames([this](auto&, FrameChanges& frames) {
+            if (!running) {
+                Scenario scenario = staged   ? std::move(*staged)
+                                    : pinned ? *pinned
+                                             : LoadScenarioFromEnvironment();
+                staged.reset();
+                if (!scenario.available) {
+                    return false;
+                }
+                StartLocked(scenario, frames, StartKind::Activation);
             }
-            StartLocked(scenario, frames, StartKind::Activation);
-        }
-        current = instance;
+            return true;
+        });
+    if (!current) {
+        return CO_E_SERVER_EXEC_FAILURE;
     }
-    ApplyFrameChanges(frames, current);
-    *application = SimObject::Create({ObjectKind::Application, current});
+    *application = SimObject::Create({ObjectKind::Application, *current});
     return S_OK;
 }
 
@@ -127,10 +142,7 @@ HRESULT Simulation::ConnectionLocked(const ObjectRef& target) {
 }
 
 void Simulation::Reset(std::optional<Scenario> scenario) {
-    FrameChanges frames;
-    std::uint64_t current = 0;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
+    ChangeWithFrames([this, &scenario](auto&, FrameChanges& frames) {
         StopLocked(frames, false);
         quitBefore = false;
         ++resets;
@@ -141,23 +153,18 @@ void Simulation::Reset(std::optional<Scenario> scenario) {
         if (pinned && pinned->available) {
             StartLocked(*pinned, frames, StartKind::Reset);
         }
-        current = instance;
-    }
-    ApplyFrameChanges(frames, current);
+        return true;
+    });
 }
 
 void Simulation::LastClientLetGo() {
-    FrameChanges frames;
-    std::uint64_t current = 0;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
+    ChangeWithFrames([this](auto&, FrameChanges& frames) {
         if (!running || state.AnyOpen()) {
-            return;
+            return false;
         }
-        current = instance;
         StopLocked(frames, true);
-    }
-    ApplyFrameChanges(frames, current);
+        return true;
+    });
 }
 
 SimulationState Simulation::ReadState() {
@@ -261,37 +268,30 @@ void Simulation::ScheduleRestartLocked() {
 // A reset while the restart waits ends the wait and the restart; a PowerPoint that a client
 // started meanwhile is the one the presenter finds running.
 void Simulation::RestartAfter(const Scenario& scenario, std::uint64_t generation) {
-    FrameChanges frames;
-    std::uint64_t current = 0;
-    {
-        std::unique_lock<std::mutex> lock(mutex);
+    ChangeWithFrames([&](std::unique_lock<std::mutex>& lock, FrameChanges& frames) {
         const bool cancelled =
             stopped.wait_for(lock, std::chrono::milliseconds(scenario.restart->afterMs),
                              [this, generation] { return resets != generation; });
         if (cancelled || running) {
-            return;
-        }
-        StartLocked(scenario, frames, StartKind::Restart);
-        current = instance;
-    }
-    ApplyFrameChanges(frames, current);
-}
-
-bool Simulation::Restart() {
-    FrameChanges frames;
-    std::uint64_t current = 0;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        const Scenario& scenario = StagedLocked();
-        if (running || !scenario.restart || !scenario.available) {
             return false;
         }
         StartLocked(scenario, frames, StartKind::Restart);
-        staged.reset();
-        current = instance;
-    }
-    ApplyFrameChanges(frames, current);
-    return true;
+        return true;
+    });
+}
+
+bool Simulation::Restart() {
+    const std::optional<std::uint64_t> started =
+        ChangeWithFrames([this](auto&, FrameChanges& frames) {
+            const Scenario& scenario = StagedLocked();
+            if (running || !scenario.restart || !scenario.available) {
+                return false;
+            }
+            StartLocked(scenario, frames, StartKind::Restart);
+            staged.reset();
+            return true;
+        });
+    return started.has_value();
 }
 
 // ---- The entry points for activation and for tests --------------------------------------------

@@ -67,6 +67,11 @@ private:
         Activation,  // by a client's activation (traced); after a quit, with nothing open
         Restart,     // by itself after it exited, with the scenario's "restart" decks (traced)
     };
+    // Runs change(lock, frames) with the lock held, then makes the frame changes it asked for
+    // with the lock released (a frame's window calls back into the simulation). change returns
+    // whether it went ahead: the instance running then, or none when it did not.
+    template <typename Change>
+    std::optional<std::uint64_t> ChangeWithFrames(Change change);
     void StartLocked(const Scenario& scenario, FrameChanges& frames, StartKind kind);
     // The scenario staged for the next activation, read from the environment once.
     const Scenario& StagedLocked();

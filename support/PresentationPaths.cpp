@@ -38,7 +38,9 @@ std::wstring PowerPointPathFromSetting(const std::wstring& chosen) {
 }
 
 bool IsSamePresentationPath(std::wstring_view first, std::wstring_view second) {
-    if (first.empty() || second.empty() || first.size() > INT32_MAX || second.size() > INT32_MAX) {
+    // Names of different lengths never compare equal: most comparisons (a frame title against
+    // each open deck's name, every flag cut off in turn) end here without a look at a unit.
+    if (first.empty() || first.size() != second.size() || first.size() > INT32_MAX) {
         return false;
     }
     return CompareStringOrdinal(first.data(), static_cast<int>(first.size()), second.data(),

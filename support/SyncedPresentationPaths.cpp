@@ -1,9 +1,7 @@
 #include "support/SyncedPresentationPaths.h"
 
 #include <algorithm>
-#include <climits>
 
-#include "platform/Platform.h"
 #include "support/PercentDecoding.h"
 #include "support/PresentationPaths.h"
 
@@ -13,14 +11,6 @@ using Components = std::vector<std::wstring>;
 
 // The URL components before a path's first segment: the scheme ("https:") and the host.
 constexpr std::size_t kSchemeAndHost = 2;
-
-bool IsSameName(std::wstring_view first, std::wstring_view second) {
-    if (first.size() > INT_MAX || second.size() > INT_MAX) {
-        return false;
-    }
-    return CompareStringOrdinal(first.data(), static_cast<int>(first.size()), second.data(),
-                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
-}
 
 // The text between separators; empty components (a doubled or trailing separator) are left out.
 template <typename IsSeparator>
@@ -56,8 +46,9 @@ bool MatchFrom(const Components& whole, std::size_t from, const Components& part
     if (whole.size() < from || whole.size() - from < part.size()) {
         return false;
     }
+    // Components are never empty, so they compare as whole names do.
     return std::equal(part.begin(), part.end(), whole.begin() + static_cast<std::ptrdiff_t>(from),
-                      IsSameName);
+                      IsSamePresentationPath);
 }
 
 bool StartsWith(const Components& whole, const Components& prefix) {

@@ -12,11 +12,8 @@
 #include <vector>
 
 #include "platform/linux/WindowList.h"
-#include "sim/FrameMessages.h"
-#include "sim/FrameRaises.h"
-#include "sim/FrameShows.h"
-#include "sim/FrameWindows.h"
 #include "sim/ModelState.h"
+#include "sim/WatchedFrameWindows.h"
 
 namespace pptsim {
 namespace {
@@ -67,7 +64,7 @@ int AnswerFromFile() {
     return word == "yes" ? IDYES : word == "no" ? IDNO : word == "cancel" ? IDCANCEL : 0;
 }
 
-class LinuxFrameWindows final : public FrameWindows {
+class LinuxFrameWindows final : public WatchedFrameWindows {
 public:
     HWND Create(const std::wstring& title, bool minimized, std::function<void()> onClose) override {
         HWND frame = nullptr;
@@ -76,7 +73,7 @@ public:
             std::lock_guard<std::mutex> lock(creating);
             frame = WindowList::Instance().Create(L"PPTFrameClass", title, &FrameProcedure,
                                                   WindowThread());
-            closeHandlers.Set(frame, std::move(onClose));
+            SetCloseHandler(frame, std::move(onClose));
         }
         if (minimized) {
             Show(frame, kWindowMinimized);
@@ -85,9 +82,7 @@ public:
     }
 
     void Destroy(HWND frame) override {
-        closeHandlers.Erase(frame);
-        raises.Forget(frame);
-        shows.Forget(frame);
+        Forget(frame);
         WindowList::Instance().Destroy(frame);
     }
 
@@ -116,18 +111,6 @@ public:
         return answer;
     }
 
-    void WatchRaises(HWND frame, std::function<void()> onRaised) override {
-        raises.Watch(frame, std::move(onRaised));
-    }
-
-    void Show(HWND frame, int windowState) override {
-        ShowWindow(frame, ShowCommandFor(windowState));
-    }
-
-    void WatchShows(HWND frame, std::function<void(int)> onShown) override {
-        shows.Watch(frame, std::move(onShown));
-    }
-
 private:
     static LRESULT FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT PromptProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -149,13 +132,10 @@ private:
     }
 
     std::mutex creating;
-    FrameCloseHandlers closeHandlers;
     std::once_flag threadStarted;
     DWORD windowThread = 0;
     std::mutex answering;
     std::map<HWND, int> answers;  // buttons pressed on prompts, until their loop takes them
-    FrameRaiseWatch raises;
-    FrameShowWatch shows;
 };
 
 LinuxFrameWindows& Frames() {
@@ -169,12 +149,10 @@ LRESULT LinuxFrameWindows::FrameProcedure(HWND window, UINT message, WPARAM wPar
         // A WM_CLOSE sent while its frame is still being created waits for the frame's handler.
         std::lock_guard<std::mutex> created(Frames().creating);
     }
-    if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
+    return Frames().HandleFrameMessage(window, message, wParam, lParam, [window] {
         const std::vector<HWND> order = WindowList::Instance().ZOrder();
-        Frames().raises.Notice(window, message, lParam, !order.empty() && order.front() == window);
-    }
-    Frames().shows.Notice(window, message, wParam);
-    return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
+        return !order.empty() && order.front() == window;
+    });
 }
 
 LRESULT LinuxFrameWindows::PromptProcedure(HWND window, UINT message, WPARAM wParam,

@@ -1,9 +1,6 @@
 // The simulated PowerPoint's frames as real top-level windows of class "PPTFrameClass", owned by
 // the server's main thread, whose message loop delivers the WM_CLOSE that other processes send.
-#include "sim/FrameMessages.h"
-#include "sim/FrameRaises.h"
-#include "sim/FrameShows.h"
-#include "sim/FrameWindows.h"
+#include "sim/WatchedFrameWindows.h"
 
 namespace pptsim {
 namespace {
@@ -21,7 +18,7 @@ bool IsTopVisibleWindow(HWND window) {
     return true;
 }
 
-class Win32FrameWindows final : public FrameWindows {
+class Win32FrameWindows final : public WatchedFrameWindows {
 public:
     HWND Create(const std::wstring& title, bool minimized, std::function<void()> onClose) override {
         RegisterFrameClass();
@@ -31,37 +28,23 @@ public:
         if (frame == nullptr) {
             return nullptr;
         }
-        closeHandlers.Set(frame, std::move(onClose));
+        SetCloseHandler(frame, std::move(onClose));
         ShowWindow(frame, minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
         BringToTop(frame);
         return frame;
     }
 
     void Destroy(HWND frame) override {
-        closeHandlers.Erase(frame);
-        raises.Forget(frame);
-        shows.Forget(frame);
+        Forget(frame);
         if (frame != nullptr) {
             DestroyWindow(frame);
         }
     }
 
     void BringToTop(HWND frame) override {
-        raises.Mute(frame, true);
+        MuteRaises(frame, true);
         SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        raises.Mute(frame, false);
-    }
-
-    void WatchRaises(HWND frame, std::function<void()> onRaised) override {
-        raises.Watch(frame, std::move(onRaised));
-    }
-
-    void Show(HWND frame, int windowState) override {
-        ShowWindow(frame, ShowCommandFor(windowState));
-    }
-
-    void WatchShows(HWND frame, std::function<void(int)> onShown) override {
-        shows.Watch(frame, std::move(onShown));
+        MuteRaises(frame, false);
     }
 
     // A real dialog: the Wine lane's tests answer it from outside, as a presenter would.
@@ -83,10 +66,6 @@ private:
         }();
         static_cast<void>(registered);
     }
-
-    FrameCloseHandlers closeHandlers;
-    FrameRaiseWatch raises;
-    FrameShowWatch shows;
 };
 
 Win32FrameWindows& Frames() {
@@ -97,11 +76,8 @@ Win32FrameWindows& Frames() {
 
 LRESULT CALLBACK Win32FrameWindows::FrameProcedure(HWND window, UINT message, WPARAM wParam,
                                                    LPARAM lParam) {
-    if (message == WM_WINDOWPOSCHANGING || message == WM_WINDOWPOSCHANGED) {
-        Frames().raises.Notice(window, message, lParam, IsTopVisibleWindow(window));
-    }
-    Frames().shows.Notice(window, message, wParam);
-    return HandleFrameMessage(Frames().closeHandlers, window, message, wParam, lParam);
+    return Frames().HandleFrameMessage(window, message, wParam, lParam,
+                                       [window] { return IsTopVisibleWindow(window); });
 }
 
 }  // namespace

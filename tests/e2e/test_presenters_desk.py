@@ -19,12 +19,30 @@ INTRO = "D:\\Slides\\intro.pptx"
 
 
 
+def ready(start, scenario: dict) -> ActionSession:
+    """The plug-in against the scenario, with the play key placed and its first title shown."""
+    session = start(scenario)
+    session.appear("P1", PLAY)
+    session.settled("P1")
+    return session
+
+
 def press(session: ActionSession, context: str, action: str, file=None) -> list:
     """Taps the key; returns the play key's titles and the key's own frames that followed."""
     mark = session.mark()
     session.tap(context, action, file)
     end = session.probe()
     return session.titles_between(mark, end, "P1"), session.raw_between(mark, end, context)
+
+
+def load_finds_it_open(session: ActionSession, setting: str) -> tuple:
+    """Presses load for a deck PowerPoint has open, which must not open a second copy; returns
+    the play key's titles, the load key's frames and the trace."""
+    titles, loaded = press(session, "L1", LOAD, setting)
+    trace = session.trace()
+    assert not any(line.startswith("call Presentations.Open") for line in trace), \
+        "opened a second copy"
+    return titles, loaded, trace
 
 
 MOVES = ("Next", "Previous", "First", "Last", "GotoSlide")
@@ -47,14 +65,9 @@ def show_state(session: ActionSession) -> list:
                  id="found-below-the-folders-root"),
 ])
 def test_a_deck_chosen_by_its_local_path_in_a_synced_folder_is_found_open(start, sync_roots):
-    session = start({"files": {LOCAL_Q3: {"slides": 12, "fullName": Q3_URL}, INTRO: 5},
-                     "open": [LOCAL_Q3, INTRO], "active": INTRO, "syncRoots": sync_roots})
-    session.appear("P1", PLAY)
-    session.settled("P1")
-    titles, loaded = press(session, "L1", LOAD, LOCAL_Q3_SETTING)
-    trace = session.trace()
-    assert not any(line.startswith("call Presentations.Open") for line in trace), \
-        "opened a second, read-only copy"
+    session = ready(start, {"files": {LOCAL_Q3: {"slides": 12, "fullName": Q3_URL}, INTRO: 5},
+                           "open": [LOCAL_Q3, INTRO], "active": INTRO, "syncRoots": sync_roots})
+    titles, loaded, trace = load_finds_it_open(session, LOCAL_Q3_SETTING)
     assert "call DocumentWindow.Activate" in trace
     assert titles[-1] == "Q3 review"
     assert show_alert("L1") not in loaded
@@ -65,11 +78,9 @@ def test_a_deck_that_only_shares_the_chosen_files_name_is_not_brought_up(start):
     # The chosen file is in no synced folder; a colleague's deck of the same name is open.
     colleague = "https://contoso.sharepoint.com/sites/Sales/Shared Documents/Q3 review.pptx"
     chosen = "C:\\Users\\ann\\Downloads\\Q3 review.pptx"
-    session = start({"files": {colleague: 20, chosen: 12}, "open": [colleague],
-                     "syncRoots": [{"mountPoint": "C:\\Users\\ann\\OneDrive",
-                                    "urlNamespace": "https://d.docs.live.net/4f2a9c"}]})
-    session.appear("P1", PLAY)
-    session.settled("P1")
+    session = ready(start, {"files": {colleague: 20, chosen: 12}, "open": [colleague],
+                           "syncRoots": [{"mountPoint": "C:\\Users\\ann\\OneDrive",
+                                          "urlNamespace": "https://d.docs.live.net/4f2a9c"}]})
     press(session, "L1", LOAD, chosen.replace("\\", "/"))
     assert f"call Presentations.Open {chosen}" in session.trace()
     titles, _ = press(session, "P1", PLAY)
@@ -85,10 +96,8 @@ def test_a_deck_that_only_shares_the_chosen_files_name_is_not_brought_up(start):
 ])
 def test_builds_play_before_the_show_wraps(start, show, action, calls, slide_after):
     deck = {"slides": 12, "clicks": {"12": 2, "1": 2}}
-    session = start({"files": {Q3: deck}, "open": [Q3],
-                     "shows": [dict(show, presentation=Q3)]})
-    session.appear("P1", PLAY)
-    session.settled("P1")
+    session = ready(start, {"files": {Q3: deck}, "open": [Q3],
+                           "shows": [dict(show, presentation=Q3)]})
     before = len(show_state(session))
     titles = []
     for _ in calls:
@@ -105,10 +114,8 @@ def test_builds_play_before_the_show_wraps(start, show, action, calls, slide_aft
 ])
 def test_a_custom_show_wraps_within_its_own_slides(start, slide, action, call, title):
     deck = {"slides": 12, "namedShows": {"Short": [2, 5, 9]}}
-    session = start({"files": {Q3: deck}, "open": [Q3],
-                     "shows": [{"presentation": Q3, "namedShow": "Short", "slide": slide}]})
-    session.appear("P1", PLAY)
-    session.settled("P1")
+    session = ready(start, {"files": {Q3: deck}, "open": [Q3],
+                           "shows": [{"presentation": Q3, "namedShow": "Short", "slide": slide}]})
     before = len(show_state(session))
     titles, alerts = press(session, "K", action)
     assert show_state(session)[before:] == [f"call SlideShowView.{call}"]
@@ -121,10 +128,8 @@ def test_a_custom_show_wraps_within_its_own_slides(start, slide, action, call, t
 def test_next_walks_a_custom_show_that_comes_back_to_its_first_slide(start):
     # A tour that opens and closes on its agenda slide: the same slide at both ends.
     deck = {"slides": 12, "namedShows": {"Tour": [2, 5, 9, 2]}}
-    session = start({"files": {Q3: deck}, "open": [Q3],
-                     "shows": [{"presentation": Q3, "namedShow": "Tour"}]})
-    session.appear("P1", PLAY)
-    session.settled("P1")
+    session = ready(start, {"files": {Q3: deck}, "open": [Q3],
+                           "shows": [{"presentation": Q3, "namedShow": "Tour"}]})
     shown = []
     for _ in range(3):
         titles, alerts = press(session, "K", NEXT)
@@ -136,11 +141,9 @@ def test_next_walks_a_custom_show_that_comes_back_to_its_first_slide(start):
 
 def test_the_keys_follow_the_current_presentations_show_when_two_run(start):
     # Q3's show is the first window; intro, the active deck, runs its own show too.
-    session = start({"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
-                     "shows": [{"presentation": Q3, "slide": 3},
-                               {"presentation": INTRO, "slide": 2}]})
-    session.appear("P1", PLAY)
-    session.settled("P1")
+    session = ready(start, {"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
+                           "shows": [{"presentation": Q3, "slide": 3},
+                                     {"presentation": INTRO, "slide": 2}]})
     session.settled("P1")
     titles, _ = press(session, "K", NEXT)
     assert titles[-1] == "3/5"
@@ -149,14 +152,9 @@ def test_the_keys_follow_the_current_presentations_show_when_two_run(start):
 
 
 def test_a_deck_in_protected_view_is_brought_up_not_opened_again(start):
-    session = start({"files": {Q3: 12, INTRO: 5}, "open": [INTRO], "active": INTRO,
-                     "protectedView": [Q3]})
-    session.appear("P1", PLAY)
-    session.settled("P1")
-    _, loaded = press(session, "L1", LOAD, Q3_SETTING)
-    trace = session.trace()
-    assert not any(line.startswith("call Presentations.Open") for line in trace), \
-        "opened a second copy"
+    session = ready(start, {"files": {Q3: 12, INTRO: 5}, "open": [INTRO], "active": INTRO,
+                           "protectedView": [Q3]})
+    _, loaded, trace = load_finds_it_open(session, Q3_SETTING)
     assert "raise Q3 review.pptx [Protected View] - PowerPoint" in trace
     assert not any(line.endswith("ProtectedViewWindow.Edit") for line in trace), \
         "left Protected View for the presenter"
@@ -165,9 +163,7 @@ def test_a_deck_in_protected_view_is_brought_up_not_opened_again(start):
 
 
 def test_a_play_press_that_starts_the_show_gives_its_window_the_keyboard(start):
-    session = start({"files": {Q3: 12}, "open": [Q3]})
-    session.appear("P1", PLAY)
-    session.settled("P1")
+    session = ready(start, {"files": {Q3: 12}, "open": [Q3]})
     titles, played = press(session, "P1", PLAY)
     assert titles[-1] == "1/12" and show_alert("P1") not in played
     trace = session.trace()
@@ -179,13 +175,9 @@ def test_a_play_press_that_starts_the_show_gives_its_window_the_keyboard(start):
 
 
 def test_a_load_press_brings_a_minimised_deck_back_without_opening_it_again(start):
-    session = start({"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
-                     "minimized": [Q3]})
-    session.appear("P1", PLAY)
-    session.settled("P1")
-    titles, loaded = press(session, "L1", LOAD, Q3_SETTING)
-    trace = session.trace()
-    assert not any(line.startswith("call Presentations.Open") for line in trace)
+    session = ready(start, {"files": {Q3: 12, INTRO: 5}, "open": [Q3, INTRO], "active": INTRO,
+                           "minimized": [Q3]})
+    titles, loaded, trace = load_finds_it_open(session, Q3_SETTING)
     assert "restore Q3 review.pptx - PowerPoint" in trace, "the deck stayed on the taskbar"
     assert (trace.index("restore Q3 review.pptx - PowerPoint")
             < trace.index("raise Q3 review.pptx - PowerPoint"))
@@ -196,10 +188,8 @@ def test_a_load_press_brings_a_minimised_deck_back_without_opening_it_again(star
 def test_a_powerpoint_started_again_by_hand_is_found_by_its_frame(start):
     # The presenter closes PowerPoint and starts it again with the deck; kept in front, it is
     # not in the running object table.
-    session = start({"files": {Q3: 12}, "open": [Q3], "rot": False,
-                     "restart": {"afterMs": 600, "open": [Q3]}})
-    session.appear("P1", PLAY)
-    session.settled("P1")
+    session = ready(start, {"files": {Q3: 12}, "open": [Q3], "rot": False,
+                           "restart": {"afterMs": 600, "open": [Q3]}})
     session.key_down("P1", PLAY)
     session.wait_trace("close Q3 review.pptx - PowerPoint")
     session.key_up("P1", PLAY)

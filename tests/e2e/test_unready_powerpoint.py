@@ -60,6 +60,14 @@ def next_refresh_titles(session: ActionSession, context: str, count: int) -> lis
     return titles
 
 
+def ready(start, setup: dict, **options) -> ActionSession:
+    """The plug-in against the scenario, with the play key placed and refreshed once."""
+    session = start(setup, **options)
+    session.appear("P1", PLAY)
+    next_refresh_titles(session, "P1", 1)
+    return session
+
+
 def long_press_play(session: ActionSession, closed_line: str) -> None:
     session.key_down("P1", PLAY)
     session.wait_trace(closed_line)
@@ -74,9 +82,7 @@ def long_press_play(session: ActionSession, closed_line: str) -> None:
 ])
 def test_busy_press_is_retried_and_succeeds_without_alert(start, setup, action, title,
                                                           rejected, performed):
-    session = start(setup)
-    session.appear("P1", PLAY)
-    next_refresh_titles(session, "P1", 1)
+    session = ready(start, setup)
     mark = session.mark()
     session.tap("P1" if action == PLAY else "K", action)
     end = session.probe()
@@ -116,9 +122,8 @@ def test_a_press_turned_away_for_its_whole_bound_alerts_and_never_acts_later(sta
     # A dialog keeps PowerPoint turning calls away: the press's read of the next slide waits
     # 4 s, then its Next is turned away for 4 s more, past the press's bound; an impatient
     # presenter presses again meanwhile.
-    session = start(scenario("q3_show_on_slide_3", rejectFor={"Hidden": 4000, "Next": 4000}))
-    session.appear("P1", PLAY)
-    next_refresh_titles(session, "P1", 1)
+    session = ready(start, scenario("q3_show_on_slide_3",
+                                    rejectFor={"Hidden": 4000, "Next": 4000}))
     mark = session.mark()
     pressed = time.monotonic()
     presses = ("K1", "K2", "K3", "K4")
@@ -142,9 +147,8 @@ def test_after_a_press_gave_up_on_a_busy_powerpoint_a_later_short_busy_spell_is_
     # A dialog opened by Next keeps PowerPoint turning every call away for 6 s: that press alerts
     # at its bound. Once PowerPoint answers again, a press of previous that meets a short busy
     # spell of its own is tried again until PowerPoint takes it.
-    session = start(scenario("q3_show_on_slide_3", rejectFor={"Next": 6000, "Previous": 400}))
-    session.appear("P1", PLAY)
-    next_refresh_titles(session, "P1", 1)
+    session = ready(start, scenario("q3_show_on_slide_3",
+                                    rejectFor={"Next": 6000, "Previous": 400}))
     mark = session.mark()
     session.key_down("K1", NEXT)
     alerted = session.wait_raw(show_alert("K1"), mark, timeout=20)
@@ -188,9 +192,8 @@ def test_reads_turned_away_after_a_show_starts_keep_the_play_key_and_play_still_
 # the key's outcome is what happened.
 @pytest.mark.parametrize("spell_ms", [3100, 3160, 3220, 3280, 3340])
 def test_a_press_either_acts_without_alert_or_alerts_and_never_acts(start, spell_ms):
-    session = start(scenario("q3_show_on_slide_3", delayMs=100, rejectFor={"Hidden": spell_ms}))
-    session.appear("P1", PLAY)
-    next_refresh_titles(session, "P1", 1)
+    session = ready(start, scenario("q3_show_on_slide_3", delayMs=100,
+                                    rejectFor={"Hidden": spell_ms}))
     mark = session.mark()
     session.key_down("K", NEXT)
     outcome, frame = session.wait_frame(
@@ -235,9 +238,7 @@ def test_after_the_long_press_closes_powerpoint_refreshes_leave_it_and_load_open
 # after a refresh, with the product's 2 s between refreshes, when no call is under way.
 @pytest.mark.parametrize("button, closed", [("no", True), ("cancel", False)])
 def test_save_prompt_on_close_holds_up_no_key_and_its_answer_is_followed(start, button, closed):
-    session = start(scenario("q3_open", unsaved=[Q3]), refresh_interval_ms=2000)
-    session.appear("P1", PLAY)
-    next_refresh_titles(session, "P1", 1)
+    session = ready(start, scenario("q3_open", unsaved=[Q3]), refresh_interval_ms=2000)
     long_press_play(session, "prompt save " + Q3_FRAME)
     try:
         # While the prompt waits for the presenter, the keys go on: refreshes show the deck,

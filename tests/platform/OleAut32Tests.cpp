@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "platform/UniqueVariant.h"
+#include "tests/NamedCase.h"
 
 namespace {
 
@@ -32,13 +31,9 @@ public:
     }
 };
 
-struct BstrCase {
-    const char* name;
+struct BstrCase : NamedCase {
     std::wstring text;
 };
-void PrintTo(const BstrCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class BstrRoundTrip : public ::testing::TestWithParam<BstrCase> {};
 
@@ -129,15 +124,11 @@ TEST(Variant, VariantCopy_CopiesTextDeeplyAndSharesObjects) {
     EXPECT_EQ(object.references, 1u);
 }
 
-struct GuidCase {
-    const char* name;
+struct GuidCase : NamedCase {
     GUID a;
     GUID b;
     bool equal;
 };
-void PrintTo(const GuidCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class GuidCompare : public ::testing::TestWithParam<GuidCase> {};
 

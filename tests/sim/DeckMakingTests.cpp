@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "tests/NamedCase.h"
 #include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
@@ -82,17 +83,12 @@ TEST_F(DeckMaking, SavedDeckReopensWithItsSlidesInANewInstance) {
               deck);
 }
 
-struct FailureCase {
-    const char* name;
+struct FailureCase : NamedCase {
     LONG index;
     LONG layout;
     bool titled;  // whether Shapes.Title must then work
     HRESULT added;
 };
-
-void PrintTo(const FailureCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class SlidesAdd : public DeckMaking, public ::testing::WithParamInterface<FailureCase> {};
 
@@ -118,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"IndexZero", 0, kTitleOnly, false, DISP_E_EXCEPTION},
                       FailureCase{"IndexPastCountPlusOne", 3, kTitleOnly, false, DISP_E_EXCEPTION},
                       FailureCase{"UnknownLayout", 2, 99, false, DISP_E_EXCEPTION}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 // Builds and a custom show, as the field check makes them, survive saving and opening again.
 TEST_F(DeckMaking, BuildsAndCustomShowsAreMadeSavedAndOpenedAgain) {

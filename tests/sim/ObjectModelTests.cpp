@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
-
+#include "tests/NamedCase.h"
 #include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
@@ -22,15 +21,11 @@ TEST_F(SimulationTest, ActivePresentation_FailsWhenNothingIsOpen) {
     EXPECT_EQ(outcome.Value().vt, VT_EMPTY);
 }
 
-struct ItemCase {
-    const char* name;
+struct ItemCase : NamedCase {
     Arguments arguments;
     WORD flags;
     HRESULT expected;
 };
-void PrintTo(const ItemCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class PresentationsItem : public SimulationTest, public ::testing::WithParamInterface<ItemCase> {};
 
@@ -181,16 +176,12 @@ TEST_F(SimulationTest, Run_FailsForAPresentationWithoutSlides) {
     EXPECT_TRUE(pptsim::ReadSimulationState().shows.empty());
 }
 
-struct MoveCase {
-    const char* name;
+struct MoveCase : NamedCase {
     const char* deck;  // the file's value in "files"
     int startSlide;    // 0: on the end screen
     const wchar_t* method;
     int slideAfter;  // 0: the show has ended; -1: on the end screen
 };
-void PrintTo(const MoveCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class ShowNavigation : public SimulationTest, public ::testing::WithParamInterface<MoveCase> {};
 
@@ -334,25 +325,32 @@ TEST_F(SimulationTest, CloseOfAFrame_ClosesItsPresentationAndShow) {
 }
 
 // What a presentation that closes or a show that ends leaves behind, while PowerPoint runs on.
-struct Leftover {
-    const char* name;
-    // From the application, with Q3 review (item 1) showing slide 4; the object is left over
-    // once `end` has run.
-    ComPtr<IDispatch> (*object)(IDispatch* application);
+struct Leftover : NamedCase {
+    // Reached from the application, with Q3 review (item 1) showing slide 4: the root, its part
+    // (none: the root itself) and that part's Item(item) (0: the part itself). Left over once
+    // `end` has run.
+    ComPtr<IDispatch> (*root)(IDispatch* application);
+    const wchar_t* part;
+    LONG item;
     const wchar_t* member;  // a property or method without arguments
     void (*end)(IDispatch* application);
 };
-void PrintTo(const Leftover& c, std::ostream* out) {
-    *out << c.name;
-}
 
+ComPtr<IDispatch> ItemOf(IDispatch* collection, LONG index) {
+    return CallObject(collection, L"Item", {Argument::Integer(index)});
+}
 ComPtr<IDispatch> FirstPresentationOf(IDispatch* application) {
-    return CallObject(GetObject(application, L"Presentations").Get(), L"Item",
-                      {Argument::Integer(1)});
+    return ItemOf(GetObject(application, L"Presentations").Get(), 1);
 }
 ComPtr<IDispatch> FirstShowWindowOf(IDispatch* application) {
-    return CallObject(GetObject(application, L"SlideShowWindows").Get(), L"Item",
-                      {Argument::Integer(1)});
+    return ItemOf(GetObject(application, L"SlideShowWindows").Get(), 1);
+}
+ComPtr<IDispatch> LeftoverObject(const Leftover& c, IDispatch* application) {
+    ComPtr<IDispatch> object = c.root(application);
+    if (c.part != nullptr) {
+        object = GetObject(object.Get(), c.part);
+    }
+    return c.item != 0 ? ItemOf(object.Get(), c.item) : object;
 }
 void CloseFirstPresentation(IDispatch* application) {
     EXPECT_EQ(CallWithoutAnswer(FirstPresentationOf(application).Get(), L"Close"), S_OK);
@@ -369,7 +367,7 @@ class DisconnectedObject : public SimulationTest, public ::testing::WithParamInt
 // the application goes on answering.
 TEST_P(DisconnectedObject, FailsWithRpcEDisconnectedUntracedWhileTheApplicationAnswers) {
     Start(ShowScenario(4));
-    ComPtr<IDispatch> leftover = GetParam().object(application.Get());
+    ComPtr<IDispatch> leftover = LeftoverObject(GetParam(), application.Get());
     ASSERT_TRUE(leftover);
     constexpr WORD kReadOrCall = DISPATCH_PROPERTYGET | DISPATCH_METHOD;
     EXPECT_TRUE(InvokeMember(kReadOrCall, leftover.Get(), GetParam().member).Succeeded());
@@ -384,37 +382,18 @@ TEST_P(DisconnectedObject, FailsWithRpcEDisconnectedUntracedWhileTheApplicationA
     EXPECT_EQ(GetText(application.Get(), L"Version"), L"16.0");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Leftovers, DisconnectedObject,
-    ::testing::Values(
-        Leftover{"PresentationClosed", &FirstPresentationOf, L"FullName", &CloseFirstPresentation},
-        Leftover{"ItsSlidesClosed",
-                 [](IDispatch* application) {
-                     return GetObject(FirstPresentationOf(application).Get(), L"Slides");
-                 },
-                 L"Count", &CloseFirstPresentation},
-        Leftover{"ItsSlideClosed",
-                 [](IDispatch* application) {
-                     return CallObject(
-                         GetObject(FirstPresentationOf(application).Get(), L"Slides").Get(),
-                         L"Item", {Argument::Integer(2)});
-                 },
-                 L"SlideIndex", &CloseFirstPresentation},
-        Leftover{"ItsDocumentWindowClosed",
-                 [](IDispatch* application) {
-                     return CallObject(
-                         GetObject(FirstPresentationOf(application).Get(), L"Windows").Get(),
-                         L"Item", {Argument::Integer(1)});
-                 },
-                 L"Activate", &CloseFirstPresentation},
-        Leftover{"ShowWindowOfAnEndedShow", &FirstShowWindowOf, L"Presentation", &ExitTheShow},
-        Leftover{"ViewOfAnEndedShow",
-                 [](IDispatch* application) {
-                     return GetObject(FirstShowWindowOf(application).Get(), L"View");
-                 },
-                 L"State", &ExitTheShow},
-        Leftover{"ShowWindowOfAClosedPresentation", &FirstShowWindowOf, L"View",
-                 &CloseFirstPresentation}));
+constexpr auto kClose = &CloseFirstPresentation;
+constexpr auto kExit = &ExitTheShow;
+const Leftover kLeftovers[] = {
+    {"PresentationClosed", &FirstPresentationOf, nullptr, 0, L"FullName", kClose},
+    {"ItsSlidesClosed", &FirstPresentationOf, L"Slides", 0, L"Count", kClose},
+    {"ItsSlideClosed", &FirstPresentationOf, L"Slides", 2, L"SlideIndex", kClose},
+    {"ItsDocumentWindowClosed", &FirstPresentationOf, L"Windows", 1, L"Activate", kClose},
+    {"ShowWindowOfAnEndedShow", &FirstShowWindowOf, nullptr, 0, L"Presentation", kExit},
+    {"ViewOfAnEndedShow", &FirstShowWindowOf, L"View", 0, L"State", kExit},
+    {"ShowWindowOfAClosedPresentation", &FirstShowWindowOf, nullptr, 0, L"View", kClose},
+};
+INSTANTIATE_TEST_SUITE_P(Leftovers, DisconnectedObject, ::testing::ValuesIn(kLeftovers));
 
 TEST_F(SimulationTest, CloseOfTheLastFrame_QuitsAndEveryObjectFindsItsServerGone) {
     Start(kTalksScenario);

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <ostream>
 
 #include "platform/ComApartment.h"
 #include "sim/SimulationIds.h"
+#include "tests/NamedCase.h"
 #include "tests/simulation-fixture/SimulationTest.h"
 
 namespace {
@@ -51,19 +51,15 @@ constexpr const char* kBuiltDeck = R"({"files": {"C:\\Talks\\Q3 review.pptx": {"
   "open": ["C:\\Talks\\Q3 review.pptx"],
   "shows": [{"presentation": "C:\\Talks\\Q3 review.pptx", )";
 
-struct WalkCase {
-    const char* name;
+struct WalkCase : NamedCase {
     const char* start;  // the show's members besides "presentation"
     const wchar_t* method;
-    Arguments arguments;
     int slide;  // where the show stands after; 0: it has ended
     int click;  // builds of that slide played
     bool ended;
     int position;  // CurrentShowPosition
+    Arguments arguments = {};
 };
-void PrintTo(const WalkCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class ShowWalk : public SimulationTest, public ::testing::WithParamInterface<WalkCase> {};
 
@@ -89,178 +85,56 @@ TEST_P(ShowWalk, PlaysAndTakesBackBuildsAndKeepsToItsShow) {
     EXPECT_EQ(CallMember(view.Get(), L"GetClickCount").Integer(), clicks);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Walks, ShowWalk,
-    ::testing::Values(
-        WalkCase{"NextPlaysTheSlidesNextBuild", R"("slide": 2)", L"Next", {}, 2, 1, false, 2},
-        WalkCase{"NextAfterTheLastBuildGoesOn",
-                 R"("slide": 2, "click": 2)",
-                 L"Next",
-                 {},
-                 3,
-                 0,
-                 false,
-                 3},
-        WalkCase{
-            "NextOnTheLastSlidePlaysItsBuildFirst", R"("slide": 9)", L"Next", {}, 9, 1, false, 9},
-        WalkCase{"NextOnTheLastSlideBuiltReachesTheEndScreen",
-                 R"("slide": 9, "click": 1)",
-                 L"Next",
-                 {},
-                 9,
-                 0,
-                 true,
-                 10},
-        WalkCase{"PreviousTakesBackABuild",
-                 R"("slide": 2, "click": 2)",
-                 L"Previous",
-                 {},
-                 2,
-                 1,
-                 false,
-                 2},
-        WalkCase{"PreviousShowsThePreviousSlideFullyBuilt",
-                 R"("slide": 3)",
-                 L"Previous",
-                 {},
-                 2,
-                 2,
-                 false,
-                 2},
-        WalkCase{"PreviousFromTheEndScreenShowsTheLastSlideBuilt",
-                 R"("ended": true)",
-                 L"Previous",
-                 {},
-                 9,
-                 1,
-                 false,
-                 9},
-        WalkCase{"PreviousOnTheFirstSlideTakesBackItsBuild",
-                 R"("slide": 1, "click": 1)",
-                 L"Previous",
-                 {},
-                 1,
-                 0,
-                 false,
-                 1},
-        WalkCase{"GotoSlideStartsItUnbuilt",
-                 R"("slide": 3)",
-                 L"GotoSlide",
-                 {Argument::Integer(2)},
-                 2,
-                 0,
-                 false,
-                 2},
-        WalkCase{"GotoSlideWithoutResetStartsItUnbuiltToo",
-                 R"("slide": 2, "click": 1)",
-                 L"GotoSlide",
-                 {Argument::Integer(2), Argument::Integer(0)},
-                 2,
-                 0,
-                 false,
-                 2},
-        WalkCase{"FirstStartsUnbuilt", R"("slide": 5)", L"First", {}, 1, 0, false, 1},
-        WalkCase{"LastStartsUnbuilt", R"("slide": 2, "click": 1)", L"Last", {}, 9, 0, false, 9},
-        WalkCase{"CustomShowStartsOnItsFirstSlide",
-                 R"("namedShow": "Short")",
-                 L"Next",
-                 {},
-                 2,
-                 1,
-                 false,
-                 1},
-        WalkCase{"CustomShowNextKeepsToItsSlides",
-                 R"("namedShow": "Short", "slide": 5)",
-                 L"Next",
-                 {},
-                 9,
-                 0,
-                 false,
-                 3},
-        WalkCase{"CustomShowNextPastItsLastReachesTheEndScreen",
-                 R"("namedShow": "Short", "slide": 9, "click": 1)",
-                 L"Next",
-                 {},
-                 9,
-                 0,
-                 true,
-                 4},
-        WalkCase{"CustomShowNextOnTheEndScreenEndsIt",
-                 R"("namedShow": "Short", "ended": true)",
-                 L"Next",
-                 {},
-                 0,
-                 0,
-                 false,
-                 0},
-        WalkCase{"CustomShowPreviousKeepsToItsSlides",
-                 R"("namedShow": "Short", "slide": 9)",
-                 L"Previous",
-                 {},
-                 5,
-                 0,
-                 false,
-                 2},
-        WalkCase{"CustomShowPreviousOnItsFirstStays",
-                 R"("namedShow": "Short", "slide": 2)",
-                 L"Previous",
-                 {},
-                 2,
-                 0,
-                 false,
-                 1},
-        WalkCase{"CustomShowFromTheEndScreenBackToItsLast",
-                 R"("namedShow": "Short", "ended": true)",
-                 L"Previous",
-                 {},
-                 9,
-                 1,
-                 false,
-                 3},
-        WalkCase{
-            "CustomShowFirst", R"("namedShow": "Short", "slide": 9)", L"First", {}, 2, 0, false, 1},
-        WalkCase{
-            "CustomShowLast", R"("namedShow": "Short", "slide": 2)", L"Last", {}, 9, 0, false, 3},
-        WalkCase{"CustomShowGoesInItsOwnOrder",
-                 R"("namedShow": "Backwards", "slide": 3)",
-                 L"Next",
-                 {},
-                 2,
-                 0,
-                 false,
-                 2},
-        WalkCase{"CustomShowComingBackCountsItsLastStop",
-                 R"("namedShow": "Tour", "slide": 5)",
-                 L"Last",
-                 {},
-                 2,
-                 0,
-                 false,
-                 4},
-        WalkCase{"CustomShowOutsideGoesOnInTheDeck",
-                 R"("namedShow": "Short", "slide": 3, "reachedByLink": true)",
-                 L"Next",
-                 {},
-                 4,
-                 0,
-                 false,
-                 0},
-        WalkCase{"CustomShowOutsideGoesBackIntoIt",
-                 R"("namedShow": "Short", "slide": 6, "reachedByLink": true)",
-                 L"Previous",
-                 {},
-                 5,
-                 0,
-                 false,
-                 2},
-        WalkCase{"CustomShowGotoSlideOfIt",
-                 R"("namedShow": "Short", "slide": 2)",
-                 L"GotoSlide",
-                 {Argument::Integer(9)},
-                 9,
-                 0,
-                 false,
-                 3}));
+// GotoSlide's arguments.
+template <typename... Index>
+Arguments Integers(Index... indexes) {
+    return {Argument::Integer(indexes)...};
+}
+
+const WalkCase kWalks[] = {
+    {"NextPlaysTheSlidesNextBuild", R"("slide": 2)", L"Next", 2, 1, false, 2},
+    {"NextAfterTheLastBuildGoesOn", R"("slide": 2, "click": 2)", L"Next", 3, 0, false, 3},
+    {"NextOnTheLastSlidePlaysItsBuildFirst", R"("slide": 9)", L"Next", 9, 1, false, 9},
+    {"NextOnTheLastSlideBuiltReachesTheEndScreen", R"("slide": 9, "click": 1)", L"Next", 9, 0, true,
+     10},
+    {"PreviousTakesBackABuild", R"("slide": 2, "click": 2)", L"Previous", 2, 1, false, 2},
+    {"PreviousShowsThePreviousSlideFullyBuilt", R"("slide": 3)", L"Previous", 2, 2, false, 2},
+    {"PreviousFromTheEndScreenShowsTheLastSlideBuilt", R"("ended": true)", L"Previous", 9, 1, false,
+     9},
+    {"PreviousOnTheFirstSlideTakesBackItsBuild", R"("slide": 1, "click": 1)", L"Previous", 1, 0,
+     false, 1},
+    {"GotoSlideStartsItUnbuilt", R"("slide": 3)", L"GotoSlide", 2, 0, false, 2, Integers(2)},
+    {"GotoSlideWithoutResetStartsItUnbuiltToo", R"("slide": 2, "click": 1)", L"GotoSlide", 2, 0,
+     false, 2, Integers(2, 0)},
+    {"FirstStartsUnbuilt", R"("slide": 5)", L"First", 1, 0, false, 1},
+    {"LastStartsUnbuilt", R"("slide": 2, "click": 1)", L"Last", 9, 0, false, 9},
+    {"CustomShowStartsOnItsFirstSlide", R"("namedShow": "Short")", L"Next", 2, 1, false, 1},
+    {"CustomShowNextKeepsToItsSlides", R"("namedShow": "Short", "slide": 5)", L"Next", 9, 0, false,
+     3},
+    {"CustomShowNextPastItsLastReachesTheEndScreen",
+     R"("namedShow": "Short", "slide": 9, "click": 1)", L"Next", 9, 0, true, 4},
+    {"CustomShowNextOnTheEndScreenEndsIt", R"("namedShow": "Short", "ended": true)", L"Next", 0, 0,
+     false, 0},
+    {"CustomShowPreviousKeepsToItsSlides", R"("namedShow": "Short", "slide": 9)", L"Previous", 5, 0,
+     false, 2},
+    {"CustomShowPreviousOnItsFirstStays", R"("namedShow": "Short", "slide": 2)", L"Previous", 2, 0,
+     false, 1},
+    {"CustomShowFromTheEndScreenBackToItsLast", R"("namedShow": "Short", "ended": true)",
+     L"Previous", 9, 1, false, 3},
+    {"CustomShowFirst", R"("namedShow": "Short", "slide": 9)", L"First", 2, 0, false, 1},
+    {"CustomShowLast", R"("namedShow": "Short", "slide": 2)", L"Last", 9, 0, false, 3},
+    {"CustomShowGoesInItsOwnOrder", R"("namedShow": "Backwards", "slide": 3)", L"Next", 2, 0, false,
+     2},
+    {"CustomShowComingBackCountsItsLastStop", R"("namedShow": "Tour", "slide": 5)", L"Last", 2, 0,
+     false, 4},
+    {"CustomShowOutsideGoesOnInTheDeck",
+     R"("namedShow": "Short", "slide": 3, "reachedByLink": true)", L"Next", 4, 0, false, 0},
+    {"CustomShowOutsideGoesBackIntoIt",
+     R"("namedShow": "Short", "slide": 6, "reachedByLink": true)", L"Previous", 5, 0, false, 2},
+    {"CustomShowGotoSlideOfIt", R"("namedShow": "Short", "slide": 2)", L"GotoSlide", 9, 0, false, 3,
+     Integers(9)},
+};
+INSTANTIATE_TEST_SUITE_P(Walks, ShowWalk, ::testing::ValuesIn(kWalks));
 
 TEST_F(SimulationTest, GotoSlide_FailsOutsideTheDeckAndOutsideTheCustomShow) {
     Start(std::string(kBuiltDeck) + R"("namedShow": "Short"}]})");

@@ -1,20 +1,16 @@
 #include "support/FrameTitles.h"
 
-#include <ostream>
-
 #include <gtest/gtest.h>
+
+#include "tests/NamedCase.h"
 
 namespace {
 
-struct TitleCase {
-    const char* name;
+struct TitleCase : NamedCase {
     const wchar_t* title;
     const wchar_t* fileName;
     bool names;
 };
-void PrintTo(const TitleCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class FrameTitles : public ::testing::TestWithParam<TitleCase> {};
 
