@@ -125,6 +125,8 @@ def test_an_unwritable_plugin_folder_falls_back_to_the_state_folder_and_keys_sti
     (folder / DIAGNOSTICS_FILE).mkdir()
     session = ActionSession(host, tmp_path, failing_next(), refresh_interval_ms=FAST_REFRESH_MS)
     session.appear("P1", PLAY)
+    # The keys follow the show's deck once a refresh has found it.
+    session.settled("P1")
     assert show_alert("N1") in press_next(session)
     mark = session.mark()
     session.tap("F1", FIRST)
